@@ -1,0 +1,36 @@
+# Helpers that keep the per-folder CMake files short. Sources are globbed so that adding a
+# file to a folder needs no CMake edit; CONFIGURE_DEPENDS re-globs on every build.
+
+# zrv_library(<name> [QT] [DEPS <targets>...]): a static library of every .cpp in the current
+# folder; QT turns on Qt's meta-object compiler for it.
+function(zrv_library name)
+  cmake_parse_arguments(ARG "QT" "" "DEPS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  file(GLOB headers CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+  add_library(${name} STATIC ${sources} ${headers})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  target_link_libraries(${name} PUBLIC ${ARG_DEPS})
+  if(ARG_QT)
+    set_target_properties(${name} PROPERTIES AUTOMOC ON AUTORCC ON)
+  endif()
+endfunction()
+
+# zrv_test_dir(<name> [QT] [DEPS <targets>...] [LABELS <labels>...]): one GoogleTest program of
+# every .cpp in the current folder, its tests registered with CTest one by one.
+function(zrv_test_dir name)
+  cmake_parse_arguments(ARG "QT" "" "DEPS;LABELS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  add_executable(${name} ${sources})
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/tests)
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gmock GTest::gtest_main)
+  target_compile_definitions(${name} PRIVATE
+    ZRV31_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
+    ZRV31_TESTDATA_DIR="${PROJECT_SOURCE_DIR}/tests/data")
+  if(ARG_QT)
+    set_target_properties(${name} PROPERTIES AUTOMOC ON AUTORCC ON)
+  endif()
+  if("threaded" IN_LIST ARG_LABELS)
+    set_property(GLOBAL APPEND PROPERTY ZRV31_THREADED_TESTS ${name})
+  endif()
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES LABELS "${ARG_LABELS}")
+endfunction()

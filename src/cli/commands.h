@@ -1,0 +1,21 @@
+#pragma once
+// The commands of zrv31ctl. Each takes its own arguments (without the command name), writes its
+// results to out and its complaints to err, and returns the process exit status
+// (0 success, 1 failure, 2 bad usage or input).
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace zrv::cli {
+
+using Args = std::vector<std::string>;
+
+// One line per interface path: path, vendor id, product id, version, interface, collection,
+// usage page, usage, input/output/feature report byte lengths.
+int RunInterfaces(const Args& args, std::ostream& out, std::ostream& err);
+
+// FILE holds a report descriptor as hexadecimal text; one JSON object per top-level collection.
+int RunDescriptor(const Args& args, std::ostream& out, std::ostream& err);
+
+}  // namespace zrv::cli
