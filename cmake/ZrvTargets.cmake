@@ -15,10 +15,11 @@ function(zrv_library name)
   endif()
 endfunction()
 
-# zrv_test_dir(<name> [QT] [DEPS <targets>...] [LABELS <labels>...]): one GoogleTest program of
-# every .cpp in the current folder, its tests registered with CTest one by one.
+# zrv_test_dir(<name> [QT] [DEPS <targets>...] [LABELS <labels>...] [ENV <VAR=value>...]): one
+# GoogleTest program of every .cpp in the current folder, its tests registered with CTest one by
+# one. QT tests run on the offscreen platform unless ENV says otherwise.
 function(zrv_test_dir name)
-  cmake_parse_arguments(ARG "QT" "" "DEPS;LABELS" ${ARGN})
+  cmake_parse_arguments(ARG "QT" "" "DEPS;LABELS;ENV" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   add_executable(${name} ${sources})
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/tests)
@@ -28,9 +29,12 @@ function(zrv_test_dir name)
     ZRV31_TESTDATA_DIR="${PROJECT_SOURCE_DIR}/tests/data")
   if(ARG_QT)
     set_target_properties(${name} PROPERTIES AUTOMOC ON AUTORCC ON)
+    if(NOT ARG_ENV MATCHES "QT_QPA_PLATFORM")
+      list(APPEND ARG_ENV QT_QPA_PLATFORM=offscreen)
+    endif()
   endif()
   if("threaded" IN_LIST ARG_LABELS)
     set_property(GLOBAL APPEND PROPERTY ZRV31_THREADED_TESTS ${name})
   endif()
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES LABELS "${ARG_LABELS}")
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES LABELS "${ARG_LABELS}" ENVIRONMENT "${ARG_ENV}")
 endfunction()
