@@ -15,15 +15,19 @@ function(zrv_library name)
   endif()
 endfunction()
 
-# zrv_test_dir(<name> [QT] [DEPS <targets>...] [LABELS <labels>...] [ENV <VAR=value>...]): one
-# GoogleTest program of every .cpp in the current folder, its tests registered with CTest one by
-# one. QT tests run on the offscreen platform unless ENV says otherwise.
+# zrv_test_dir(<name> [QT] [OWN_MAIN] [DEPS <targets>...] [LABELS <labels>...] [ENV <VAR=value>...]):
+# one GoogleTest program of every .cpp in the current folder, its tests registered with CTest one
+# by one. QT tests run on the offscreen platform unless ENV says otherwise; OWN_MAIN leaves out
+# gtest_main for folders whose main() must create a QApplication first.
 function(zrv_test_dir name)
-  cmake_parse_arguments(ARG "QT" "" "DEPS;LABELS;ENV" ${ARGN})
+  cmake_parse_arguments(ARG "QT;OWN_MAIN" "" "DEPS;LABELS;ENV" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   add_executable(${name} ${sources})
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/tests)
-  target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gmock GTest::gtest_main)
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gmock)
+  if(NOT ARG_OWN_MAIN)
+    target_link_libraries(${name} PRIVATE GTest::gtest_main)
+  endif()
   target_compile_definitions(${name} PRIVATE
     ZRV31_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
     ZRV31_TESTDATA_DIR="${PROJECT_SOURCE_DIR}/tests/data")
