@@ -71,7 +71,8 @@ class HidBackend {
   virtual bool Enumerate(std::vector<std::string>& paths) = 0;
 
   // Opens the node behind path. With neither read nor write access the connection only proves that
-  // the very same device is still there; it need not carry a descriptor. Null on failure.
+  // the very same device is still there and refuses transfers; it still carries the attributes and,
+  // where the platform gives it without access rights (sysfs does), the descriptor. Null on failure.
   virtual std::unique_ptr<HidConnection> Open(std::string_view path, const HidOpenFlags& flags) = 0;
 };
 
@@ -89,6 +90,7 @@ class ScopedHidBackends {
 
  private:
   std::vector<std::shared_ptr<HidBackend>> previous_;
+  bool had_previous_ = false;
 };
 
 }  // namespace zrv::device

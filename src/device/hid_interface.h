@@ -112,7 +112,7 @@ class HidInterface {
   const HidCollectionInfo& Capabilities() const { return caps_; }
   uint32_t InterfaceNumber() const { return interface_number_; }
   uint32_t CollectionNumber() const { return collection_number_; }
-  std::span<const uint8_t> InputBuffer() const { return input_buffer_; }
+  std::span<uint8_t> InputBuffer() { return input_buffer_; }
   std::vector<HidDataItem>& InputItems() { return input_items_; }
 
   bool ReadInProgress() const { return read_in_progress_.load(); }

@@ -69,9 +69,10 @@ class VirtualHidRegistry {
 
   std::shared_ptr<HidBackend> Backend();
 
+  struct State;  // the plugged nodes, shared with the backend
+
  private:
   VirtualHidRegistry();
-  struct State;
   std::shared_ptr<State> state_;
 };
 
