@@ -35,7 +35,7 @@ struct HidCapability {
   bool is_array = false;      // selector array: each field holds a usage index, not a bit per usage
   bool is_absolute = true;
   bool has_null = false;
-  uint32_t bit_position = 0;  // first bit of the first field, counted from bit 0 of the report-ID byte
+  uint32_t bit_position = 0;  // first bit of this capability's first field, from bit 0 of the report-ID byte
   uint16_t bit_size = 0;      // bits per field
   uint16_t report_count = 0;  // number of fields
   int32_t logical_min = 0;
@@ -45,6 +45,9 @@ struct HidCapability {
   // For a value capability without a range: which field of the main item holds this usage
   // (main items listing several single usages give one capability per usage).
   uint16_t field_index = 0;
+  // For an array capability: the field value, counted from logical_min, that selects usage_min
+  // (an array listing several usages or ranges gives one capability per usage or range).
+  uint16_t array_index = 0;
 };
 
 // One report of a collection: its ID (0 when the descriptor declares none) and byte length,
