@@ -1,0 +1,85 @@
+#pragma once
+// Containers: Container (children overlap), HorizontalLayout, VerticalLayout, TabLayout.
+// Children are laid out by SkinLayout from their Control sizes (96-DPI pixels, zoomed).
+
+#include <QWidget>
+
+#include "ui/control_widget.h"
+
+namespace zrv::ui {
+
+class SkinLayout;
+
+class Container : public ControlWidget<QWidget> {
+  Q_OBJECT
+ public:
+  explicit Container(QWidget* parent = nullptr);
+  QString GetClass() const override { return QStringLiteral("Container"); }
+
+  // Children in order. Add/AddAt take ownership; Remove deletes the control (later, so a control
+  // may remove itself from its own event handler).
+  virtual bool Add(Control* control);
+  virtual bool AddAt(Control* control, int index);
+  virtual bool Remove(Control* control);
+  virtual bool RemoveAt(int index);
+  virtual void RemoveAll();
+  virtual int GetCount() const;
+  virtual Control* GetItemAt(int index) const;
+  virtual int GetItemIndex(Control* control) const;
+  bool SetItemIndex(Control* control, int index);  // moves a child
+
+  void SetInset(const QMargins& inset);
+  QMargins GetInset() const;
+  void SetChildPadding(int padding);
+  int GetChildPadding() const;
+  void SetChildAlign(Qt::Alignment align);   // horizontal placement of narrower children
+  void SetChildVAlign(Qt::Alignment align);  // vertical placement of lower children
+
+  void SetAttribute(const QString& name, const QString& value) override;
+
+ protected:
+  enum class Direction { kFill, kHorizontal, kVertical };
+  Container(Direction direction, QWidget* parent);
+  SkinLayout* Layout() const { return layout_; }
+
+ private:
+  SkinLayout* layout_;
+};
+
+class HorizontalLayout : public Container {
+  Q_OBJECT
+ public:
+  explicit HorizontalLayout(QWidget* parent = nullptr);
+  QString GetClass() const override { return QStringLiteral("HorizontalLayout"); }
+};
+
+class VerticalLayout : public Container {
+  Q_OBJECT
+ public:
+  explicit VerticalLayout(QWidget* parent = nullptr);
+  QString GetClass() const override { return QStringLiteral("VerticalLayout"); }
+};
+
+// Pages are the children; exactly the selected one is visible. Selecting by code is silent.
+class TabLayout : public Container {
+  Q_OBJECT
+ public:
+  explicit TabLayout(QWidget* parent = nullptr);
+  QString GetClass() const override { return QStringLiteral("TabLayout"); }
+
+  bool SelectItem(int index);
+  bool SelectItem(Control* page);
+  int GetCurSel() const { return current_; }
+
+  void SetAttribute(const QString& name, const QString& value) override;
+  void DoInit() override;
+
+ protected:
+  void childEvent(QChildEvent* event) override;
+
+ private:
+  void ShowCurrent();
+  int current_ = 0;
+};
+
+}  // namespace zrv::ui

@@ -1,0 +1,52 @@
+#pragma once
+// ControlWidget<QtBase>: a Qt widget that is also a skin Control. It routes the Qt events that
+// every control shares (language change, hover, context menu, painting) to Control.
+
+#include <QContextMenuEvent>
+#include <QEnterEvent>
+#include <QEvent>
+#include <QPainter>
+#include <QPaintEvent>
+
+#include "ui/control.h"
+
+namespace zrv::ui {
+
+template <class QtBase>
+class ControlWidget : public QtBase, public Control {
+ public:
+  explicit ControlWidget(QWidget* parent = nullptr) : QtBase(parent), Control(this) {}
+
+ protected:
+  void changeEvent(QEvent* event) override {
+    if (event->type() == QEvent::LanguageChange) OnLanguageChanged();
+    if (event->type() == QEvent::EnabledChange) QtBase::update();
+    QtBase::changeEvent(event);
+  }
+  void enterEvent(QEnterEvent* event) override {
+    OnEnter();
+    QtBase::enterEvent(event);
+  }
+  void leaveEvent(QEvent* event) override {
+    OnLeave();
+    QtBase::leaveEvent(event);
+  }
+  void contextMenuEvent(QContextMenuEvent* event) override {
+    if (OnContextMenu(event->globalPos())) {
+      event->accept();
+      return;
+    }
+    QtBase::contextMenuEvent(event);
+  }
+  void paintEvent(QPaintEvent* event) override {
+    {
+      QPainter painter(this);
+      PaintBackground(painter);
+    }
+    if (!PaintsItself()) QtBase::paintEvent(event);
+    QPainter painter(this);
+    PaintOverlay(painter);
+  }
+};
+
+}  // namespace zrv::ui

@@ -1,0 +1,76 @@
+#pragma once
+// Slider and Progress: an integer value within a range.
+// Slider notifications: "movevaluechanged" for each value while the knob is dragged,
+// "valuechanged" once per user action (release after a drag, a click on the groove, a key, a
+// wheel step). SetValue from code is silent.
+
+#include <QProgressBar>
+#include <QSlider>
+
+#include "ui/control_widget.h"
+
+namespace zrv::ui {
+
+class Slider : public ControlWidget<QSlider> {
+  Q_OBJECT
+ public:
+  explicit Slider(QWidget* parent = nullptr);
+  QString GetClass() const override { return QStringLiteral("Slider"); }
+
+  void SetMinValue(int v);
+  void SetMaxValue(int v);
+  int GetMinValue() const { return minimum(); }
+  int GetMaxValue() const { return maximum(); }
+  void SetValue(int v);
+  int GetValue() const { return value(); }
+  void SetThumbImage(const QString& image);
+  void SetThumbHotImage(const QString& image);
+  void SetThumbPushedImage(const QString& image);
+  void SetThumbSize(const QSize& size);
+
+  void SetAttribute(const QString& name, const QString& value) override;
+  void PaintStatusImage(QPainter& painter) override;
+  bool PaintsItself() const override;
+
+ protected:
+  void UpdateShownText() override {}
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+
+ private:
+  QRect ThumbRect() const;
+  int ValueAt(const QPoint& pos) const;
+  void UserAction(int action);
+  QString thumbImage_, thumbHotImage_, thumbPushedImage_;
+  QSize thumbSize_{0, 0};
+  Argb foreColor_ = 0;
+  bool dragging_ = false;   // our own drag (image slider)
+  int dragStartValue_ = 0;
+};
+
+class Progress : public ControlWidget<QProgressBar> {
+  Q_OBJECT
+ public:
+  explicit Progress(QWidget* parent = nullptr);
+  QString GetClass() const override { return QStringLiteral("Progress"); }
+
+  void SetMinValue(int v);
+  void SetMaxValue(int v);
+  int GetMinValue() const { return minimum(); }
+  int GetMaxValue() const { return maximum(); }
+  void SetValue(int v);
+  int GetValue() const { return value(); }
+
+  void SetAttribute(const QString& name, const QString& value) override;
+  void PaintStatusImage(QPainter& painter) override;
+  bool PaintsItself() const override;
+
+ protected:
+  void UpdateShownText() override {}
+
+ private:
+  Argb foreColor_ = 0;
+};
+
+}  // namespace zrv::ui
