@@ -1,0 +1,83 @@
+// The libudev side of the sysfs seam: a thin wrapper, all interpretation happens above it.
+
+#include <libudev.h>
+
+#include <mutex>
+
+#include "device/hidraw_sysfs.h"
+
+namespace zrv::device {
+namespace {
+
+struct UdevDeviceRef {
+  udev_device* device = nullptr;
+  explicit UdevDeviceRef(udev_device* d) : device(d) {}
+  ~UdevDeviceRef() {
+    if (device != nullptr) udev_device_unref(device);
+  }
+  UdevDeviceRef(const UdevDeviceRef&) = delete;
+  UdevDeviceRef& operator=(const UdevDeviceRef&) = delete;
+};
+
+std::string Text(const char* value) { return value != nullptr ? std::string(value) : std::string(); }
+
+class UdevSysfsSource final : public SysfsSource {
+ public:
+  UdevSysfsSource() : udev_(udev_new()) {}
+  ~UdevSysfsSource() override {
+    if (udev_ != nullptr) udev_unref(udev_);
+  }
+  UdevSysfsSource(const UdevSysfsSource&) = delete;
+  UdevSysfsSource& operator=(const UdevSysfsSource&) = delete;
+
+  bool ListClass(const std::string& subsystem, std::vector<std::string>& syspaths) override {
+    std::lock_guard lock(mutex_);
+    if (udev_ == nullptr) return false;
+    udev_enumerate* enumerate = udev_enumerate_new(udev_);
+    if (enumerate == nullptr) return false;
+    bool ok = udev_enumerate_add_match_subsystem(enumerate, subsystem.c_str()) >= 0 &&
+              udev_enumerate_scan_devices(enumerate) >= 0;
+    if (ok) {
+      udev_list_entry* entry = nullptr;
+      udev_list_entry_foreach(entry, udev_enumerate_get_list_entry(enumerate)) {
+        syspaths.push_back(Text(udev_list_entry_get_name(entry)));
+      }
+    }
+    udev_enumerate_unref(enumerate);
+    return ok;
+  }
+
+  std::string FindClassDevice(const std::string& subsystem, const std::string& sysname) override {
+    std::lock_guard lock(mutex_);
+    if (udev_ == nullptr) return {};
+    UdevDeviceRef device(udev_device_new_from_subsystem_sysname(udev_, subsystem.c_str(), sysname.c_str()));
+    return device.device != nullptr ? Text(udev_device_get_syspath(device.device)) : std::string();
+  }
+
+  std::string Parent(const std::string& syspath) override {
+    std::lock_guard lock(mutex_);
+    if (udev_ == nullptr) return {};
+    UdevDeviceRef device(udev_device_new_from_syspath(udev_, syspath.c_str()));
+    if (device.device == nullptr) return {};
+    udev_device* parent = udev_device_get_parent(device.device);  // owned by the child
+    return parent != nullptr ? Text(udev_device_get_syspath(parent)) : std::string();
+  }
+
+  std::string Subsystem(const std::string& syspath) override {
+    std::lock_guard lock(mutex_);
+    if (udev_ == nullptr) return {};
+    UdevDeviceRef device(udev_device_new_from_syspath(udev_, syspath.c_str()));
+    return device.device != nullptr ? Text(udev_device_get_subsystem(device.device)) : std::string();
+  }
+
+ private:
+  // A libudev context is not safe for concurrent use; the backend is shared by several threads.
+  std::mutex mutex_;
+  udev* udev_;
+};
+
+}  // namespace
+
+std::unique_ptr<SysfsSource> MakeUdevSysfsSource() { return std::make_unique<UdevSysfsSource>(); }
+
+}  // namespace zrv::device
