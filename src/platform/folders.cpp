@@ -58,6 +58,10 @@ fs::path TempDir() {
   return dir.empty() ? fs::path("/tmp") : fs::path(dir);
 }
 
+fs::path DefaultDataDir() { return ProgramDir() / "DefaultData"; }
+
+fs::path UpdateDownloadDir() { return TempDir() / "UpdateData"; }
+
 bool EnsureDir(const fs::path& dir) {
   std::error_code error;
   fs::create_directories(dir, error);

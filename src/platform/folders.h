@@ -22,6 +22,12 @@ std::filesystem::path ConfigDir();
 // $TMPDIR, else /tmp.
 std::filesystem::path TempDir();
 
+// Program folder + "/DefaultData": read-only defaults (templates, Language.config).
+std::filesystem::path DefaultDataDir();
+
+// Temporary folder + "/UpdateData": downloaded installers.
+std::filesystem::path UpdateDownloadDir();
+
 // Creates the folder and its missing parents; true when it exists afterwards.
 bool EnsureDir(const std::filesystem::path& dir);
 
