@@ -332,6 +332,10 @@ bool Parser::AddField(HidReportType type, uint32_t flags, size_t offset) {
   HidCollectionInfo& collection = collections_.back();
   used_.back()[Index(type)].set(id);
   if (flags & kFlagConstant) return true;  // padding and constants carry no capabilities
+  if (!(flags & kFlagVariable) && size > 32) {
+    // An array field holds an index into its usages, which no real descriptor makes this wide.
+    return Fail(offset, name + " array field of " + std::to_string(size) + " bits exceeds 32 bits");
+  }
 
   HidCapability base;
   base.report_id = id;

@@ -286,6 +286,7 @@ TEST(HidDescriptor, RefusesMalformedDescriptorsWithTheOffset) {
       {"report size beyond 256", "A1 01 76 01 01 95 01 91 02 C0", "offset 7: Report Size 257 exceeds 256 bits"},
       {"fields add up beyond the limit", "A1 01 85 03 75 80 96 01 02 81 02 81 02 C0",
        "offset 11: Input report 3 grows beyond 16384 bytes"},
+      {"array field wider than 32 bits", "A1 01 75 21 95 01 81 00 C0", "offset 6: Input array field of 33 bits"},
       {"pop without push", "A1 01 B4 C0", "offset 2: Pop without a matching Push"},
       {"usage range upside down", "A1 01 19 05 29 04 C0", "offset 4: Usage Maximum is below Usage Minimum"},
   };
