@@ -55,17 +55,15 @@ std::optional<std::string> DevType(const std::string& syspath) {
 }
 
 // Interface number and version from the USB interface directly above the HID device and the USB
-// device above that.
-void ReadUsbFacts(SysfsSource& sysfs, const std::string& hid_syspath, HidrawNode& node) {
-  const std::string interface = sysfs.Parent(hid_syspath);
-  if (interface.empty() || sysfs.Subsystem(interface) != "usb" || DevType(interface) != "usb_interface") return;
+// device above that (lineage: node, HID device, then its ancestors).
+void ReadUsbFacts(const std::vector<SysfsDevice>& lineage, HidrawNode& node) {
+  if (lineage.size() < 3 || lineage[2].subsystem != "usb" || DevType(lineage[2].syspath) != "usb_interface") return;
   uint32_t value = 0;
-  auto number = ReadSysfsText(interface, "bInterfaceNumber");
+  auto number = ReadSysfsText(lineage[2].syspath, "bInterfaceNumber");
   if (number && ParseHex(*number, value) && value <= 0xFF) node.interface_number = static_cast<int>(value);
 
-  const std::string device = sysfs.Parent(interface);
-  if (device.empty() || sysfs.Subsystem(device) != "usb" || DevType(device) != "usb_device") return;
-  auto bcd = ReadSysfsText(device, "bcdDevice");
+  if (lineage.size() < 4 || lineage[3].subsystem != "usb" || DevType(lineage[3].syspath) != "usb_device") return;
+  auto bcd = ReadSysfsText(lineage[3].syspath, "bcdDevice");
   if (bcd && ParseHex(*bcd, value) && value <= 0xFFFF) node.attributes.version = static_cast<uint16_t>(value);
 }
 
@@ -91,11 +89,12 @@ bool DescribeHidrawNode(SysfsSource& sysfs, const std::string& syspath, HidrawNo
   }
   node.number = node.sysname.substr(kHidrawName.size());
 
-  const std::string hid = sysfs.Parent(syspath);
-  if (hid.empty() || sysfs.Subsystem(hid) != "hid") {
+  const std::vector<SysfsDevice> lineage = sysfs.Lineage(syspath, 3);
+  if (lineage.size() < 2 || lineage[1].subsystem != "hid") {
     error = node.sysname + " has no HID device above it";
     return false;
   }
+  const std::string& hid = lineage[1].syspath;
   node.hid_name = BaseName(hid);
   if (node.hid_name.find('#') != std::string::npos) {
     error = node.sysname + ": unusable HID device name " + node.hid_name;
@@ -109,7 +108,7 @@ bool DescribeHidrawNode(SysfsSource& sysfs, const std::string& syspath, HidrawNo
   }
   node.dev = ReadSysfsText(syspath, "dev").value_or(std::string());
 
-  ReadUsbFacts(sysfs, hid, node);
+  ReadUsbFacts(lineage, node);
   if (node.interface_number < 0) {
     auto phys = UeventValue(*uevent, "HID_PHYS");
     if (phys) node.interface_number = InterfaceFromPhys(*phys);

@@ -53,24 +53,28 @@ class FileSysfsSource final : public SysfsSource {
     return Resolve(fs::path(root_) / "class" / subsystem / sysname);
   }
 
-  std::string Parent(const std::string& syspath) override {
+  std::vector<SysfsDevice> Lineage(const std::string& syspath, size_t ancestors) override {
+    std::vector<SysfsDevice> lineage;
+    std::error_code ec;
+    if (!IsBelow(syspath, devices_) || !fs::exists(fs::path(syspath) / "uevent", ec)) return lineage;
+    lineage.push_back({syspath, Subsystem(syspath)});
     fs::path path(syspath);
-    for (;;) {
+    while (lineage.size() <= ancestors) {
       path = path.parent_path();
       const std::string candidate = path.string();
-      if (!IsBelow(candidate, devices_)) return {};
-      std::error_code ec;
-      if (fs::exists(path / "uevent", ec)) return candidate;
+      if (!IsBelow(candidate, devices_)) break;
+      if (fs::exists(path / "uevent", ec)) lineage.push_back({candidate, Subsystem(candidate)});
     }
+    return lineage;
   }
 
-  std::string Subsystem(const std::string& syspath) override {
+ private:
+  static std::string Subsystem(const std::string& syspath) {
     std::error_code ec;
     fs::path target = fs::read_symlink(fs::path(syspath) / "subsystem", ec);
     return ec ? std::string() : target.filename().string();
   }
 
- private:
   // Canonical syspath of a class entry (a link into devices/), empty unless it is a device there.
   std::string Resolve(const fs::path& entry) const {
     std::error_code ec;

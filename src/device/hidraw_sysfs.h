@@ -16,6 +16,12 @@
 
 namespace zrv::device {
 
+struct SysfsDevice {
+  std::string syspath;
+  std::string subsystem;
+  bool operator==(const SysfsDevice&) const = default;
+};
+
 class SysfsSource {
  public:
   virtual ~SysfsSource() = default;
@@ -25,10 +31,10 @@ class SysfsSource {
   virtual bool ListClass(const std::string& subsystem, std::vector<std::string>& syspaths) = 0;
   // Syspath of the class device subsystem/sysname, empty when there is none.
   virtual std::string FindClassDevice(const std::string& subsystem, const std::string& sysname) = 0;
-  // Syspath of the parent device, empty at the top.
-  virtual std::string Parent(const std::string& syspath) = 0;
-  // Subsystem of a device ("hid", "usb", ...), empty when it has none.
-  virtual std::string Subsystem(const std::string& syspath) = 0;
+  // The device at syspath, then up to `ancestors` of its ancestors, nearest first, each with its
+  // subsystem ("hid", "usb", ...; empty when it has none). Empty when syspath is no device. One
+  // call walks the chain, as libudev builds each device object only once per walk.
+  virtual std::vector<SysfsDevice> Lineage(const std::string& syspath, size_t ancestors) = 0;
 };
 
 // libudev over the real /sys.

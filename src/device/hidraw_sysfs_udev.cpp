@@ -54,20 +54,17 @@ class UdevSysfsSource final : public SysfsSource {
     return device.device != nullptr ? Text(udev_device_get_syspath(device.device)) : std::string();
   }
 
-  std::string Parent(const std::string& syspath) override {
+  std::vector<SysfsDevice> Lineage(const std::string& syspath, size_t ancestors) override {
     std::lock_guard lock(mutex_);
-    if (udev_ == nullptr) return {};
+    std::vector<SysfsDevice> lineage;
+    if (udev_ == nullptr) return lineage;
     UdevDeviceRef device(udev_device_new_from_syspath(udev_, syspath.c_str()));
-    if (device.device == nullptr) return {};
-    udev_device* parent = udev_device_get_parent(device.device);  // owned by the child
-    return parent != nullptr ? Text(udev_device_get_syspath(parent)) : std::string();
-  }
-
-  std::string Subsystem(const std::string& syspath) override {
-    std::lock_guard lock(mutex_);
-    if (udev_ == nullptr) return {};
-    UdevDeviceRef device(udev_device_new_from_syspath(udev_, syspath.c_str()));
-    return device.device != nullptr ? Text(udev_device_get_subsystem(device.device)) : std::string();
+    // Parents belong to their child and live as long as the device we hold.
+    for (udev_device* at = device.device; at != nullptr && lineage.size() <= ancestors;
+         at = udev_device_get_parent(at)) {
+      lineage.push_back({Text(udev_device_get_syspath(at)), Text(udev_device_get_subsystem(at))});
+    }
+    return lineage;
   }
 
  private:
