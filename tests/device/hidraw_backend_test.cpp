@@ -238,7 +238,15 @@ TEST_F(HidrawBackendTest, APathNamesOneDeviceForGood) {
   EXPECT_EQ(Open(old_path, true, true), nullptr);
   EXPECT_EQ(Open(old_path, false, false), nullptr);
 
-  // Plugged in again: the kernel gives it the same node number but a new HID device name.
+  // Another device takes the node number over.
+  std::string mouse = sys_.AddHid(sys_.UsbInterface(sys_.UsbDevice("1-3", 0x046D, 0xC077, 0x7200), 0),
+                                  {0x0003, 0x046D, 0xC077, 10, 3, "usb-0000:00:14.0-3/input0", fake::Hex(kMouse)});
+  EXPECT_EQ(Open(old_path, true, true), nullptr);
+  EXPECT_EQ(Open(old_path, false, false), nullptr);
+  EXPECT_TRUE(Open(Dev("hidraw3#0003:046D:C077.000A#vid_046d&pid_c077&mi_00"), true, false));
+  sys_.Remove(mouse);
+
+  // The keyboard plugged in again: the same node number, but a new HID device name.
   sys_.AddHid(sys_.UsbInterface(usb_, 1),
               {0x0003, 0x320F, 0x505B, 11, 3, "usb-0000:00:14.0-2/input1", fake::Hex(kKeyboardInterface1)});
   EXPECT_EQ(Open(old_path, true, true), nullptr);
