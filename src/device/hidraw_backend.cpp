@@ -10,6 +10,10 @@
 #include <cerrno>
 #include <charconv>
 #include <cstring>
+#include <filesystem>
+#include <map>
+#include <mutex>
+#include <optional>
 #include <utility>
 
 #include "device/hidraw_connection.h"
@@ -70,6 +74,16 @@ class HidrawBackend final : public HidBackend {
   bool Handles(std::string_view path) const override { return path.substr(0, prefix_.size()) == prefix_; }
 
   bool Enumerate(std::vector<std::string>& paths) override {
+    std::lock_guard lock(cache_mutex_);
+    // Discovery enumerates every 100 ms while a device is missing. Walking the device tree costs
+    // milliseconds; listing the class folder and its owner links costs microseconds. So the walk
+    // runs only when the set of nodes or their owners changed.
+    std::vector<std::pair<std::string, std::string>> owners;
+    const bool owners_listed = ListOwners(owners);
+    if (owners_listed && listed_owners_ && owners == *listed_owners_) {
+      paths.insert(paths.end(), listed_paths_.begin(), listed_paths_.end());
+      return true;
+    }
     std::vector<std::string> syspaths;
     if (!sysfs_->ListClass("hidraw", syspaths)) {
       platform::DebugPrintf("hidraw: listing the hidraw class under %s failed", options_.sysfs_root.c_str());
@@ -80,24 +94,35 @@ class HidrawBackend final : public HidBackend {
       std::vector<std::string> paths;
     };
     std::vector<Found> found;
+    std::map<std::string, std::shared_ptr<const HidrawNode>> described;
     for (const auto& syspath : syspaths) {
-      HidrawNode node;
+      auto node = std::make_shared<HidrawNode>();
       std::string error;
-      if (!DescribeHidrawNode(*sysfs_, syspath, node, error)) {
+      if (!DescribeHidrawNode(*sysfs_, syspath, *node, error)) {
         platform::DebugPrintf("hidraw: skipped: %s", error.c_str());
         continue;
       }
-      std::vector<std::string> node_paths = HidrawPaths(options_.dev_root, node);
+      std::vector<std::string> node_paths = HidrawPaths(options_.dev_root, *node);
       if (std::any_of(node_paths.begin(), node_paths.end(), [](const auto& p) { return p.size() > kMaxPathLength; })) {
-        platform::DebugPrintf("hidraw: skipped %s: path too long", node.sysname.c_str());
+        platform::DebugPrintf("hidraw: skipped %s: path too long", node->sysname.c_str());
         continue;
       }
-      found.push_back({node.number, std::move(node_paths)});
+      found.push_back({node->number, std::move(node_paths)});
+      described[node->sysname + "#" + node->hid_name] = std::move(node);
     }
     std::stable_sort(found.begin(), found.end(), [](const Found& a, const Found& b) { return NumberLess(a.number, b.number); });
+    listed_paths_.clear();
     for (auto& node : found) {
-      paths.insert(paths.end(), std::make_move_iterator(node.paths.begin()), std::make_move_iterator(node.paths.end()));
+      listed_paths_.insert(listed_paths_.end(), std::make_move_iterator(node.paths.begin()),
+                           std::make_move_iterator(node.paths.end()));
     }
+    // Descriptions of nodes that are gone are dropped; a new owner gets a new key.
+    descriptions_ = std::move(described);
+    // Remember the listing taken before the walk: a node that came during the walk differs from it
+    // and makes the next enumeration walk again.
+    listed_owners_.reset();
+    if (owners_listed) listed_owners_ = std::move(owners);
+    paths.insert(paths.end(), listed_paths_.begin(), listed_paths_.end());
     return true;
   }
 
@@ -121,13 +146,12 @@ class HidrawBackend final : public HidBackend {
       return nullptr;
     }
 
-    HidrawNode node;
-    std::string error;
-    const std::string syspath = sysfs_->FindClassDevice("hidraw", "hidraw" + parts.number);
-    if (syspath.empty() || !DescribeHidrawNode(*sysfs_, syspath, node, error)) {
-      platform::DebugPrintf("hidraw: %s is gone (%s)", node_path.c_str(), error.c_str());
+    std::shared_ptr<const HidrawNode> described = Describe("hidraw" + parts.number, parts.hid_name);
+    if (!described) {
+      platform::DebugPrintf("hidraw: %s is gone", node_path.c_str());
       return nullptr;
     }
+    const HidrawNode& node = *described;
     const std::vector<std::string> paths = HidrawPaths(options_.dev_root, node);
     auto match = std::find(paths.begin(), paths.end(), path);
     if (node.hid_name != parts.hid_name || match == paths.end()) {
@@ -146,10 +170,52 @@ class HidrawBackend final : public HidBackend {
     }
     return std::make_unique<HidrawConnection>(fd.release(), S_ISSOCK(st.st_mode),
                                               HidrawConnection::Access{flags.read, flags.write}, node.attributes,
-                                              std::move(node.descriptor), static_cast<size_t>(match - paths.begin()));
+                                              node.descriptor, static_cast<size_t>(match - paths.begin()));
   }
 
  private:
+  // (node name, owning HID device name) of every node in the class folder, sorted. The owner
+  // changes whenever another device takes the node.
+  bool ListOwners(std::vector<std::pair<std::string, std::string>>& owners) const {
+    owners.clear();
+    const std::string folder = options_.sysfs_root + "/class/hidraw";
+    std::error_code error;
+    std::filesystem::directory_iterator it(folder, error), end;
+    if (error) return error == std::errc::no_such_file_or_directory;  // no hidraw module: no nodes
+    for (; it != end; it.increment(error)) {
+      if (error) return false;
+      std::string name = it->path().filename().string();
+      std::string owner = Owner(name);
+      if (owner.empty()) return false;  // an owner we cannot tell: no listing to compare with
+      owners.emplace_back(std::move(name), std::move(owner));
+    }
+    std::sort(owners.begin(), owners.end());
+    return true;
+  }
+
+  // The class entry links to <devices>/.../<HID device>/hidraw/<sysname>: one link read names the owner.
+  std::string Owner(const std::string& sysname) const {
+    std::error_code error;
+    auto target = std::filesystem::read_symlink(options_.sysfs_root + "/class/hidraw/" + sysname, error);
+    if (error || target.filename() != sysname || target.parent_path().filename() != "hidraw") return {};
+    return target.parent_path().parent_path().filename().string();
+  }
+
+  // The facts of node sysname while hid_name owns it: from the last enumeration when it saw that
+  // owner (cheap: one link read, as for every presence check), else read afresh.
+  std::shared_ptr<const HidrawNode> Describe(const std::string& sysname, const std::string& hid_name) {
+    if (Owner(sysname) == hid_name) {
+      std::lock_guard lock(cache_mutex_);
+      auto it = descriptions_.find(sysname + "#" + hid_name);
+      if (it != descriptions_.end()) return it->second;
+    }
+    auto node = std::make_shared<HidrawNode>();
+    std::string error;
+    const std::string syspath = sysfs_->FindClassDevice("hidraw", sysname);
+    if (syspath.empty() || !DescribeHidrawNode(*sysfs_, syspath, *node, error)) return nullptr;
+    return node;
+  }
+
   // The opened file must be the character device that sysfs names (a stale /dev entry would not
   // be). A substituted opener (tests) may hand over a socket instead; a character device is always
   // checked.
@@ -174,6 +240,11 @@ class HidrawBackend final : public HidBackend {
   HidrawOptions options_;
   std::unique_ptr<SysfsSource> sysfs_;
   std::string prefix_;
+
+  std::mutex cache_mutex_;  // guards the three members below
+  std::optional<std::vector<std::pair<std::string, std::string>>> listed_owners_;  // none: walk next time
+  std::vector<std::string> listed_paths_;
+  std::map<std::string, std::shared_ptr<const HidrawNode>> descriptions_;  // by "hidrawN#<HID name>"
 };
 
 }  // namespace

@@ -475,3 +475,43 @@ TEST(HidrawBackend, IsTheFirstDefaultBackend) {
 
 }  // namespace
 }  // namespace zrv::device
+
+namespace zrv::device {
+namespace {
+
+// Enumeration reuses what it learnt while the class folder and the owners of its nodes stay the
+// same; every change of either shows at once.
+TEST_F(HidrawBackendTest, RepeatedEnumerationsFollowEveryChange) {
+  const auto first = Enumerate();
+  ASSERT_EQ(first.size(), 6u);
+  EXPECT_EQ(Enumerate(), first);
+
+  std::string mouse = sys_.AddHid(sys_.UsbInterface(sys_.UsbDevice("1-3", 0x046D, 0xC077, 0x7200), 0),
+                                  {0x0003, 0x046D, 0xC077, 10, 8, "usb-0000:00:14.0-3/input0", fake::Hex(kMouse)});
+  auto with_mouse = Enumerate();
+  ASSERT_EQ(with_mouse.size(), 7u);
+  EXPECT_EQ(with_mouse.back(), Dev("hidraw8#0003:046D:C077.000A#vid_046d&pid_c077&mi_00"));
+
+  // The same node number, another owner.
+  sys_.Remove(mouse);
+  sys_.AddHid(sys_.UsbInterface(sys_.UsbDevice("1-4", 0x046D, 0xC077, 0x7200), 0),
+              {0x0003, 0x046D, 0xC077, 12, 8, "usb-0000:00:14.0-4/input0", fake::Hex(kMouse)});
+  auto replaced = Enumerate();
+  ASSERT_EQ(replaced.size(), 7u);
+  EXPECT_EQ(replaced.back(), Dev("hidraw8#0003:046D:C077.000C#vid_046d&pid_c077&mi_00"));
+
+  sys_.Remove(keyboard_);
+  EXPECT_EQ(Enumerate().size(), 3u);
+
+  // A presence check after the enumeration still carries the capabilities.
+  HidInterface probe;
+  {
+    ScopedHidBackends only({backend_});
+    ASSERT_EQ(probe.Open(replaced.back(), false, false, false, false), 1);
+    EXPECT_EQ(probe.UsagePage(), 0x0001);
+    EXPECT_EQ(probe.InputReportLength(), 5);
+  }
+}
+
+}  // namespace
+}  // namespace zrv::device
