@@ -2,7 +2,6 @@
 // one JSON object per line, in the shape the HID class driver reports them.
 
 #include <fstream>
-#include <sstream>
 
 #include "cli/commands.h"
 #include "device/hid_descriptor.h"
@@ -40,16 +39,20 @@ int RunDescriptor(const Args& args, std::ostream& out, std::ostream& err) {
     return 2;
   }
   const std::string& path = args[0];
+  // Read in chunks: the stream turns a failed read (a directory, say) into its bad bit.
   std::ifstream file(path, std::ios::binary);
-  std::ostringstream text;
-  if (!file || !(text << file.rdbuf())) {
-    // An empty file fails the copy as well; it is no descriptor either way.
-    err << "zrv31ctl descriptor: cannot read '" << path << "' (missing or empty)\n";
+  std::string text;
+  char chunk[4096];
+  while (file.is_open() && (file.read(chunk, sizeof chunk) || file.gcount() > 0)) {
+    text.append(chunk, static_cast<size_t>(file.gcount()));
+  }
+  if (!file.is_open() || file.bad()) {
+    err << "zrv31ctl descriptor: cannot read '" << path << "'\n";
     return 2;
   }
   std::vector<uint8_t> bytes;
   std::string error;
-  if (!device::ParseHexBytes(text.str(), bytes, error)) {
+  if (!device::ParseHexBytes(text, bytes, error)) {
     err << "zrv31ctl descriptor: " << path << ": " << error << '\n';
     return 2;
   }

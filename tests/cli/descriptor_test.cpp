@@ -77,6 +77,8 @@ TEST_F(DescriptorCommandTest, RefusesBadInputWithStatus2) {
       {"missing file", {(dir_ / "absent.txt").string()}, "cannot read"},
       {"bad hex", {Write("bad.txt", "05 01 0G")}, "not a hexadecimal byte at character 6: '0G'"},
       {"three digits", {Write("long.txt", "05 010")}, "not a hexadecimal byte"},
+      {"directory", {dir_.string()}, "cannot read"},
+      {"empty", {Write("empty.txt", "")}, "declares no top-level collection"},
       {"malformed", {Write("open.txt", "05 01 09 06 A1 01")}, "offset 4: collection is not closed"},
   };
   for (const Case& c : cases) {
