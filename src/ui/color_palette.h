@@ -31,6 +31,9 @@ class ColorPalette : public ControlWidget<QWidget> {
   QRect PlaneRect() const;
   QRect BarRect() const;
   void PickAt(const QPoint& pos);
+  void SetFromHsv();
+  Argb color_ = 0xFFFF0000u;  // exactly what was set or picked
+  Argb pressColor_ = 0;
   int hue_ = 0;      // 0..359
   int sat_ = 0;      // 0..255
   int val_ = 255;    // 0..255

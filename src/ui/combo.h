@@ -47,14 +47,18 @@ class Combo : public ControlWidget<QComboBox> {
 
  protected:
   void UpdateShownText() override {}
-  void OnLanguageChangedItems();
   void changeEvent(QEvent* event) override;
+  void ApplyQFont(const QFont& font) override;
 
  private:
+  class CodeChange;
   void UpdateRow(int index);
   int itemHeight_ = 30;
   int dropHeight_ = 0;
-  int lastIndex_ = -1;
+  int lastIndex_ = -1;     // current index as last seen
+  int userPrev_ = -1;      // index before the user's change
+  bool userChanged_ = false;
+  int codeChange_ = 0;
 };
 
 }  // namespace zrv::ui

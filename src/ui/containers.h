@@ -5,10 +5,18 @@
 #include <QWidget>
 
 #include "ui/control_widget.h"
+#include "ui/skin_layout.h"
 
 namespace zrv::ui {
 
-class SkinLayout;
+// The "Control" element: an empty box (spacer, image, colour patch) that may show a text.
+class PlainControl : public ControlWidget<QWidget> {
+  Q_OBJECT
+ public:
+  explicit PlainControl(QWidget* parent = nullptr);
+  QString GetClass() const override { return QStringLiteral("Control"); }
+  void PaintText(QPainter& painter) override;
+};
 
 class Container : public ControlWidget<QWidget> {
   Q_OBJECT
@@ -38,7 +46,7 @@ class Container : public ControlWidget<QWidget> {
   void SetAttribute(const QString& name, const QString& value) override;
 
  protected:
-  enum class Direction { kFill, kHorizontal, kVertical };
+  using Direction = SkinLayout::Direction;
   Container(Direction direction, QWidget* parent);
   SkinLayout* Layout() const { return layout_; }
 
@@ -71,11 +79,9 @@ class TabLayout : public Container {
   bool SelectItem(Control* page);
   int GetCurSel() const { return current_; }
 
+  bool AddAt(Control* control, int index) override;
+  bool RemoveAt(int index) override;
   void SetAttribute(const QString& name, const QString& value) override;
-  void DoInit() override;
-
- protected:
-  void childEvent(QChildEvent* event) override;
 
  private:
   void ShowCurrent();

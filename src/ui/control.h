@@ -109,6 +109,7 @@ class Control {
   void SetTextColor(Argb color);
   Argb GetTextColor() const { return textColor_; }
   void SetDisabledTextColor(Argb color);
+  Argb GetDisabledTextColor() const { return disabledTextColor_; }
   void SetTextPadding(const QMargins& padding);
   QMargins GetTextPadding() const { return textPadding_; }
   // Qt alignment flags of the text.
@@ -116,6 +117,8 @@ class Control {
   Qt::Alignment GetTextAlign() const { return textAlign_; }
   // Applies the font of the window's table at the current zoom (called on zoom and table changes).
   void ApplyFont();
+  // The window's zoom changed: fonts, text margins and sizes follow.
+  virtual void ZoomChanged();
 
   // ---- attributes (layout vocabulary). Unknown names are kept as custom attributes.
   // Subclasses handle their own names and pass the rest to their base class.
@@ -190,6 +193,8 @@ class Control {
   virtual void ApplyQFont(const QFont& font);
   // Shown text after translation.
   QString ShownText() const;
+  // Keeps a text the user typed (plain text, no id) without touching the widget.
+  void StoreText(const QString& text);
   bool IsHot() const { return hot_; }
 
  private:
@@ -226,6 +231,21 @@ class Control {
   bool menuNotify_ = false;
   bool hot_ = false;
   ControlTimers* timers_ = nullptr;
+};
+
+// True while Control::SetFocus moves the focus (focus notifications are for the user's moves).
+bool CodeFocusChangeActive();
+// The window a builder is building for (controls of a subtree not yet attached use it).
+WindowBase* BuildingWindow();
+class BuildingWindowScope {
+ public:
+  explicit BuildingWindowScope(WindowBase* window);
+  ~BuildingWindowScope();
+  BuildingWindowScope(const BuildingWindowScope&) = delete;
+  BuildingWindowScope& operator=(const BuildingWindowScope&) = delete;
+
+ private:
+  WindowBase* previous_;
 };
 
 // Typed lookups over a widget tree.

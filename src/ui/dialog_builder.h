@@ -26,6 +26,14 @@ class DialogBuilder {
 
   const SkinError& Error() const { return error_; }
 
+  // Builds the window's own layout (GetSkinFile): the Window element's attributes, fonts, styles
+  // and defaults go to the window. Used by WindowBase::Create.
+  Control* CreateWindowContent(WindowBase* window);
+
+ public:
+  struct Node;
+  class Run;  // one build (internal)
+
  private:
   SkinError error_;
 };

@@ -28,6 +28,7 @@ class Edit : public ControlWidget<QLineEdit> {
 
  protected:
   void UpdateShownText() override;
+  void changeEvent(QEvent* event) override;
   void focusInEvent(QFocusEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
 

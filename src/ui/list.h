@@ -4,6 +4,7 @@
 // lParam old index), "itemclick" from the row on each click, "itemactivate" from the row on a
 // double click or Enter.
 
+#include <QLabel>
 #include <QScrollArea>
 
 #include "ui/containers.h"
@@ -42,6 +43,7 @@ class ListLabelElement : public ControlWidget<QWidget>, public ListElement {
   QString GetClass() const override { return QStringLiteral("ListLabelElement"); }
   Control* AsControl() override { return this; }
   void SetAttribute(const QString& name, const QString& value) override;
+  void PaintBkColor(QPainter& painter) override;
   void PaintText(QPainter& painter) override;
 
  protected:
@@ -74,6 +76,7 @@ class ListContainerElement : public HorizontalLayout, public ListElement {
   QString GetClass() const override { return QStringLiteral("ListContainerElement"); }
   Control* AsControl() override { return this; }
   void SetAttribute(const QString& name, const QString& value) override;
+  void PaintBkColor(QPainter& painter) override;
 
  protected:
   void mousePressEvent(QMouseEvent* event) override { HandlePress(event); }

@@ -29,6 +29,9 @@ class Resources {
   QString ResolveLayout(const QString& name) const;
   // A skin file (image, language file, menu): absolute path for a skin-relative name.
   QString ResolveFile(const QString& name) const;
+  // Styles and defaults of "styles.xml" (loaded with the index when the file exists).
+  QString GetGlobalStyle(const QString& name) const { return styles_.value(name); }
+  QString GetGlobalDefault(const QString& element) const { return defaults_.value(element); }
   // The identifiers of the index.
   QHash<QString, QString> LayoutIds() const { return ids_; }
 
@@ -36,6 +39,8 @@ class Resources {
   Resources() = default;
   QString path_;
   QHash<QString, QString> ids_;
+  QHash<QString, QString> styles_;
+  QHash<QString, QString> defaults_;
   SkinError error_;
 };
 

@@ -30,6 +30,7 @@ class Slider : public ControlWidget<QSlider> {
 
   void SetAttribute(const QString& name, const QString& value) override;
   void PaintStatusImage(QPainter& painter) override;
+  void PaintForeImage(QPainter& painter) override { (void)painter; }
   bool PaintsItself() const override;
 
  protected:
@@ -41,12 +42,12 @@ class Slider : public ControlWidget<QSlider> {
  private:
   QRect ThumbRect() const;
   int ValueAt(const QPoint& pos) const;
-  void UserAction(int action);
   QString thumbImage_, thumbHotImage_, thumbPushedImage_;
   QSize thumbSize_{0, 0};
   Argb foreColor_ = 0;
-  bool dragging_ = false;   // our own drag (image slider)
-  int dragStartValue_ = 0;
+  int pressValue_ = 0;      // value when the knob was grabbed
+  bool inAction_ = false;   // a key or wheel action is being applied
+  int actionOld_ = 0;
 };
 
 class Progress : public ControlWidget<QProgressBar> {
@@ -64,6 +65,7 @@ class Progress : public ControlWidget<QProgressBar> {
 
   void SetAttribute(const QString& name, const QString& value) override;
   void PaintStatusImage(QPainter& painter) override;
+  void PaintForeImage(QPainter& painter) override { (void)painter; }
   bool PaintsItself() const override;
 
  protected:

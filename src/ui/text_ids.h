@@ -12,8 +12,8 @@ namespace zrv::ui {
 // resourcetitle. Language files (root <Language>) are skipped. `errors` gets "file:line: message"
 // for files that do not parse.
 QSet<QString> CollectTextIds(const QString& skinFolder, QStringList* errors = nullptr);
-// Every id named by code in the .cpp/.h files below the folders: TextById("id"), TextId("id"),
-// SetTextId("id") and MessageBox texts written as TextId.
+// Every id named by code in the .cpp/.h files below the folders: the string literal given
+// directly to TextById, TextId or SetTextId (wrap any other id literal in TextId to list it).
 QSet<QString> CollectCodeTextIds(const QStringList& sourceFolders);
 
 }  // namespace zrv::ui

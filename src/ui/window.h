@@ -144,6 +144,9 @@ class WindowBase : public QWidget {
  private:
   void ApplyMask();
   void ApplyMinMax();
+  void UpdateTitle();
+  QString titleId_;
+  bool resourceTitle_ = false;
   Control* root_ = nullptr;
   SkinError error_;
   double zoom_ = 1.0;

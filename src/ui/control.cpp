@@ -1,0 +1,580 @@
+#include "ui/control.h"
+
+#include <QCursor>
+#include <QFont>
+#include <QLayout>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPointer>
+#include <QStyle>
+
+#include <cmath>
+
+#include "ui/attribute_parse.h"
+#include "ui/containers.h"
+#include "ui/control_timers.h"
+#include "ui/language.h"
+#include "ui/render.h"
+#include "ui/resources.h"
+#include "ui/window.h"
+
+namespace zrv::ui {
+
+namespace {
+
+// A code-made focus change raises no setfocus/killfocus (see Edit).
+int g_codeFocus = 0;
+
+Qt::CursorShape CursorByName(const QString& name, bool* ok) {
+  static const QHash<QString, Qt::CursorShape> kShapes = {
+      {"arrow", Qt::ArrowCursor},       {"ibeam", Qt::IBeamCursor},
+      {"wait", Qt::WaitCursor},         {"cross", Qt::CrossCursor},
+      {"uparrow", Qt::UpArrowCursor},   {"size", Qt::SizeAllCursor},
+      {"icon", Qt::ArrowCursor},        {"sizenwse", Qt::SizeFDiagCursor},
+      {"sizenesw", Qt::SizeBDiagCursor}, {"sizewe", Qt::SizeHorCursor},
+      {"sizens", Qt::SizeVerCursor},    {"sizeall", Qt::SizeAllCursor},
+      {"no", Qt::ForbiddenCursor},      {"hand", Qt::PointingHandCursor},
+  };
+  auto it = kShapes.find(name.trimmed().toLower());
+  *ok = it != kShapes.end();
+  return *ok ? it.value() : Qt::ArrowCursor;
+}
+
+}  // namespace
+
+bool CodeFocusChangeActive() { return g_codeFocus > 0; }
+
+namespace {
+WindowBase* g_buildingWindow = nullptr;
+}
+
+WindowBase* BuildingWindow() { return g_buildingWindow; }
+
+BuildingWindowScope::BuildingWindowScope(WindowBase* window) : previous_(g_buildingWindow) {
+  if (window) g_buildingWindow = window;
+}
+
+BuildingWindowScope::~BuildingWindowScope() { g_buildingWindow = previous_; }
+
+Control::Control(QWidget* self) : self_(self) {}
+
+Control::~Control() {
+  delete timers_;
+  timers_ = nullptr;
+}
+
+QString Control::GetName() const { return self_->objectName(); }
+
+void Control::SetName(const QString& name) { self_->setObjectName(name); }
+
+QString Control::ShownText() const { return resourceText_ ? TextById(text_) : text_; }
+
+QString Control::GetText() const { return ShownText(); }
+
+void Control::SetText(const QString& text) {
+  text_ = text;
+  UpdateShownText();
+  Invalidate();
+}
+
+void Control::SetResourceText(bool on) {
+  if (resourceText_ == on) return;
+  resourceText_ = on;
+  UpdateShownText();
+  Invalidate();
+}
+
+void Control::SetTextId(const QString& id) {
+  resourceText_ = true;
+  SetText(id);
+}
+
+void Control::StoreText(const QString& text) {
+  text_ = text;
+  resourceText_ = false;
+}
+
+void Control::SetToolTip(const QString& text) {
+  toolTip_ = text;
+  UpdateToolTip();
+}
+
+void Control::SetResourceToolTip(bool on) {
+  resourceToolTip_ = on;
+  UpdateToolTip();
+}
+
+QString Control::GetToolTip() const { return self_->toolTip(); }
+
+void Control::UpdateToolTip() {
+  self_->setToolTip(resourceToolTip_ && !toolTip_.isEmpty() ? TextById(toolTip_) : toolTip_);
+}
+
+void Control::UpdateShownText() {}
+
+void Control::OnLanguageChanged() {
+  if (resourceText_) {
+    UpdateShownText();
+    Invalidate();
+  }
+  if (resourceToolTip_) UpdateToolTip();
+}
+
+void Control::SetVisible(bool visible) {
+  if (self_->isHidden() != visible) return;
+  self_->setVisible(visible);
+  NeedUpdate();
+}
+
+bool Control::IsVisible() const { return !self_->isHidden(); }
+
+void Control::SetEnabled(bool enabled) { self_->setEnabled(enabled); }
+
+bool Control::IsEnabled() const { return self_->isEnabled(); }
+
+void Control::SetFocus() {
+  ++g_codeFocus;
+  self_->setFocus(Qt::OtherFocusReason);
+  --g_codeFocus;
+}
+
+bool Control::IsFocused() const { return self_->hasFocus(); }
+
+void Control::SetFixedWidth(int width) {
+  fixed_.setWidth(std::max(0, width));
+  NeedUpdate();
+}
+
+void Control::SetFixedHeight(int height) {
+  fixed_.setHeight(std::max(0, height));
+  NeedUpdate();
+}
+
+void Control::SetMinWidth(int v) {
+  minSize_.setWidth(std::max(0, v));
+  NeedUpdate();
+}
+
+void Control::SetMaxWidth(int v) {
+  maxSize_.setWidth(std::max(0, v));
+  NeedUpdate();
+}
+
+void Control::SetMinHeight(int v) {
+  minSize_.setHeight(std::max(0, v));
+  NeedUpdate();
+}
+
+void Control::SetMaxHeight(int v) {
+  maxSize_.setHeight(std::max(0, v));
+  NeedUpdate();
+}
+
+void Control::SetPadding(const QMargins& padding) {
+  padding_ = padding;
+  NeedUpdate();
+}
+
+void Control::SetFloat(bool on) {
+  float_ = on;
+  NeedUpdate();
+}
+
+void Control::SetFloatPos(const QRect& rect) {
+  floatPos_ = rect;
+  NeedUpdate();
+}
+
+QRect Control::GetPos() const {
+  QWidget* top = self_->window();
+  return QRect(self_->mapTo(top, QPoint(0, 0)), self_->size());
+}
+
+double Control::Zoom() const {
+  const WindowBase* w = GetWindow();
+  return w ? w->GetZoom() : 1.0;
+}
+
+int Control::Scale(int px96) const { return static_cast<int>(std::lround(px96 * Zoom())); }
+
+void Control::SetBkColor(Argb color) {
+  bkColor_ = color;
+  Invalidate();
+}
+
+void Control::SetBkImage(const QString& image) {
+  bkImage_ = image;
+  Invalidate();
+}
+
+void Control::SetForeImage(const QString& image) {
+  foreImage_ = image;
+  Invalidate();
+}
+
+void Control::SetBorderColor(Argb color) {
+  borderColor_ = color;
+  Invalidate();
+}
+
+void Control::SetBorderSize(int size) {
+  borderSize_ = std::max(0, size);
+  Invalidate();
+}
+
+void Control::SetBorderRound(const QSize& radii) {
+  borderRound_ = radii;
+  Invalidate();
+}
+
+void Control::SetFont(int fontId) {
+  fontId_ = fontId;
+  ApplyFont();
+}
+
+void Control::ApplyFont() {
+  // Without a font id the control inherits the window's default font from its parent.
+  if (fontId_ < 0) {
+    ApplyQFont(QFont());
+    return;
+  }
+  const WindowBase* w = GetWindow();
+  if (!w) return;
+  ApplyQFont(w->MakeFont(fontId_));
+}
+
+void Control::ApplyQFont(const QFont& font) { self_->setFont(font); }
+
+void Control::ZoomChanged() {
+  ApplyFont();
+  UpdateShownText();
+  NeedUpdate();
+}
+
+void Control::SetTextColor(Argb color) {
+  textColor_ = color;
+  if (color != 0) {
+    QPalette p = self_->palette();
+    const QColor c = QColor::fromRgba(color);
+    p.setColor(QPalette::WindowText, c);
+    p.setColor(QPalette::ButtonText, c);
+    p.setColor(QPalette::Text, c);
+    self_->setPalette(p);
+  }
+  Invalidate();
+}
+
+void Control::SetDisabledTextColor(Argb color) {
+  disabledTextColor_ = color;
+  if (color != 0) {
+    QPalette p = self_->palette();
+    const QColor c = QColor::fromRgba(color);
+    p.setColor(QPalette::Disabled, QPalette::WindowText, c);
+    p.setColor(QPalette::Disabled, QPalette::ButtonText, c);
+    p.setColor(QPalette::Disabled, QPalette::Text, c);
+    self_->setPalette(p);
+  }
+  Invalidate();
+}
+
+void Control::SetTextPadding(const QMargins& padding) {
+  textPadding_ = padding;
+  UpdateShownText();
+  Invalidate();
+}
+
+void Control::SetTextAlign(Qt::Alignment align) {
+  textAlign_ = align;
+  UpdateShownText();
+  Invalidate();
+}
+
+// ---- attributes
+
+int Control::AttrInt(const QString& name, const QString& value, int fallback) const {
+  int v = 0;
+  if (attr::ParseInt(value, &v)) return v;
+  AttrError(name, value, QStringLiteral("an integer"));
+  return fallback;
+}
+
+bool Control::AttrBool(const QString& name, const QString& value) const {
+  bool v = false;
+  if (attr::ParseBool(value, &v)) return v;
+  AttrError(name, value, QStringLiteral("true or false"));
+  return false;
+}
+
+Argb Control::AttrColor(const QString& name, const QString& value) const {
+  quint32 v = 0;
+  if (attr::ParseColor(value, &v)) return v;
+  AttrError(name, value, QStringLiteral("a colour (#RRGGBB or #AARRGGBB)"));
+  return 0;
+}
+
+QMargins Control::AttrMargins(const QString& name, const QString& value) const {
+  QMargins m;
+  if (attr::ParseMargins(value, &m)) return m;
+  AttrError(name, value, QStringLiteral("four integers \"l,t,r,b\""));
+  return QMargins();
+}
+
+QSize Control::AttrSize(const QString& name, const QString& value) const {
+  QSize s;
+  if (attr::ParseSize(value, &s)) return s;
+  AttrError(name, value, QStringLiteral("two integers \"w,h\""));
+  return QSize(0, 0);
+}
+
+void Control::AttrError(const QString& name, const QString& value, const QString& why) const {
+  attr::ReportError(QStringLiteral("attribute %1=\"%2\" of %3 must be %4")
+                        .arg(name, value, const_cast<Control*>(this)->GetClass(), why));
+}
+
+void Control::SetAttribute(const QString& name, const QString& value) {
+  if (name == u"name") {
+    SetName(value);
+  } else if (name == u"text") {
+    SetText(value);
+  } else if (name == u"resourcetext") {
+    SetResourceText(AttrBool(name, value));
+  } else if (name == u"tooltip") {
+    SetToolTip(value);
+  } else if (name == u"resourcetooltip") {
+    SetResourceToolTip(AttrBool(name, value));
+  } else if (name == u"width") {
+    SetFixedWidth(AttrInt(name, value));
+  } else if (name == u"height") {
+    SetFixedHeight(AttrInt(name, value));
+  } else if (name == u"minwidth") {
+    SetMinWidth(AttrInt(name, value));
+  } else if (name == u"maxwidth") {
+    SetMaxWidth(AttrInt(name, value));
+  } else if (name == u"minheight") {
+    SetMinHeight(AttrInt(name, value));
+  } else if (name == u"maxheight") {
+    SetMaxHeight(AttrInt(name, value));
+  } else if (name == u"float") {
+    SetFloat(AttrBool(name, value));
+  } else if (name == u"pos") {
+    const QMargins m = AttrMargins(name, value);
+    const int w = m.right() > m.left() ? m.right() - m.left() : 0;
+    const int h = m.bottom() > m.top() ? m.bottom() - m.top() : 0;
+    SetFloatPos(QRect(m.left(), m.top(), w, h));
+  } else if (name == u"padding") {
+    SetPadding(AttrMargins(name, value));
+  } else if (name == u"visible") {
+    SetVisible(AttrBool(name, value));
+  } else if (name == u"enabled") {
+    SetEnabled(AttrBool(name, value));
+  } else if (name == u"userdata") {
+    SetUserData(value);
+  } else if (name == u"tag") {
+    SetTag(AttrInt(name, value));
+  } else if (name == u"bkcolor") {
+    SetBkColor(AttrColor(name, value));
+  } else if (name == u"bkimage") {
+    SetBkImage(value);
+  } else if (name == u"foreimage") {
+    SetForeImage(value);
+  } else if (name == u"bordercolor") {
+    SetBorderColor(AttrColor(name, value));
+  } else if (name == u"bordersize") {
+    SetBorderSize(AttrInt(name, value));
+  } else if (name == u"borderround") {
+    SetBorderRound(AttrSize(name, value));
+  } else if (name == u"font") {
+    SetFont(AttrInt(name, value, -1));
+  } else if (name == u"textcolor") {
+    SetTextColor(AttrColor(name, value));
+  } else if (name == u"disabledtextcolor") {
+    SetDisabledTextColor(AttrColor(name, value));
+  } else if (name == u"align" || name == u"valign") {
+    Qt::Alignment a;
+    if (!attr::ParseAlign(value, &a)) {
+      AttrError(name, value, QStringLiteral("left, center, right, top, vcenter or bottom"));
+      return;
+    }
+    Qt::Alignment now = textAlign_;
+    if (a & Qt::AlignHorizontal_Mask) now = (now & ~Qt::AlignHorizontal_Mask) | (a & Qt::AlignHorizontal_Mask);
+    if (a & Qt::AlignVertical_Mask) now = (now & ~Qt::AlignVertical_Mask) | (a & Qt::AlignVertical_Mask);
+    SetTextAlign(now);
+  } else if (name == u"textpadding") {
+    SetTextPadding(AttrMargins(name, value));
+  } else if (name == u"cursor") {
+    bool ok = false;
+    const Qt::CursorShape shape = CursorByName(value, &ok);
+    if (ok) self_->setCursor(shape);
+    else AttrError(name, value, QStringLiteral("a cursor name (arrow, hand, ibeam, ...)"));
+  } else if (name == u"menu") {
+    SetMenuNotify(AttrBool(name, value));
+  } else if (name == u"hovernotify") {
+    SetHoverNotify(AttrBool(name, value));
+  } else if (name == u"style") {
+    const WindowBase* w = GetWindow();
+    QString list = w ? w->GetStyle(value) : QString();
+    if (list.isEmpty()) list = Resources::Instance().GetGlobalStyle(value);
+    styleName_ = value;
+    self_->setProperty("style", value);
+    if (!list.isEmpty()) ApplyAttributeList(list);
+    self_->style()->unpolish(self_);
+    self_->style()->polish(self_);
+    Invalidate();
+  } else {
+    custom_.insert(name, value);
+  }
+}
+
+void Control::ApplyAttributeList(const QString& list) {
+  QList<QPair<QString, QString>> pairs;
+  QString error;
+  if (!attr::ParseAttributeList(list, &pairs, &error)) {
+    attr::ReportError(QStringLiteral("attribute list \"%1\": %2").arg(list, error));
+    return;
+  }
+  for (const auto& [name, value] : pairs) SetAttribute(name, value);
+}
+
+// ---- notifications and timers
+
+void Control::SendNotify(const QString& type, qint64 wParam, qint64 lParam) {
+  SendNotify(type, wParam, lParam, QPoint());
+}
+
+void Control::SendNotify(const QString& type, qint64 wParam, qint64 lParam, const QPoint& pt) {
+  WindowBase* w = GetWindow();
+  if (!w) return;
+  Notify msg;
+  msg.type = type;
+  msg.sender = this;
+  msg.wParam = wParam;
+  msg.lParam = lParam;
+  msg.ptMouse = pt;
+  w->SendNotify(msg);
+}
+
+bool Control::SetTimer(int id, int milliseconds) {
+  if (!timers_) timers_ = new ControlTimers(this, self_);
+  return timers_->Start(id, milliseconds);
+}
+
+void Control::KillTimer(int id) {
+  if (timers_) timers_->Stop(id);
+}
+
+void Control::KillAllTimers() {
+  if (timers_) timers_->StopAll();
+}
+
+bool Control::HasTimer(int id) const { return timers_ && timers_->Has(id); }
+
+void Control::DoTimer(int id) { SendNotify(QString::fromLatin1(notify::kTimer), id); }
+
+// ---- tree
+
+WindowBase* Control::GetWindow() const {
+  if (auto* w = dynamic_cast<WindowBase*>(self_->window())) return w;
+  // A subtree being built for a window is not inside it yet.
+  return BuildingWindow();
+}
+
+Container* Control::GetParentContainer() const {
+  for (QWidget* p = self_->parentWidget(); p; p = p->parentWidget()) {
+    if (auto* c = dynamic_cast<Container*>(Control::FromWidget(p))) return c;
+  }
+  return nullptr;
+}
+
+void Control::Invalidate() { self_->update(); }
+
+void Control::NeedUpdate() {
+  QWidget* parent = self_->parentWidget();
+  if (parent && parent->layout()) parent->layout()->invalidate();
+  if (self_->layout()) self_->layout()->invalidate();
+  self_->updateGeometry();
+  self_->update();
+}
+
+Control* Control::FromWidget(QWidget* widget) { return dynamic_cast<Control*>(widget); }
+
+// ---- painting
+
+void Control::PaintBackground(QPainter& painter) {
+  PaintBkColor(painter);
+  PaintBkImage(painter);
+  PaintStatusImage(painter);
+}
+
+void Control::PaintOverlay(QPainter& painter) {
+  PaintText(painter);
+  PaintForeImage(painter);
+  PaintBorder(painter);
+}
+
+void Control::PaintBkColor(QPainter& painter) {
+  if (bkColor_ == 0) return;
+  if (borderRound_.width() > 0 || borderRound_.height() > 0) {
+    painter.setRenderHint(QPainter::Antialiasing);
+    QPainterPath path;
+    path.addRoundedRect(QRectF(self_->rect()), Scale(borderRound_.width()), Scale(borderRound_.height()));
+    painter.fillPath(path, QColor::fromRgba(bkColor_));
+  } else {
+    render::DrawColor(painter, self_->rect(), bkColor_);
+  }
+}
+
+void Control::PaintBkImage(QPainter& painter) {
+  if (!bkImage_.isEmpty()) DrawImage(painter, bkImage_);
+}
+
+void Control::PaintStatusImage(QPainter& painter) { (void)painter; }
+
+void Control::PaintText(QPainter& painter) { (void)painter; }
+
+void Control::PaintForeImage(QPainter& painter) {
+  if (!foreImage_.isEmpty()) DrawImage(painter, foreImage_);
+}
+
+void Control::PaintBorder(QPainter& painter) {
+  if (borderColor_ == 0 || borderSize_ <= 0) return;
+  const int size = std::max(1, Scale(borderSize_));
+  if (borderRound_.width() > 0 || borderRound_.height() > 0) {
+    painter.setRenderHint(QPainter::Antialiasing);
+    QPen pen(QColor::fromRgba(borderColor_), size);
+    painter.setPen(pen);
+    painter.setBrush(Qt::NoBrush);
+    const qreal half = size / 2.0;
+    painter.drawRoundedRect(QRectF(self_->rect()).adjusted(half, half, -half, -half),
+                            Scale(borderRound_.width()), Scale(borderRound_.height()));
+  } else {
+    render::DrawRect(painter, self_->rect(), size, borderColor_);
+  }
+}
+
+bool Control::DrawImage(QPainter& painter, const QString& imageString) const {
+  return render::DrawImageString(painter, self_->rect(), imageString, Zoom());
+}
+
+// ---- events
+
+void Control::OnEnter() {
+  hot_ = true;
+  Invalidate();
+  if (hoverNotify_ && self_->isEnabled()) SendNotify(QString::fromLatin1(notify::kMouseEnter));
+}
+
+void Control::OnLeave() {
+  hot_ = false;
+  Invalidate();
+  if (hoverNotify_ && self_->isEnabled()) SendNotify(QString::fromLatin1(notify::kMouseLeave));
+}
+
+bool Control::OnContextMenu(const QPoint& globalPos) {
+  if (!menuNotify_) return false;
+  QWidget* top = self_->window();
+  const QPoint p = top->mapFromGlobal(globalPos);
+  SendNotify(QString::fromLatin1(notify::kMenu), p.x(), p.y(), p);
+  return true;
+}
+
+}  // namespace zrv::ui

@@ -1,0 +1,257 @@
+#include "ui/render.h"
+
+#include <QCache>
+#include <QFile>
+#include <QFileInfo>
+#include <QFontMetrics>
+#include <QPainter>
+#include <QSet>
+#include <QSvgRenderer>
+
+#include <cmath>
+
+#include "platform/debug_output.h"
+#include "ui/image_string.h"
+#include "ui/resources.h"
+
+namespace zrv::ui::render {
+
+namespace {
+
+// Decoded images, tinted and masked variants included; the cost is in kilobytes.
+QCache<QString, QImage>& Cache() {
+  static QCache<QString, QImage> cache(64 * 1024);
+  return cache;
+}
+
+QSet<QString>& Reported() {
+  static QSet<QString> reported;
+  return reported;
+}
+
+QString ResolvePath(const QString& file) {
+  if (file.startsWith(u":/")) {
+    if (QFile::exists(file)) return file;
+    return Resources::Instance().ResolveFile(file.mid(2));  // "<restype>/<res>" of the skin
+  }
+  return Resources::Instance().ResolveFile(file);
+}
+
+bool IsSvg(const QString& path) { return path.endsWith(u".svg", Qt::CaseInsensitive); }
+
+void Insert(const QString& key, const QImage& image) {
+  Cache().insert(key, new QImage(image), std::max<qsizetype>(1, image.sizeInBytes() / 1024));
+}
+
+QImage Masked(const QImage& image, const QString& key, quint32 mask) {
+  const QString k = key + QStringLiteral("|m%1").arg(mask, 8, 16, QLatin1Char('0'));
+  if (QImage* hit = Cache().object(k)) return *hit;
+  QImage out = image.convertToFormat(QImage::Format_ARGB32);
+  const QRgb match = mask | 0xFF000000u;
+  for (int y = 0; y < out.height(); ++y) {
+    auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
+    for (int x = 0; x < out.width(); ++x) {
+      if ((line[x] | 0xFF000000u) == match && qAlpha(line[x]) > 0) line[x] = 0;
+    }
+  }
+  out = out.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+  Insert(k, out);
+  return out;
+}
+
+// The image's shape filled with one colour (its alpha kept): the look of a key's light.
+QImage Tinted(const QImage& image, const QString& key, quint32 tintBgr) {
+  const QColor color(static_cast<int>(tintBgr & 0xFF), static_cast<int>((tintBgr >> 8) & 0xFF),
+                     static_cast<int>((tintBgr >> 16) & 0xFF));
+  const QString k = key + QStringLiteral("|t%1").arg(color.rgb() & 0xFFFFFF, 6, 16, QLatin1Char('0'));
+  if (QImage* hit = Cache().object(k)) return *hit;
+  QImage out(image.size(), QImage::Format_ARGB32_Premultiplied);
+  out.fill(Qt::transparent);
+  {
+    QPainter p(&out);
+    p.drawImage(0, 0, image);
+    p.setCompositionMode(QPainter::CompositionMode_SourceIn);
+    p.fillRect(out.rect(), color);
+  }
+  Insert(k, out);
+  return out;
+}
+
+// Draws src of image into dst, stretched or tiled.
+void DrawPart(QPainter& painter, const QImage& image, const QRectF& dst, const QRect& src, bool xTiled,
+              bool yTiled, double scale) {
+  if (dst.width() <= 0 || dst.height() <= 0 || src.width() <= 0 || src.height() <= 0) return;
+  if (!xTiled && !yTiled) {
+    painter.drawImage(dst, image, src);
+    return;
+  }
+  // A tile keeps its source size (zoomed) along the tiled direction and stretches along the other.
+  const QImage piece = image.copy(src);
+  const double tw = xTiled ? src.width() * scale : dst.width();
+  const double th = yTiled ? src.height() * scale : dst.height();
+  QBrush brush(piece);
+  QTransform t;
+  t.translate(dst.left(), dst.top());
+  t.scale(tw / src.width(), th / src.height());
+  brush.setTransform(t);
+  painter.fillRect(dst, brush);
+}
+
+}  // namespace
+
+QImage LoadImage(const QString& file, double scale) {
+  if (file.isEmpty()) return QImage();
+  const QString path = ResolvePath(file);
+  const bool svg = IsSvg(path);
+  const double s = svg ? std::max(0.01, std::round(scale * 100.0) / 100.0) : 1.0;
+  const QString key = svg ? QStringLiteral("%1@%2").arg(path).arg(s) : path;
+  if (QImage* hit = Cache().object(key)) return *hit;
+  QImage image;
+  if (svg) {
+    QSvgRenderer renderer(path);
+    if (renderer.isValid()) {
+      const QSize size = (QSizeF(renderer.defaultSize()) * s).toSize().expandedTo(QSize(1, 1));
+      image = QImage(size, QImage::Format_ARGB32_Premultiplied);
+      image.fill(Qt::transparent);
+      QPainter p(&image);
+      renderer.render(&p);
+    }
+  } else {
+    image.load(path);
+    if (!image.isNull()) image = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+  }
+  if (image.isNull()) {
+    if (!Reported().contains(path)) {
+      Reported().insert(path);
+      platform::DebugOut(("skin: cannot load image " + path).toStdString());
+    }
+    return QImage();
+  }
+  Insert(key, image);
+  return image;
+}
+
+QSize ImageSize(const QString& file) {
+  const QString path = ResolvePath(file);
+  if (IsSvg(path)) {
+    QSvgRenderer renderer(path);
+    return renderer.isValid() ? renderer.defaultSize() : QSize();
+  }
+  const QImage image = LoadImage(file);
+  return image.isNull() ? QSize() : image.size();
+}
+
+void ClearImageCache() {
+  Cache().clear();
+  Reported().clear();
+}
+
+bool DrawImageString(QPainter& painter, const QRect& rect, const QString& imageString, double zoom,
+                     quint32 tint, int intensity, bool useTint) {
+  ImageString is;
+  QString error;
+  if (!ParseImageString(imageString, &is, &error)) {
+    static QSet<QString> reported;
+    if (!reported.contains(imageString)) {
+      reported.insert(imageString);
+      platform::DebugOut(("skin: image string \"" + imageString + "\": " + error).toStdString());
+    }
+    return false;
+  }
+  if (is.IsEmpty()) return false;
+  if (useTint && intensity <= 0) return true;  // a light at zero intensity shows nothing
+
+  QRectF dst(rect);
+  if (is.hasDest) {
+    dst = QRectF(rect.left() + is.dest.left() * zoom, rect.top() + is.dest.top() * zoom,
+                 is.dest.width() * zoom, is.dest.height() * zoom);
+  }
+  if (dst.width() <= 0 || dst.height() <= 0) return false;
+
+  // SVG images are rendered large enough for the target, so they stay sharp at any zoom.
+  const QString path = ResolvePath(is.file);
+  double imageScale = 1.0;
+  if (IsSvg(path)) {
+    const QSize natural = ImageSize(is.file);
+    if (!natural.isValid() || natural.isEmpty()) return false;
+    const QSizeF wanted = is.hasSource ? QSizeF(is.source.size()) : QSizeF(natural);
+    const double dpr = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
+    imageScale = std::max({zoom, dst.width() / wanted.width(), dst.height() / wanted.height()}) * dpr;
+  }
+  QImage image = LoadImage(is.file, imageScale);
+  if (image.isNull()) return false;
+  QString key = QStringLiteral("%1@%2").arg(path).arg(imageScale);
+  if (is.hasMask) image = Masked(image, key, is.mask);
+  if (is.hasMask) key += QStringLiteral("|m%1").arg(is.mask, 8, 16, QLatin1Char('0'));
+  if (useTint) image = Tinted(image, key, tint);
+
+  // Source window in image pixels, cut to the image.
+  auto scaled = [imageScale](int v) { return static_cast<int>(std::lround(v * imageScale)); };
+  QRect src = image.rect();
+  if (is.hasSource) {
+    src = QRect(scaled(is.source.left()), scaled(is.source.top()), scaled(is.source.width()),
+                scaled(is.source.height()))
+              .intersected(image.rect());
+  }
+  if (src.isEmpty()) return false;
+
+  const double opacity = (is.fade / 255.0) * (useTint ? std::clamp(intensity, 0, 255) / 255.0 : 1.0);
+  painter.save();
+  painter.setOpacity(painter.opacity() * opacity);
+  painter.setRenderHint(QPainter::SmoothPixmapTransform);
+  const double drawScale = zoom / imageScale;  // image pixels -> target pixels
+  const QMargins c = is.corner;
+  if (c.isNull()) {
+    DrawPart(painter, image, dst, src, is.xTiled, is.yTiled, drawScale);
+  } else {
+    // Nine slices: corners keep their (zoomed) size, edges stretch one way, the middle both.
+    const int sl = scaled(c.left()), st = scaled(c.top()), sr = scaled(c.right()), sb = scaled(c.bottom());
+    const double dl = c.left() * zoom, dt = c.top() * zoom, dr = c.right() * zoom, db = c.bottom() * zoom;
+    const int sx[4] = {src.left(), src.left() + sl, src.right() + 1 - sr, src.right() + 1};
+    const int sy[4] = {src.top(), src.top() + st, src.bottom() + 1 - sb, src.bottom() + 1};
+    const double dx[4] = {dst.left(), dst.left() + dl, dst.right() - dr, dst.right()};
+    const double dy[4] = {dst.top(), dst.top() + dt, dst.bottom() - db, dst.bottom()};
+    for (int row = 0; row < 3; ++row) {
+      for (int col = 0; col < 3; ++col) {
+        if (is.hole && row == 1 && col == 1) continue;
+        const QRect s(QPoint(sx[col], sy[row]), QPoint(sx[col + 1] - 1, sy[row + 1] - 1));
+        const QRectF d(QPointF(dx[col], dy[row]), QPointF(dx[col + 1], dy[row + 1]));
+        const bool middle = row == 1 || col == 1;
+        DrawPart(painter, image, d, s, middle && is.xTiled, middle && is.yTiled, drawScale);
+      }
+    }
+  }
+  painter.restore();
+  return true;
+}
+
+void DrawColor(QPainter& painter, const QRect& rect, quint32 argb) {
+  if ((argb >> 24) == 0) return;
+  painter.fillRect(rect, QColor::fromRgba(argb));
+}
+
+void DrawRect(QPainter& painter, const QRect& rect, int size, quint32 argb) {
+  if (size <= 0 || (argb >> 24) == 0) return;
+  const QColor c = QColor::fromRgba(argb);
+  size = std::min({size, rect.width() / 2 + 1, rect.height() / 2 + 1});
+  painter.fillRect(QRect(rect.left(), rect.top(), rect.width(), size), c);
+  painter.fillRect(QRect(rect.left(), rect.bottom() + 1 - size, rect.width(), size), c);
+  painter.fillRect(QRect(rect.left(), rect.top() + size, size, rect.height() - 2 * size), c);
+  painter.fillRect(QRect(rect.right() + 1 - size, rect.top() + size, size, rect.height() - 2 * size), c);
+}
+
+void DrawText(QPainter& painter, const QRect& rect, const QString& text, quint32 argb, const QFont& font,
+              int flags, bool endEllipsis) {
+  if (text.isEmpty() || rect.isEmpty()) return;
+  painter.save();
+  painter.setFont(font);
+  painter.setPen(QColor::fromRgba(argb));
+  QString shown = text;
+  if (endEllipsis && !(flags & Qt::TextWordWrap)) {
+    shown = QFontMetrics(font).elidedText(text, Qt::ElideRight, rect.width());
+  }
+  painter.drawText(rect, flags, shown);
+  painter.restore();
+}
+
+}  // namespace zrv::ui::render
