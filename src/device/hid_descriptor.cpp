@@ -104,7 +104,7 @@ class Parser {
   bool Main(uint8_t tag, const ItemData& data, size_t offset);
   bool Global(uint8_t tag, const ItemData& data, size_t offset);
   bool Local(uint8_t tag, const ItemData& data, size_t offset);
-  bool AddUsage(const UsageEntry& entry);
+  void AddUsage(const UsageEntry& entry);
   bool AddField(HidReportType type, uint32_t flags, size_t offset);
   std::vector<UsageEntry> ResolvedUsages() const;
   void Finish(HidReportDescriptor& out);
@@ -247,7 +247,7 @@ bool Parser::Local(uint8_t tag, const ItemData& data, size_t offset) {
                                   : data.Unsigned();
   switch (tag) {
     case kUsage:
-      if (!AddUsage({usage, usage, false, is_short})) return true;
+      AddUsage({usage, usage, false, is_short});
       break;
     case kUsageMin:
       local_.pending_min = {usage, is_short};
@@ -278,14 +278,13 @@ bool Parser::Local(uint8_t tag, const ItemData& data, size_t offset) {
 }
 
 // Keeps a usage, or only the first usage of a delimiter set (its preferred usage; the others are
-// aliases). Returns false when the usage was dropped as an alias.
-bool Parser::AddUsage(const UsageEntry& entry) {
+// aliases of it).
+void Parser::AddUsage(const UsageEntry& entry) {
   if (local_.delimiter_depth > 0) {
-    if (local_.delimiter_taken) return false;
+    if (local_.delimiter_taken) return;
     local_.delimiter_taken = true;
   }
   local_.usages.push_back(entry);
-  return true;
 }
 
 // A Usage Page that follows the usages of a main item still applies to those declared without a
