@@ -144,12 +144,15 @@ class DeviceLink {
   int Probe();
 
  private:
-  // Sends one single-frame command of length 0 under the command lock; reply receives the answer.
-  int SendSingle(LinkCommand command, std::span<uint8_t, 64> reply);
-  // Moves data in chunks (writes when in is set, reads into out otherwise) under lock (may be null).
+  // One frame of length and offset with an empty payload, under the command lock.
+  int SendFrame(LinkCommand command, uint8_t length, uint32_t offset, std::span<uint8_t, 64> reply);
+  // A command of one empty frame; 1 or the failure code of the exchange or the reply status.
+  int SendSingle(LinkCommand command);
+  // Moves length bytes from base in chunks: writes from in, or reads into out. lock may be null.
   int Chunked(LinkCommand command, uint32_t base, size_t length, const uint8_t* in, uint8_t* out,
               uint8_t chunk, std::recursive_mutex* lock);
-  int Exchange(std::span<const uint8_t> request, std::span<uint8_t> reply, uint32_t& bytes_read, bool traced);
+  // The write and the read(s) of Transfer (command) or TransferLightFrame.
+  int Exchange(std::span<const uint8_t> request, std::span<uint8_t> reply, uint32_t& bytes_read, bool command);
   bool CanSend() const { return Connected() && !Suspended(); }
   int TimeoutMs() const { return Slow() ? kSlowTimeoutMs : kTimeoutMs; }
 
