@@ -34,6 +34,7 @@ struct SendState {
   std::condition_variable done_cv;
   bool done = false;
   bool handled = false;
+  bool dropped = false;  // the window went away before it handled the message
 };
 
 class CustomMessageEvent : public QEvent {
@@ -45,14 +46,15 @@ class CustomMessageEvent : public QEvent {
   CustomMessageEvent(int message, qint64 w, qint64 l, std::shared_ptr<SendState> state)
       : QEvent(Kind()), message(message), wParam(w), lParam(l), state(std::move(state)) {}
   // An event dropped unhandled (the window went away) still releases its sender.
-  ~CustomMessageEvent() override { Finish(false); }
-  void Finish(bool handled) {
+  ~CustomMessageEvent() override { Finish(false, true); }
+  void Finish(bool handled, bool dropped = false) {
     if (!state) return;
     {
       std::lock_guard<std::mutex> lock(state->mutex);
       if (state->done) return;
       state->done = true;
       state->handled = handled;
+      state->dropped = dropped;
     }
     state->done_cv.notify_all();
   }
@@ -226,7 +228,7 @@ bool WindowBase::SendCustomMessage(int message, qint64 wParam, qint64 lParam,
     state->done_cv.wait_for(lock, std::chrono::milliseconds(20));
   }
   if (handled) *handled = state->handled;
-  return true;
+  return !state->dropped;
 }
 
 void WindowBase::SetZoom(double zoom) {
@@ -305,6 +307,8 @@ void WindowBase::ApplyMinMax() {
 }
 
 void WindowBase::ApplyMask() {
+  // Without a windowing system there is nothing to round (and the platform says so loudly).
+  if (QGuiApplication::platformName() == u"offscreen") return;
   if (roundCorner_.width() <= 0 && roundCorner_.height() <= 0) {
     clearMask();
     return;

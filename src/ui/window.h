@@ -95,7 +95,8 @@ class WindowBase : public QWidget {
 
   // ---- custom messages. Post: any thread, asynchronous. Send: any thread; waits until the
   // UI thread has handled it, but gives up (returns false) when stopRequested() becomes true,
-  // so a worker being shut down never deadlocks. On the UI thread it calls the handler directly.
+  // so a worker being shut down never deadlocks; false too when the window went away first.
+  // On the UI thread it calls the handler directly. handled: what OnCustomMessage answered.
   void PostCustomMessage(int message, qint64 wParam = 0, qint64 lParam = 0);
   bool SendCustomMessage(int message, qint64 wParam, qint64 lParam,
                          const std::function<bool()>& stopRequested, bool* handled = nullptr);
