@@ -4,5 +4,5 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
 cmake -S . -B build -G Ninja -DZRV31_TESTS=OFF -DZRV31_BENCH=OFF >/dev/null
-cmake --build build --target zrv31ctl
-exec build/src/cli/zrv31ctl interfaces "$@"
+cmake --build build --target zrv31
+exec build/src/app/zrv31 "$@"

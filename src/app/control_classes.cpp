@@ -1,0 +1,47 @@
+#include "app/control_classes.h"
+
+#include <QHash>
+
+#include "app/placeholder_control.h"
+#include "platform/debug_output.h"
+#include "ui/control_factory.h"
+#include "ui/dialog_builder.h"
+
+namespace zrv::app {
+namespace {
+
+QHash<QString, ControlMaker>& Makers() {
+  static QHash<QString, ControlMaker> makers;
+  return makers;
+}
+
+}  // namespace
+
+void SetControlClass(const QString& class_name, ControlMaker maker) { Makers()[class_name] = std::move(maker); }
+
+ui::Control* MakeControl(const QString& class_name) {
+  auto found = Makers().constFind(class_name);
+  if (found != Makers().constEnd() && *found) return (*found)();
+  return new PlaceholderControl(class_name);
+}
+
+void RegisterControlClasses() {
+  for (const char* name : kRegisteredControlClasses) {
+    const QString class_name = QString::fromLatin1(name);
+    ui::ControlFactory::Instance().RegistControl(class_name, [class_name] { return MakeControl(class_name); });
+  }
+}
+
+ui::Control* CreateWindowControl(const QString& name, ui::WindowBase* window) {
+  for (const WindowControlName& entry : kWindowControlNames) {
+    if (name.compare(QLatin1String(entry.name), Qt::CaseInsensitive) != 0) continue;
+    if (entry.class_name != nullptr) return MakeControl(QString::fromLatin1(entry.class_name));
+    ui::DialogBuilder builder;
+    ui::Control* root = builder.Create(QString::fromLatin1(entry.template_file), window, nullptr, false);
+    if (root == nullptr) platform::DebugOut(builder.Error().ToString().toStdString());
+    return root;
+  }
+  return nullptr;
+}
+
+}  // namespace zrv::app
