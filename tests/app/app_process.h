@@ -44,6 +44,9 @@ class AppProcess {
     }
   }
 
+  // Reads standard error as well (with ZRV31_DEBUG=1: the debug lines).
+  void MergeStandardError() { process_.setProcessChannelMode(QProcess::MergedChannels); }
+
   bool Start(const QStringList& arguments = {}) {
     process_.setProcessEnvironment(environment_);
     process_.start(QStringLiteral(ZRV31_APP_EXE), arguments);

@@ -73,6 +73,41 @@ TEST(AppProcess, SecondStartWithoutBusEndsWithZeroAndTheFirstShowsItself) {
   EXPECT_EQ(third.WaitForExit(), 0);
 }
 
+TEST(AppProcess, FontsAreReleasedInReverseOrderAlsoWhenASecondStartEndsEarly) {
+  const QString font = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
+  if (!QFile::exists(font)) GTEST_SKIP() << "no font file to stand in for the private fonts";
+  AppProcess first;
+  ASSERT_TRUE(first.Start());
+  ASSERT_TRUE(first.WaitForLine("window shown"));
+
+  AppProcess second;
+  second.ShareFoldersWith(first);
+  QDir program(second.HomeDir());
+  ASSERT_TRUE(program.mkpath("program/Font"));
+  ASSERT_TRUE(QFile::link(kSource + "/skin", program.filePath("program/skin")));
+  const QStringList files = {"Simplified_Chinese.ttf", "Vantoral-Regular.otf", "NotoSansThai-Regular.ttf",
+                             "NotoSansCJKtc-Regular.otf", "Helvetica.ttf", "Golos-Text_DemiBold.ttf"};
+  for (const QString& file : files) ASSERT_TRUE(QFile::copy(font, program.filePath("program/Font/" + file)));
+  second.environment().insert("ZRV31_PROGRAM_DIR", program.filePath("program"));
+  second.environment().insert("ZRV31_DEBUG", "1");
+  second.MergeStandardError();
+  ASSERT_TRUE(second.Start());
+  EXPECT_EQ(second.WaitForExit(), 0);
+
+  QStringList loaded, released;
+  for (const QString& line : second.lines()) {
+    if (line.startsWith("font loaded: Font/")) loaded << line.mid(18);
+    if (line.startsWith("font released: Font/")) released << line.mid(20);
+  }
+  EXPECT_EQ(loaded, files);
+  QStringList reversed(files.rbegin(), files.rend());
+  EXPECT_EQ(released, reversed);
+  EXPECT_TRUE(second.lines().contains("second instance"));
+
+  first.Signal(SIGTERM);
+  EXPECT_EQ(first.WaitForExit(), 0);
+}
+
 TEST(AppProcess, UnusableSkinOrCommandLineIsAFailure) {
   AppProcess no_skin;
   no_skin.environment().insert("ZRV31_PROGRAM_DIR", no_skin.HomeDir());

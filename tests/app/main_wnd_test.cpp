@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "ui/containers.h"
+#include "ui/menu.h"
 #include "ui/tray_icon.h"
 
 namespace zrv::app {
@@ -82,6 +83,17 @@ TEST_F(MainWndTest, TrayMenuExitClosesTheWindow) {
   EXPECT_TRUE(window_->isVisible()) << "other items do not close";
   window_->OnMenuCommand(ui::MenuCommand{"exit", {}, {}, false});
   EXPECT_FALSE(window_->isVisible());
+}
+
+TEST_F(MainWndTest, TrayMenuOffersSettingsAboutAndExit) {
+  Build(1);
+  ui::Menu menu;
+  ASSERT_TRUE(menu.Load("menu.xml", window_.get())) << menu.Error().ToString().toStdString();
+  QStringList names;
+  for (QAction* action : menu.GetMenu()->actions()) {
+    if (!action->isSeparator()) names << action->objectName();
+  }
+  EXPECT_EQ(names, QStringList({"setwnd_menu", "about_menu", "exit"}));
 }
 
 }  // namespace
