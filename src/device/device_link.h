@@ -13,6 +13,10 @@
 // from a frame's write until its reply has been read, so no other frame can slip in between and
 // take that reply. A link opened or closed by discovery is opened under IoLock(); closing needs no
 // lock (HidInterface::Close ends a waiting read at once, from any thread).
+//
+// Debug output: each Transfer writes "命令" with the request and "返回" with the reply, each title
+// followed by the frame as two lines of 32 bytes, as one debug message so that the three lines of one
+// trace stay together. Light frames are not traced; a dropped light-frame chunk writes "放弃灯光数据".
 
 #include <array>
 #include <atomic>
