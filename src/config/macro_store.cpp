@@ -1,0 +1,235 @@
+#include "config/macro_store.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <new>
+#include <utility>
+
+#include "config/config_text_ids.h"
+#include "config/json_file.h"
+#include "config/json_value.h"
+#include "config/stamp.h"
+
+namespace zrv::config {
+namespace {
+
+std::vector<MacroEntry> EntriesOf(const Json::Value& document) {
+  std::vector<MacroEntry> entries;
+  const Json::Value& info = Member(document, "MacroInfo");
+  if (!info.isArray()) return entries;
+  entries.reserve(info.size());
+  for (Json::ArrayIndex i = 0; i < info.size(); ++i) {
+    entries.push_back({QString::fromStdString(ReadText(Member(info[i], "MacroName"))),
+                       QString::fromStdString(ReadText(Member(info[i], "Guid")))});
+  }
+  return entries;
+}
+
+bool SameName(const QString& a, const QString& b) { return QString::compare(a, b, Qt::CaseInsensitive) == 0; }
+
+MacroChange Refused(const char* text_id) { return {false, QString(), QString::fromLatin1(text_id)}; }
+
+RenameResult RenameRefused(const char* text_id) { return {RenameOutcome::kRefused, QString::fromLatin1(text_id)}; }
+
+}  // namespace
+
+MacroStore::MacroStore(QString folder, Clock clock) : folder_(std::move(folder)), clock_(std::move(clock)) {
+  if (!clock_) clock_ = [] { return QDateTime::currentDateTime(); };
+}
+
+QString MacroStore::IndexPath() const { return QDir(folder_).filePath(QStringLiteral("macro.config")); }
+
+QString MacroStore::OrvexIndexPath() const { return QDir(folder_).filePath(QStringLiteral("orvex_macro.config")); }
+
+QString MacroStore::MacroFilePath(const QString& stamp) const {
+  if (stamp.isEmpty() || stamp.contains(QLatin1Char('/')) || stamp.contains(QLatin1Char('\\')) ||
+      stamp.contains(QChar(0))) {
+    return QString();
+  }
+  return QDir(folder_).filePath(stamp + QStringLiteral(".mac"));
+}
+
+std::vector<MacroEntry> MacroStore::ReadMacroIndex(const QString& path) { return EntriesOf(ReadJsonFile(path)); }
+
+const std::vector<MacroEntry>& MacroStore::LoadMacroList() {
+  macros_ = ReadMacroIndex(IndexPath());
+  return macros_;
+}
+
+QStringList MacroStore::LoadMacroNames() {
+  QStringList names;
+  for (const MacroEntry& entry : LoadMacroList()) names.append(entry.name);
+  return names;
+}
+
+std::vector<MacroEntry> MacroStore::LoadOrvexMacroList() const { return ReadMacroIndex(OrvexIndexPath()); }
+
+Json::Value MacroStore::ReadIndexDocument() {
+  Json::Value document = ReadJsonFile(IndexPath());
+  macros_ = EntriesOf(document);
+  return document;
+}
+
+bool MacroStore::NameTaken(const QString& name) const {
+  for (const MacroEntry& entry : macros_) {
+    if (SameName(entry.name, name)) return true;
+  }
+  return false;
+}
+
+QString MacroStore::NewMacroName() const {
+  for (int n = 1;; ++n) {
+    QString candidate = QStringLiteral("macro_%1").arg(n);
+    if (!NameTaken(candidate)) return candidate;
+  }
+}
+
+QString MacroStore::ImportedMacroName(const QString& path) const {
+  const QString base = QFileInfo(path).completeBaseName();
+  if (base.isEmpty()) return NewMacroName();  // a file named ".mac" gives no name of its own
+  if (!NameTaken(base)) return base;
+  for (int n = 2;; ++n) {
+    QString candidate = QString::number(n);
+    if (!NameTaken(candidate)) return candidate;
+  }
+}
+
+QString MacroStore::NewStamp() const {
+  return MakeUniqueStamp(clock_(), [this](const QString& stamp) {
+    for (const MacroEntry& entry : macros_) {
+      if (entry.stamp == stamp) return true;
+    }
+    return QFileInfo::exists(MacroFilePath(stamp));
+  });
+}
+
+bool MacroStore::AppendMacro(Json::Value& document, const QString& name, const QString& stamp) {
+  Json::Value entry(Json::objectValue);
+  entry["MacroName"] = name.toStdString();
+  entry["Guid"] = stamp.toStdString();
+  EnsureArray(MemberForWrite(document, "MacroInfo")).append(std::move(entry));
+  if (!WriteJsonFile(IndexPath(), document)) return false;
+  macros_.push_back({name, stamp});
+  return true;
+}
+
+MacroChange MacroStore::CreateMacro() {
+  Json::Value document = ReadIndexDocument();
+  if (static_cast<int>(macros_.size()) >= kMaxMacros) return Refused(kTextListFull);
+  const QString name = NewMacroName();
+  if (!AppendMacro(document, name, NewStamp())) return Refused(kTextSaveFailed);
+  return {true, name, QString()};
+}
+
+MacroChange MacroStore::ImportMacro(const QString& path) {
+  Json::Value document = ReadIndexDocument();
+  if (static_cast<int>(macros_.size()) >= kMaxMacros) return Refused(kTextListFull);
+  QByteArray content;
+  if (!ReadFileBytes(path, kMaxJsonFileBytes, &content) || !ParseJson(content).isObject()) {
+    return Refused(kTextMacroFileInvalid);
+  }
+  const QString name = ImportedMacroName(path);
+  const QString stamp = NewStamp();
+  const QString file = MacroFilePath(stamp);
+  if (!WriteFileBytes(file, content)) return Refused(kTextSaveFailed);
+  if (!AppendMacro(document, name, stamp)) {
+    QFile::remove(file);
+    return Refused(kTextSaveFailed);
+  }
+  return {true, name, QString()};
+}
+
+MacroChange MacroStore::ExportMacro(int number, const QString& path) {
+  ReadIndexDocument();
+  if (static_cast<int>(macros_.size()) >= kMaxMacros) return Refused(kTextListFull);
+  if (number < 0 || number >= static_cast<int>(macros_.size())) return {};
+  const MacroEntry& macro = macros_[static_cast<size_t>(number)];
+  const QString file = MacroFilePath(macro.stamp);
+  QByteArray content;
+  if (file.isEmpty() || !QFileInfo::exists(file)) {
+    // Never saved: the macro has no events yet, and an empty macro file says just that.
+    Json::Value empty(Json::objectValue);
+    empty["Events"] = Json::Value(Json::arrayValue);
+    empty["Guid"] = macro.stamp.toStdString();
+    empty["MacroName"] = macro.name.toStdString();
+    empty["Version"] = kMacroFileVersion;
+    const std::string text = FormatJson(empty);
+    content = QByteArray(text.data(), static_cast<qsizetype>(text.size()));
+  } else if (!ReadFileBytes(file, kMaxJsonFileBytes, &content)) {
+    return Refused(kTextMacroFileInvalid);
+  }
+  if (!WriteFileBytes(path, content)) return Refused(kTextSaveFailed);
+  return {true, macro.name, QString()};
+}
+
+RenameResult MacroStore::RenameMacro(int number, const QString& text) {
+  Json::Value document = ReadIndexDocument();
+  if (number < 0 || number >= static_cast<int>(macros_.size())) return {};
+  if (text.startsWith(QLatin1Char(' '))) return RenameRefused(kTextNameLeadingSpace);
+  if (text.trimmed().isEmpty()) return RenameRefused(kTextNameEmpty);
+  if (text.contains(QLatin1Char('&'))) return RenameRefused(kTextNameAmpersand);
+  if (NameTaken(text)) return {};
+  Json::Value& entry = EnsureObject(ElementForWrite(MemberForWrite(document, "MacroInfo"),
+                                                    static_cast<Json::ArrayIndex>(number)));
+  entry["MacroName"] = text.toStdString();
+  if (!WriteJsonFile(IndexPath(), document)) return RenameRefused(kTextSaveFailed);
+  macros_[static_cast<size_t>(number)].name = text;
+  return {RenameOutcome::kRenamed, QString()};
+}
+
+bool MacroStore::DeleteMacro(int number) {
+  Json::Value document = ReadIndexDocument();
+  if (number < 0 || number >= static_cast<int>(macros_.size())) return false;
+  Json::Value removed;
+  document["MacroInfo"].removeIndex(static_cast<Json::ArrayIndex>(number), &removed);
+  // The list first: should it fail, the macro stays whole rather than losing its events.
+  if (!WriteJsonFile(IndexPath(), document)) return false;
+  const QString file = MacroFilePath(macros_[static_cast<size_t>(number)].stamp);
+  if (!file.isEmpty()) QFile::remove(file);
+  macros_.erase(macros_.begin() + number);
+  return true;
+}
+
+std::vector<MacroEvent> MacroStore::LoadMacroEvents(const QString& stamp) const {
+  std::vector<MacroEvent> events;
+  const QString file = MacroFilePath(stamp);
+  if (file.isEmpty()) return events;
+  const Json::Value document = ReadJsonFile(file);
+  const Json::Value& list = Member(document, "Events");
+  if (!list.isArray()) return events;
+  events.reserve(list.size());
+  for (Json::ArrayIndex i = 0; i < list.size(); ++i) events.push_back(MacroEventFromJson(list[i]));
+  return events;
+}
+
+bool MacroStore::SaveMacroEvents(int number, const std::vector<MacroEvent>& events) {
+  ReadIndexDocument();
+  if (number < 0 || number >= static_cast<int>(macros_.size())) return false;
+  const MacroEntry& macro = macros_[static_cast<size_t>(number)];
+  const QString file = MacroFilePath(macro.stamp);
+  if (file.isEmpty()) return false;
+  Json::Value document(Json::objectValue);
+  Json::Value& list = document["Events"] = Json::Value(Json::arrayValue);
+  for (const MacroEvent& event : events) list.append(MacroEventToJson(event));
+  document["Guid"] = macro.stamp.toStdString();
+  document["MacroName"] = macro.name.toStdString();
+  document["Version"] = kMacroFileVersion;
+  return WriteJsonFile(file, document);
+}
+
+MacroImage MacroStore::BuildMacroImage(uint8_t capacity) {
+  LoadMacroList();
+  if (macros_.empty()) return {};
+  try {
+    std::vector<std::vector<MacroEvent>> macros;
+    macros.reserve(macros_.size());
+    for (const MacroEntry& entry : macros_) macros.push_back(LoadMacroEvents(entry.stamp));
+    return config::BuildMacroImage(macros, capacity);
+  } catch (const std::bad_alloc&) {
+    return {-1, {}};
+  }
+}
+
+}  // namespace zrv::config
