@@ -7,7 +7,6 @@
 #include <memory>
 
 #include "app/app_folders.h"
-#include "app/app_options.h"
 #include "app/control_classes.h"
 #include "app/main_wnd.h"
 #include "app/memory_font.h"
@@ -26,12 +25,16 @@ namespace {
 constexpr int kMainWidth = 800;
 constexpr int kMainHeight = 572;
 
+AppOptions g_options;
+
 void LoadStyleSheet(QApplication& app) {
   QFile file(ui::Resources::Instance().ResolveFile(QStringLiteral("skin.qss")));
   if (file.open(QIODevice::ReadOnly)) app.setStyleSheet(QString::fromUtf8(file.readAll()));
 }
 
 }  // namespace
+
+const AppOptions& StartOptions() { return g_options; }
 
 void Announce(const QString& line) {
   if (qEnvironmentVariable("ZRV31_ANNOUNCE") != QLatin1String("1")) return;
@@ -68,6 +71,7 @@ int RunApplication(int argc, char** argv) {
     std::fprintf(stdout, "%s", qPrintable(AppUsage()));
     return 0;
   }
+  g_options = *options;
 
   const QString program_folder = GetProgramFolder();
   // Lives until the very end: every return below releases the fonts last, in reverse order.

@@ -4,10 +4,15 @@
 
 #include <QString>
 
+#include "app/app_options.h"
+
 namespace zrv::app {
 
 // Runs the program; the process's exit status.
 int RunApplication(int argc, char** argv);
+
+// The options of this run (the simulated devices are plugged in by the main window).
+const AppOptions& StartOptions();
 
 // Points the UI layer at the program folder's skin, reads "res.xml" and registers the control
 // classes. False with `error` set when the skin cannot be used.
