@@ -13,6 +13,19 @@ bool IsFailure(uint8_t status) { return status == kStatusFailure || status == kS
 
 }  // namespace
 
+ModelIdentity InterfaceOneIdentity(std::string kind_name, int kind, uint16_t product_id,
+                                   std::vector<uint8_t> descriptor, int interface_number) {
+  return ModelIdentity{.kind_name = std::move(kind_name),
+                       .kind = kind,
+                       .vendor_id = kVendorId,
+                       .product_id = product_id,
+                       .version = kFirmwareVersion,
+                       .interface_number = interface_number,
+                       .descriptor = std::move(descriptor),
+                       .command_collection = kCommandCollection - 1,
+                       .notification_collection = kNotificationCollection - 1};
+}
+
 FirmwareModel::FirmwareModel(ModelIdentity identity, SettingsLayout settings_layout)
     : identity_(std::move(identity)),
       settings_layout_(settings_layout),
@@ -25,6 +38,24 @@ FirmwareModel::FirmwareModel(ModelIdentity identity, SettingsLayout settings_lay
 }
 
 FirmwareModel::~FirmwareModel() { scheduler_.Stop(); }
+
+void FirmwareModel::InitLocked(uint8_t profiles, uint8_t leds, const AreaSizes& sizes, std::vector<uint8_t> settings,
+                               std::span<const uint8_t> power) {
+  auto& info = AreaLocked(Area::kInfo).Bytes();
+  info[0] = 0x01;  // block layout
+  info[1] = static_cast<uint8_t>(identity_.version);
+  info[2] = static_cast<uint8_t>(identity_.version >> 8);
+  info[3] = static_cast<uint8_t>(identity_.kind);
+  info[4] = profiles;
+  info[7] = leds;
+  AreaLocked(Area::kKeys).Resize(sizes.keys);
+  AreaLocked(Area::kCustomLight).Resize(sizes.custom_light);
+  AreaLocked(Area::kLightFrame).Resize(sizes.light_frame);
+  AreaLocked(Area::kMacros).Resize(sizes.macros);
+  AreaLocked(Area::kShoot).Resize(sizes.shoot);
+  AreaLocked(Area::kSettings).Bytes() = std::move(settings);
+  AreaLocked(Area::kPower).Write(0, power.first(std::min(power.size(), kPowerSize)));
+}
 
 device::HidAttributes FirmwareModel::Attributes() const {
   return {identity_.vendor_id, identity_.product_id, identity_.version};
@@ -176,8 +207,16 @@ void FirmwareModel::OnOutputReport(std::span<const uint8_t> report) {
 
 void FirmwareModel::HandleCommandFrame(std::span<const uint8_t> report) {
   const auto latency = std::chrono::microseconds(latency_us_.load());
-  // The frame waits on the bus for the device's next poll.
-  if (latency.count() > 0) std::this_thread::sleep_for(latency);
+  if (latency.count() > 0) {
+    // The frame waits on the bus for the device's next poll, behind the frames already waiting.
+    ReplyScheduler::Clock::time_point due;
+    {
+      std::lock_guard bus(bus_mutex_);
+      due = std::max(ReplyScheduler::Clock::now(), output_slot_) + latency;
+      output_slot_ = due;
+    }
+    std::this_thread::sleep_until(due);
+  }
 
   Frame request;
   std::copy_n(report.begin(), kFrameSize, request.begin());
@@ -285,14 +324,19 @@ FirmwareModel::Outcome FirmwareModel::Execute(const Frame& request, uint8_t forc
 
 void FirmwareModel::SendReply(const Frame& reply, const FrameFate& fate) {
   const auto latency = std::chrono::microseconds(latency_us_.load());
-  const auto delay = latency + std::chrono::milliseconds(fate.delay_ms);
+  const auto late = std::chrono::milliseconds(fate.delay_ms);
   auto emit = [&](const Frame& frame) {
     std::vector<uint8_t> bytes(frame.begin(), frame.end());
-    if (delay.count() <= 0) {
+    if (latency.count() <= 0 && late.count() <= 0) {
       Deliver(std::move(bytes));  // under the lock: answers leave in the order frames came
-    } else {
-      scheduler_.Schedule(ReplyScheduler::Clock::now() + delay, std::move(bytes));
+      return;
     }
+    auto due = ReplyScheduler::Clock::now() + late;
+    if (latency.count() > 0) {
+      due = std::max(due, input_slot_) + latency;
+      input_slot_ = due;
+    }
+    scheduler_.Schedule(due, std::move(bytes));
   };
   const uint8_t id = reply[kFrameCommand];
   for (int i = 1; i <= fate.wrong_echoes; ++i) {

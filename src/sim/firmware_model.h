@@ -49,6 +49,19 @@ struct ModelIdentity {
   size_t notification_collection = 0;
 };
 
+// A model on interface 1 (or another one) with the four collections of report_descriptors.h.
+ModelIdentity InterfaceOneIdentity(std::string kind_name, int kind, uint16_t product_id,
+                                   std::vector<uint8_t> descriptor, int interface_number = 1);
+
+// Sizes of the areas that every model has; the information block and the power bytes are fixed.
+struct AreaSizes {
+  size_t keys = 0;          // key tables written by the host
+  size_t custom_light = 0;  // custom lighting groups
+  size_t light_frame = 0;   // 3 bytes per LED
+  size_t macros = 0;
+  size_t shoot = 0;
+};
+
 // Where the host finds profile p's settings record when it reads it.
 struct SettingsLayout {
   size_t stride = 46;
@@ -129,7 +142,9 @@ class FirmwareModel : public device::VirtualHidDevice, public std::enable_shared
   void SetRejectBadChecksum(bool reject) { reject_bad_checksum_.store(reject); }
   // Time one report spends on the bus, as with a device polled at a fixed interval (1 ms at 1 kHz):
   // a write returns that long after it was made, and the answer arrives that long after the frame
-  // was taken. 0, the default, answers at once from inside the write.
+  // was taken; each direction carries at most one report per interval, so writers from several
+  // threads queue up as on a real interrupt endpoint. 0, the default, answers at once from inside
+  // the write.
   void SetReportLatency(std::chrono::microseconds latency) { latency_us_.store(latency.count()); }
 
   TrafficLog& Log() { return log_; }
@@ -150,6 +165,11 @@ class FirmwareModel : public device::VirtualHidDevice, public std::enable_shared
   std::unique_lock<std::mutex> Lock() const { return std::unique_lock(mutex_); }
   MemoryArea& AreaLocked(Area area) { return areas_[Index(area)]; }
   const MemoryArea& AreaLocked(Area area) const { return areas_[Index(area)]; }
+  // Common set-up of a derived constructor, under Lock(): the information block's own bytes
+  // (layout, firmware version, kind, profile count, LED count), the area sizes, the settings area
+  // and the power bytes.
+  void InitLocked(uint8_t profiles, uint8_t leds, const AreaSizes& sizes, std::vector<uint8_t> settings,
+                  std::span<const uint8_t> power);
 
   // Delivers an input report to the host (and logs it).
   void Deliver(std::vector<uint8_t> report);
@@ -179,6 +199,12 @@ class FirmwareModel : public device::VirtualHidDevice, public std::enable_shared
   std::atomic<uint64_t> frames_{0};
   std::atomic<bool> reject_bad_checksum_{false};
   std::atomic<int64_t> latency_us_{0};
+
+  // Bus slots of the report latency: when the last output report was taken (guarded by
+  // bus_mutex_) and when the last answer is due (guarded by mutex_).
+  std::mutex bus_mutex_;
+  ReplyScheduler::Clock::time_point output_slot_{};
+  ReplyScheduler::Clock::time_point input_slot_{};
 
   TrafficLog log_;
   ReplyScheduler scheduler_;

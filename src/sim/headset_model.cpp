@@ -8,6 +8,7 @@ namespace zrv::sim {
 namespace {
 
 constexpr size_t kShootSize = 4096;
+constexpr uint8_t kPower[] = {100, 0, 0, 0, 0, 0};
 
 ModelIdentity HeadsetIdentity() {
   return ModelIdentity{.kind_name = "headset",
@@ -34,20 +35,13 @@ std::shared_ptr<HeadsetModel> HeadsetModel::Create() { return std::make_shared<H
 
 HeadsetModel::HeadsetModel() : FirmwareModel(HeadsetIdentity(), SettingsLayout{46, 46}) {
   auto lock = Lock();
-  auto& info = AreaLocked(Area::kInfo).Bytes();
-  info[0] = 0x01;
-  info[1] = static_cast<uint8_t>(kFirmwareVersion);
-  info[2] = static_cast<uint8_t>(kFirmwareVersion >> 8);
-  info[3] = kKindHeadset;
-  info[4] = kProfiles;
-  info[7] = kLightPositions;
-  AreaLocked(Area::kSettings).Bytes() = LightingFactorySettings(kProfiles);
-  AreaLocked(Area::kKeys).Resize(kKeyTableStride);
-  AreaLocked(Area::kCustomLight).Resize(kCustomLightStride);
-  AreaLocked(Area::kLightFrame).Resize(kLightPositions * 3);
-  AreaLocked(Area::kShoot).Resize(kShootSize);
-  const uint8_t power[kPowerSize] = {100, 0, 0, 0, 0, 0};
-  AreaLocked(Area::kPower).Write(0, power);
+  InitLocked(kProfiles, kLightPositions,
+             AreaSizes{.keys = kKeyTableStride,
+                       .custom_light = kCustomLightStride,
+                       .light_frame = kLightPositions * 3,
+                       .macros = 0,
+                       .shoot = kShootSize},
+             LightingFactorySettings(kProfiles), kPower);
 }
 
 bool HeadsetModel::OnOtherOutputReport(std::span<const uint8_t> report) {

@@ -11,20 +11,9 @@ namespace zrv::sim {
 namespace {
 
 constexpr size_t kLedCount = 126;
-constexpr size_t kKeyTables = 1;        // WriteKeys accepts table 0 only
-constexpr size_t kShootSize = 4096;     // not used by a keyboard, but answered like the mouse's
-
-ModelIdentity KeyboardIdentity() {
-  return ModelIdentity{.kind_name = "keyboard",
-                       .kind = kKindKeyboard,
-                       .vendor_id = kVendorId,
-                       .product_id = kKeyboardProductId,
-                       .version = kFirmwareVersion,
-                       .interface_number = kCommandInterface,
-                       .descriptor = KeyboardInterfaceDescriptor(),
-                       .command_collection = kCommandCollection - 1,
-                       .notification_collection = kNotificationCollection - 1};
-}
+constexpr size_t kKeyTables = 1;     // WriteKeys accepts table 0 only
+constexpr size_t kShootSize = 4096;  // not used by a keyboard, but answered like the mouse's
+constexpr uint8_t kPower[] = {100, 0, 0, 0, 0, 0};
 
 }  // namespace
 
@@ -33,24 +22,19 @@ std::shared_ptr<KeyboardModel> KeyboardModel::Create(KeyboardOptions options) {
 }
 
 KeyboardModel::KeyboardModel(KeyboardOptions options)
-    : FirmwareModel(KeyboardIdentity(), SettingsLayout{kSettingsRecordSize, kSettingsRecordSize}) {
+    : FirmwareModel(InterfaceOneIdentity("keyboard", kKindKeyboard, kKeyboardProductId,
+                                         KeyboardInterfaceDescriptor(options.command_usage_page),
+                                         options.interface_number),
+                    SettingsLayout{kSettingsRecordSize, kSettingsRecordSize}) {
   auto lock = Lock();
-  auto& info = AreaLocked(Area::kInfo).Bytes();
-  info[0] = 0x01;  // block layout
-  info[1] = static_cast<uint8_t>(kFirmwareVersion);
-  info[2] = static_cast<uint8_t>(kFirmwareVersion >> 8);
-  info[3] = kKindKeyboard;
-  info[4] = kProfiles;
-  info[kInfoMacroUnits] = options.macro_units;
-  info[7] = kLedCount;
-
-  AreaLocked(Area::kSettings).Bytes() = KeyboardFactorySettings(kProfiles);
-  AreaLocked(Area::kCustomLight).Resize(kCustomLightGroups * kCustomLightStride);
-  AreaLocked(Area::kLightFrame).Resize(kLedCount * 3);
-  AreaLocked(Area::kMacros).Resize(size_t{options.macro_units} * kMacroUnit);
-  AreaLocked(Area::kShoot).Resize(kShootSize);
-  const uint8_t power[kPowerSize] = {100, 0, 0, 0, 0, 0};
-  AreaLocked(Area::kPower).Write(0, power);
+  InitLocked(kProfiles, kLedCount,
+             AreaSizes{.keys = kKeyTables * kKeyTableStride,
+                       .custom_light = kCustomLightGroups * kCustomLightStride,
+                       .light_frame = kLedCount * 3,
+                       .macros = size_t{options.macro_units} * kMacroUnit,
+                       .shoot = kShootSize},
+             KeyboardFactorySettings(kProfiles), kPower);
+  AreaLocked(Area::kInfo).Bytes()[kInfoMacroUnits] = options.macro_units;
   BuildKeyAreasLocked(options.key_slots);
 }
 
@@ -61,7 +45,7 @@ void KeyboardModel::BuildKeyAreasLocked(size_t slots) {
   AreaLocked(Area::kDefaultKeys).Bytes() = factory;
   AreaLocked(Area::kKeyLedMap).Bytes() = KeyboardLedMap(slots);
   auto& keys = AreaLocked(Area::kKeys);
-  keys.Bytes().assign(kKeyTables * kKeyTableStride, 0);
+  keys.Fill(0);
   keys.Write(0, factory);
 }
 

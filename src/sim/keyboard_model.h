@@ -14,6 +14,10 @@ namespace zrv::sim {
 struct KeyboardOptions {
   size_t key_slots = 126;      // at most 126
   uint8_t macro_units = 0x40;  // 8 KiB of macro memory
+  // Lookalikes that discovery must ignore: the same ids on another interface, or a command
+  // collection under a foreign usage page.
+  int interface_number = 1;
+  uint16_t command_usage_page = 0xFF1C;
 };
 
 class KeyboardModel : public FirmwareModel {

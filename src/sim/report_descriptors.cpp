@@ -57,20 +57,20 @@ void ConsumerCollection(std::vector<uint8_t>& d) {
   Append(d, {0xC0});
 }
 
-void CommandCollection(std::vector<uint8_t>& d) {
-  Append(d, {0x06, 0x1C, 0xFF, 0x09, 0x92, 0xA1, 0x01});
+void CommandCollection(std::vector<uint8_t>& d, uint16_t usage_page = kCommandUsagePage) {
+  Append(d, {0x06, static_cast<uint8_t>(usage_page), static_cast<uint8_t>(usage_page >> 8), 0x09, 0x92, 0xA1, 0x01});
   CommandReportItems(d);
   Append(d, {0xC0});
 }
 
 }  // namespace
 
-std::vector<uint8_t> KeyboardInterfaceDescriptor() {
+std::vector<uint8_t> KeyboardInterfaceDescriptor(uint16_t command_usage_page) {
   std::vector<uint8_t> d;
   KeyboardCollection(d);
   SystemControlCollection(d);
   ConsumerCollection(d);
-  CommandCollection(d);
+  CommandCollection(d, command_usage_page);
   return d;
 }
 

@@ -18,7 +18,8 @@
 
 namespace zrv::sim {
 
-std::vector<uint8_t> KeyboardInterfaceDescriptor();
+// command_usage_page other than 0xFF1C gives an interface the host must not take for a command link.
+std::vector<uint8_t> KeyboardInterfaceDescriptor(uint16_t command_usage_page = 0xFF1C);
 std::vector<uint8_t> MouseInterfaceDescriptor();
 std::vector<uint8_t> HeadsetInterfaceDescriptor();
 

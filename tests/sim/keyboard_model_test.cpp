@@ -40,6 +40,19 @@ TEST_F(KeyboardModelTest, PublishesTheInterfaceShapeTheHostLooksFor) {
   EXPECT_EQ(consumer.Usage(), kConsumerUsage);
 }
 
+TEST_F(KeyboardModelTest, LookalikesDifferOnlyInInterfaceOrUsagePage) {
+  auto other_interface = KeyboardModel::Create({.interface_number = 0});
+  auto other_page = KeyboardModel::Create({.command_usage_page = 0xFF00});
+  ASSERT_TRUE(other_interface->Plug());
+  ASSERT_TRUE(other_page->Plug());
+  EXPECT_NE(other_interface->CommandPath().find("vid_320f&pid_505b&mi_00&col04"), std::string::npos);
+  device::HidInterface hid;
+  ASSERT_EQ(hid.Open(other_page->CommandPath(), true, true, true, false), 1);
+  EXPECT_NE(hid.Path().find("&mi_01&col04"), std::string::npos);
+  EXPECT_EQ(hid.UsagePage(), 0xFF00);
+  EXPECT_EQ(hid.Usage(), kCommandUsage);
+}
+
 TEST_F(KeyboardModelTest, AnswersEchoingTheCommandWithStatusAndData) {
   Host host(keyboard_->CommandPath());
   ASSERT_TRUE(host.Opened());
