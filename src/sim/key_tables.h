@@ -1,8 +1,9 @@
 #pragma once
-// Key data of the simulated firmware, kept in one place.
+// Key data of the simulated firmware.
 //
-// The keyboard's logical keys 0..125 are the key buttons of the keyboard picture, six rows of 21;
-// each carries a default code (type, first, second). The firmware numbers its keys differently: it
+// The codes come from the device layer's identity tables (the program finds keys by them, so the
+// simulated factory tables must carry exactly those codes). What is the firmware's own is the
+// numbering: the keyboard's logical keys 0..125 are six rows of 21 on the picture, but the firmware
 // scans its matrix column by column, so key slot k is logical key (k % 6) x 21 + k / 6, and its LEDs
 // are chained row by row in a serpentine. A keyboard with fewer slots drops the last columns.
 
@@ -11,16 +12,13 @@
 #include <cstdint>
 #include <vector>
 
+#include "device/key_identity_table.h"
+
 namespace zrv::sim {
 
-struct KeyCode {
-  uint8_t type = 0;
-  uint8_t first = 0;
-  uint8_t second = 0;
-  friend bool operator==(const KeyCode&, const KeyCode&) = default;
-};
+using KeyCode = device::KeyCode;
 
-inline constexpr size_t kLogicalKeyCount = 126;
+inline constexpr size_t kLogicalKeyCount = device::kKeyboardLogicalKeys;
 inline constexpr size_t kMaxKeyboardSlots = 126;
 
 // The default code of each logical key of the keyboard.
