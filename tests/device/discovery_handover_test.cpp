@@ -1,0 +1,101 @@
+#include "device/discovery_handover.h"
+
+#include <gtest/gtest.h>
+
+#include <future>
+#include <thread>
+
+#include "device/discovery_queue.h"
+
+namespace zrv::device {
+namespace {
+
+using namespace std::chrono_literals;
+
+TEST(StopEvent, ManualResetWakesSleepersAndStaysSet) {
+  StopEvent stop;
+  EXPECT_FALSE(stop.WaitUntil(std::chrono::steady_clock::now() + 1ms));
+  auto sleeper = std::async(std::launch::async, [&] { return stop.WaitUntil(std::chrono::steady_clock::now() + 60s); });
+  stop.Set();
+  EXPECT_TRUE(sleeper.get());
+  EXPECT_TRUE(stop.IsSet());
+  EXPECT_TRUE(stop.WaitUntil(std::chrono::steady_clock::now()));  // stays set
+  stop.Reset();
+  EXPECT_FALSE(stop.IsSet());
+}
+
+TEST(Handover, SenderWaitsUntilTheReceiverCompletes) {
+  StopEvent stop;
+  DiscoveryQueue queue;
+  std::atomic<bool> handled{false};
+  auto sender = std::async(std::launch::async, [&] {
+    auto handover = std::make_shared<Handover>(stop);
+    queue.Send(DiscoveryMessage::kDeviceAdd, 5, handover);
+    const bool done = handover->Wait();
+    return done && handled.load();  // the handler has run before Wait returns
+  });
+  auto entry = queue.ProcessNext(
+      [&](DiscoveryMessage message, size_t index) {
+        EXPECT_EQ(message, DiscoveryMessage::kDeviceAdd);
+        EXPECT_EQ(index, 5u);
+        handled.store(true);
+      },
+      5s);
+  ASSERT_TRUE(entry);
+  EXPECT_TRUE(sender.get());
+}
+
+TEST(Handover, StopAbandonsAMessageNobodyHandles) {
+  StopEvent stop;
+  DiscoveryQueue queue;
+  auto handover = std::make_shared<Handover>(stop);
+  queue.Send(DiscoveryMessage::kDeviceRemove, 1, handover);
+  auto sender = std::async(std::launch::async, [&] { return handover->Wait(); });
+  EXPECT_EQ(sender.wait_for(50ms), std::future_status::timeout);
+  stop.Set();
+  EXPECT_FALSE(sender.get());
+  EXPECT_TRUE(handover->Abandoned());
+
+  // The receiver takes the abandoned message later without handling it.
+  bool called = false;
+  auto entry = queue.ProcessNext([&](DiscoveryMessage, size_t) { called = true; }, 1s);
+  ASSERT_TRUE(entry);
+  EXPECT_FALSE(called);
+  EXPECT_EQ(queue.Pending(), 0u);
+}
+
+TEST(Handover, StopWhileTheHandlerRunsLetsTheSenderGo) {
+  StopEvent stop;
+  auto handover = std::make_shared<Handover>(stop);
+  ASSERT_TRUE(handover->Begin());
+  auto sender = std::async(std::launch::async, [&] { return handover->Wait(); });
+  stop.Set();
+  EXPECT_FALSE(sender.get());
+  handover->Complete();  // the handler ends afterwards; nothing waits for it any more
+  EXPECT_TRUE(handover->Abandoned());
+  EXPECT_FALSE(handover->Begin());
+}
+
+TEST(Handover, AlreadyStoppedSenderDoesNotWait) {
+  StopEvent stop;
+  stop.Set();
+  Handover handover(stop);
+  EXPECT_FALSE(handover.Wait());
+}
+
+TEST(DiscoveryQueue, FirstScanDoneIsPostedWithoutHandover) {
+  DiscoveryQueue queue;
+  queue.PostFirstScanDone();
+  int calls = 0;
+  auto entry = queue.ProcessNext([&](DiscoveryMessage message, size_t) {
+    EXPECT_EQ(message, DiscoveryMessage::kFirstScanDone);
+    ++calls;
+  }, 1s);
+  ASSERT_TRUE(entry);
+  EXPECT_EQ(entry->handover, nullptr);
+  EXPECT_EQ(calls, 1);
+  EXPECT_FALSE(queue.ProcessNext(nullptr, 1ms));
+}
+
+}  // namespace
+}  // namespace zrv::device
