@@ -9,24 +9,25 @@ ReplyScheduler::ReplyScheduler(Deliver deliver) : state_(std::make_shared<State>
 ReplyScheduler::~ReplyScheduler() { Stop(); }
 
 void ReplyScheduler::Schedule(Clock::time_point due, std::vector<uint8_t> report) {
+  // thread_mutex_ orders this against Stop(), so no thread is started after the last join.
+  std::lock_guard thread_lock(thread_mutex_);
   {
     std::lock_guard lock(state_->mutex);
     if (state_->stop) return;
     state_->queue.emplace(due, std::move(report));
   }
   state_->wake.notify_one();
-  std::lock_guard lock(thread_mutex_);
   if (!thread_.joinable()) thread_ = std::thread(Run, state_);
 }
 
 void ReplyScheduler::Stop() {
+  std::lock_guard thread_lock(thread_mutex_);
   {
     std::lock_guard lock(state_->mutex);
     state_->stop = true;
     state_->queue.clear();
   }
   state_->wake.notify_all();
-  std::lock_guard lock(thread_mutex_);
   if (!thread_.joinable()) return;
   // The owner may be going away on the timer thread itself (its last reference dropped in a
   // delivery): that thread then ends by itself, touching only the shared state.

@@ -24,6 +24,7 @@ class ReplyScheduler {
   using Clock = std::chrono::steady_clock;
   using Deliver = std::function<void(std::vector<uint8_t>)>;
 
+  // deliver runs on the timer thread and must not call Schedule().
   explicit ReplyScheduler(Deliver deliver);
   ~ReplyScheduler();
   ReplyScheduler(const ReplyScheduler&) = delete;
