@@ -18,4 +18,8 @@ int RunInterfaces(const Args& args, std::ostream& out, std::ostream& err);
 // FILE holds a report descriptor as hexadecimal text; one JSON object per top-level collection.
 int RunDescriptor(const Args& args, std::ostream& out, std::ostream& err);
 
+// Attaches every supported command collection present and prints its kind, path and information
+// block (read between Begin and End) as hex. 1 when none is found or one cannot be read.
+int RunInfo(const Args& args, std::ostream& out, std::ostream& err);
+
 }  // namespace zrv::cli

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "cli/commands.h"
+#include "cli/simulate_option.h"
 
 namespace {
 
@@ -19,21 +20,34 @@ constexpr Command kCommands[] = {
     {"interfaces", "interfaces                 list every HID interface path", zrv::cli::RunInterfaces},
     {"descriptor", "descriptor FILE            decode a report descriptor given as hex text",
      zrv::cli::RunDescriptor},
+    {"info", "info                       read the information block of every supported device",
+     zrv::cli::RunInfo},
 };
 
 int Usage(std::ostream& out, int status) {
-  out << "usage: zrv31ctl COMMAND [ARGS]\n";
+  out << "usage: zrv31ctl [--simulate=LIST] COMMAND [ARGS]\n";
   for (const auto& command : kCommands) out << "  " << command.usage << '\n';
+  out << "options:\n"
+         "  --simulate=LIST            plug simulated devices for the run: a comma list of keyboard,\n"
+         "                             mouse, wireless-mouse, mousepad, headset, or all\n";
   return status;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2) return Usage(std::cerr, 2);
-  std::string name = argv[1];
+  zrv::cli::Args args(argv + 1, argv + argc);
+  // Plugged for the whole run; unplugged when main returns.
+  zrv::cli::SimulateOption simulate;
+  std::string error;
+  if (!simulate.Apply(args, error)) {
+    std::cerr << "zrv31ctl: " << error << '\n';
+    return 2;
+  }
+  if (args.empty()) return Usage(std::cerr, 2);
+  std::string name = args.front();
   if (name == "-h" || name == "--help" || name == "help") return Usage(std::cout, 0);
-  zrv::cli::Args args(argv + 2, argv + argc);
+  args.erase(args.begin());
   for (const auto& command : kCommands) {
     if (name == command.name) return command.run(args, std::cout, std::cerr);
   }
