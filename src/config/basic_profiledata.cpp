@@ -28,7 +28,6 @@ const LightZoneFields& ZoneOf(const LightStateRecord& record, LightSection secti
   return ZoneOf(const_cast<LightStateRecord&>(record), section);
 }
 
-uint8_t Byte(const Json::Value& object, const char* name) { return static_cast<uint8_t>(ReadInt(Member(object, name))); }
 uint8_t FlagByte(const Json::Value& object, const char* name) { return ReadFlag(Member(object, name)) ? 1 : 0; }
 
 size_t CacheSlot(LightSection section) { return static_cast<size_t>(section); }
@@ -94,19 +93,19 @@ LightStateRecord CBasicProfiledata::ReadLight(LightSection section) {
   const Json::Value& object = Section(SectionName(section));
   if (object.isObject()) {
     LightZoneFields& zone = ZoneOf(record, section);
-    zone.select_item = Byte(object, "SelectItem");
-    zone.light = Byte(object, "Light");
-    zone.speed = Byte(object, "Speed");
-    zone.fx = Byte(object, "Fx");
+    zone.select_item = MemberByte(object, "SelectItem");
+    zone.light = MemberByte(object, "Light");
+    zone.speed = MemberByte(object, "Speed");
+    zone.fx = MemberByte(object, "Fx");
     zone.multi_color = FlagByte(object, "MultiColor");
-    zone.red = Byte(object, "Red");
-    zone.green = Byte(object, "Green");
-    zone.blue = Byte(object, "Blue");
+    zone.red = MemberByte(object, "Red");
+    zone.green = MemberByte(object, "Green");
+    zone.blue = MemberByte(object, "Blue");
     if (section == LightSection::kMain) {
-      record.zzcc_led_mode = Byte(object, "ZZCCLedMode");
-      record.custom_light_mode_group = Byte(object, "CustomLightModeGroupIndex");
+      record.zzcc_led_mode = MemberByte(object, "ZZCCLedMode");
+      record.custom_light_mode_group = MemberByte(object, "CustomLightModeGroupIndex");
     } else if (section == LightSection::kLogo) {
-      record.logo_on = Byte(object, "RGBdengoffon");
+      record.logo_on = MemberByte(object, "RGBdengoffon");
     }
   }
   light_cache_[CacheSlot(section)] = record;
@@ -146,14 +145,14 @@ const std::vector<LedRecord>& CBasicProfiledata::GetLedList() {
     const Json::Value& element = list[i];
     if (!element.isObject()) continue;
     LedRecord& led = led_list_[i];
-    led.mode = Byte(element, "LEDREGMode");
-    led.brightness = Byte(element, "LEDBrightness");
-    led.speed = Byte(element, "LEDSpeed");
+    led.mode = MemberByte(element, "LEDREGMode");
+    led.brightness = MemberByte(element, "LEDBrightness");
+    led.speed = MemberByte(element, "LEDSpeed");
     led.direction = FlagByte(element, "LEDDirection");
     led.multi_color = FlagByte(element, "LEDMultiColor");
-    led.red = Byte(element, "red");
-    led.green = Byte(element, "green");
-    led.blue = Byte(element, "blue");
+    led.red = MemberByte(element, "red");
+    led.green = MemberByte(element, "green");
+    led.blue = MemberByte(element, "blue");
     led.present = 1;
   }
   return led_list_;

@@ -5,24 +5,16 @@
 #include "config/json_value.h"
 
 namespace zrv::config {
-namespace {
-
-int32_t Int32(const Json::Value& object, const char* name) {
-  return static_cast<int32_t>(ReadInt(Member(object, name)));
-}
-
-}  // namespace
-
 HeadsetSettings CHs6533Profiledata::GetHeadsetSettings() {
   const Json::Value& stages = Section("SystemSetStages");
-  settings_.magic_enable = Int32(stages, "MagicEnable");
-  settings_.magic_type = Int32(stages, "MagicType");
-  settings_.eq_type = Int32(stages, "EqType");
-  settings_.custom_eq_select_index = Int32(stages, "CustomEqSeletIndex");
-  settings_.mic_in_select = Int32(stages, "MicInSelect");
-  settings_.mic_in_value = Int32(stages, "MicInValue");
-  settings_.mic_monitor_select = Int32(stages, "MicMoniterSelect");
-  settings_.mic_monitor_value = Int32(stages, "MicMoniterValue");
+  settings_.magic_enable = MemberInt32(stages, "MagicEnable");
+  settings_.magic_type = MemberInt32(stages, "MagicType");
+  settings_.eq_type = MemberInt32(stages, "EqType");
+  settings_.custom_eq_select_index = MemberInt32(stages, "CustomEqSeletIndex");
+  settings_.mic_in_select = MemberInt32(stages, "MicInSelect");
+  settings_.mic_in_value = MemberInt32(stages, "MicInValue");
+  settings_.mic_monitor_select = MemberInt32(stages, "MicMoniterSelect");
+  settings_.mic_monitor_value = MemberInt32(stages, "MicMoniterValue");
   return settings_;
 }
 
@@ -52,7 +44,7 @@ EqCurve CHs6533Profiledata::ReadCurve(const char* member, int element) {
   for (Json::ArrayIndex b = 0; b < static_cast<Json::ArrayIndex>(kEqBands); ++b) {
     Json::Value& band = curve[b];
     if (!Member(band, "value").isNumeric()) MemberForWrite(band, "value") = 0;
-    bands.push_back(Int32(band, "value"));
+    bands.push_back(MemberInt32(band, "value"));
   }
   return bands;
 }

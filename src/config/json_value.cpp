@@ -42,6 +42,18 @@ int64_t ReadInt(const Json::Value& value) {
   }
 }
 
+uint8_t MemberByte(const Json::Value& object, const char* name) {
+  return static_cast<uint8_t>(ReadInt(Member(object, name)));
+}
+
+uint16_t MemberWord(const Json::Value& object, const char* name) {
+  return static_cast<uint16_t>(ReadInt(Member(object, name)));
+}
+
+int32_t MemberInt32(const Json::Value& object, const char* name) {
+  return static_cast<int32_t>(ReadInt(Member(object, name)));
+}
+
 bool ReadFlag(const Json::Value& value) {
   switch (value.type()) {
     case Json::intValue:

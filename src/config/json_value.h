@@ -21,6 +21,11 @@ const Json::Value& Element(const Json::Value& array, Json::ArrayIndex index);
 // (null, text, containers, reals beyond the 64-bit range) as 0. Callers cut it to their width.
 int64_t ReadInt(const Json::Value& value);
 
+// Member `name` of `object` read with ReadInt and cut to the low 8, 16 or 32 bits.
+uint8_t MemberByte(const Json::Value& object, const char* name);
+uint16_t MemberWord(const Json::Value& object, const char* name);
+int32_t MemberInt32(const Json::Value& object, const char* name);
+
 // A flag: any non-zero number or true.
 bool ReadFlag(const Json::Value& value);
 

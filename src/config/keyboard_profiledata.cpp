@@ -5,10 +5,6 @@
 namespace zrv::config {
 namespace {
 
-uint16_t Word(const Json::Value& object, const char* name) {
-  return static_cast<uint16_t>(ReadInt(Member(object, name)));
-}
-
 Json::Value ZeroColour() {
   Json::Value entry(Json::objectValue);
   entry["Red"] = 0;
@@ -18,19 +14,17 @@ Json::Value ZeroColour() {
   return entry;
 }
 
-uint8_t Byte(const Json::Value& object, const char* name) { return static_cast<uint8_t>(ReadInt(Member(object, name))); }
-
 }  // namespace
 
 KeyboardSystem CKeyboardProfiledata::GetKeyboardSystem() {
   const Json::Value& stages = Section("SystemStages");
-  system_.repeat = Word(stages, "Repeat");
-  system_.repeat_delay = Word(stages, "RepeatDelay");
-  system_.key6_flag = Word(stages, "Key6Flag");
-  system_.polling_rate = Word(stages, "PollingRate");
-  system_.w_flag = Word(stages, "WFlag");
-  system_.win_flag = Word(stages, "WinFlag");
-  system_.scan_delay = Word(stages, "ScanDelay");
+  system_.repeat = MemberWord(stages, "Repeat");
+  system_.repeat_delay = MemberWord(stages, "RepeatDelay");
+  system_.key6_flag = MemberWord(stages, "Key6Flag");
+  system_.polling_rate = MemberWord(stages, "PollingRate");
+  system_.w_flag = MemberWord(stages, "WFlag");
+  system_.win_flag = MemberWord(stages, "WinFlag");
+  system_.scan_delay = MemberWord(stages, "ScanDelay");
   return system_;
 }
 
@@ -56,7 +50,8 @@ std::vector<ModeColour> CKeyboardProfiledata::GetCustomModeColors(int mode, int 
   for (Json::ArrayIndex i = 0; i < static_cast<Json::ArrayIndex>(led_count); ++i) {
     Json::Value& entry = entries[i];
     if (!entry.isObject()) entry = ZeroColour();
-    mode_colours_.push_back({Byte(entry, "Red"), Byte(entry, "Green"), Byte(entry, "Blue"), Byte(entry, "Alpha")});
+    mode_colours_.push_back(
+        {MemberByte(entry, "Red"), MemberByte(entry, "Green"), MemberByte(entry, "Blue"), MemberByte(entry, "Alpha")});
   }
   return mode_colours_;
 }

@@ -5,15 +5,10 @@
 namespace zrv::config {
 namespace {
 
-uint8_t Byte(const Json::Value& object, const char* name) { return static_cast<uint8_t>(ReadInt(Member(object, name))); }
-uint16_t Word(const Json::Value& object, const char* name) {
-  return static_cast<uint16_t>(ReadInt(Member(object, name)));
-}
-
 DpiStage ReadStage(const Json::Value& object) {
-  return {Byte(object, "StageActive"), Byte(object, "StageXY"),     Word(object, "StageDPIX"),
-          Word(object, "StageDPIY"),   Byte(object, "StageColorR"), Byte(object, "StageColorG"),
-          Byte(object, "StageColorB")};
+  return {MemberByte(object, "StageActive"), MemberByte(object, "StageXY"), MemberWord(object, "StageDPIX"),
+          MemberWord(object, "StageDPIY"), MemberByte(object, "StageColorR"), MemberByte(object, "StageColorG"),
+          MemberByte(object, "StageColorB")};
 }
 
 }  // namespace
@@ -66,12 +61,12 @@ MouseSystem CMouseProfiledata::GetMouseSystem() {
   const Json::Value& stages = Section("SystemStages");
   system_ = MouseSystem{};
   if (stages.isObject()) {
-    system_.double_click_time = Word(stages, "DoubleClickTime");
-    system_.mouse_speed = Word(stages, "MouseSpeed");
-    system_.pointer_precision = Word(stages, "PointerPrecision");
-    system_.scroll_page = Word(stages, "ScorllPage");
-    system_.wheel_scroll_lines = Word(stages, "WheelScorlllinse");
-    system_.report_rate = Word(Section("ReportStages"), "StageActive");
+    system_.double_click_time = MemberWord(stages, "DoubleClickTime");
+    system_.mouse_speed = MemberWord(stages, "MouseSpeed");
+    system_.pointer_precision = MemberWord(stages, "PointerPrecision");
+    system_.scroll_page = MemberWord(stages, "ScorllPage");
+    system_.wheel_scroll_lines = MemberWord(stages, "WheelScorlllinse");
+    system_.report_rate = MemberWord(Section("ReportStages"), "StageActive");
   }
   return system_;
 }
@@ -93,7 +88,8 @@ const std::vector<Correction>& CMouseProfiledata::GetCorrections() {
   if (!list.isArray()) return corrections_;
   for (Json::ArrayIndex i = 0; i < list.size(); ++i) {
     const Json::Value& entry = list[i];
-    corrections_.push_back({Byte(entry, "CorrectPixThresh"), Byte(entry, "CorrectMinSq"), Byte(entry, "CorrectSelect"),
+    corrections_.push_back({MemberByte(entry, "CorrectPixThresh"), MemberByte(entry, "CorrectMinSq"),
+                            MemberByte(entry, "CorrectSelect"),
                             QString::fromStdString(ReadText(Member(entry, "CorrectName")))});
   }
   return corrections_;

@@ -233,7 +233,8 @@ TEST(JsonWrite, WritesTheLayoutAndReadsItBack) {
   const QString path = dir.filePath("doc.json");
   const Json::Value document = Doc(R"({"b":[1,2,3],"a":{"x":"\u00fc"}})");
   ASSERT_TRUE(WriteJsonFile(path, document));
-  EXPECT_EQ(FileBytes(path), "{\r\n   \"a\" : {\r\n      \"x\" : \"\xC3\xBC\"\r\n   },\r\n   \"b\" : [ 1, 2, 3 ]\r\n}\r\n");
+  EXPECT_EQ(FileBytes(path),
+            "{\r\n   \"a\" : {\r\n      \"x\" : \"\xC3\xBC\"\r\n   },\r\n   \"b\" : [ 1, 2, 3 ]\r\n}\r\n");
   EXPECT_EQ(ReadJsonFile(path), document);
 }
 

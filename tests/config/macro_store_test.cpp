@@ -93,7 +93,8 @@ TEST_F(Macros, FiftyMacrosRefuseCreateImportAndExport) {
 }
 
 TEST_F(Macros, ImportedMacrosAreNamedAfterTheFileThenNumbered) {
-  const QByteArray content = "{ \"Events\" : [ { \"Action\" : \"down\", \"Button\" : 4, \"Delay\" : \"12\", \"Type\" : 10 } ],"
+  const QByteArray content =
+      "{ \"Events\" : [ { \"Action\" : \"down\", \"Button\" : 4, \"Delay\" : \"12\", \"Type\" : 10 } ],"
                              " \"Guid\" : \"theirs\", \"MacroName\" : \"x\", \"Version\" : 64 }";
   PutFile(Path("combo.mac"), content);
   const MacroChange first = store_.ImportMacro(Path("combo.mac"));

@@ -33,8 +33,11 @@ struct Generated {
 
 TEST(ProfileTemplates, CommittedFilesAreTheGeneratedBytes) {
   const bool write = qEnvironmentVariableIsSet("ZRV31_WRITE_TEMPLATES");
-  for (const Generated& generated : {Generated{"keyboard", test::KeyboardTemplate}, Generated{"mouse", test::MouseTemplate},
-                                     Generated{"MousePad", test::MousePadTemplate}, Generated{"HD", test::HeadsetTemplate}}) {
+  const Generated all[] = {{"keyboard", test::KeyboardTemplate},
+                           {"mouse", test::MouseTemplate},
+                           {"MousePad", test::MousePadTemplate},
+                           {"HD", test::HeadsetTemplate}};
+  for (const Generated& generated : all) {
     const QString path = TemplatePath(generated.kind);
     const Json::Value document = generated.build();
     if (write) {
