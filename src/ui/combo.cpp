@@ -171,7 +171,7 @@ void Combo::changeEvent(QEvent* event) {
 
 void Combo::ApplyQFont(const QFont& font) {
   ControlWidget<QComboBox>::ApplyQFont(font);
-  view()->setFont(font);
+  view()->setFont(this->font());  // the drop-down is a window of its own: it inherits nothing
   for (int i = 0; i < GetCount(); ++i) UpdateRow(i);
 }
 

@@ -121,7 +121,7 @@ void Control::OnLanguageChanged() {
 }
 
 void Control::SetVisible(bool visible) {
-  if (self_->isHidden() != visible) return;
+  // Always through setVisible: a hide before the control joins its parent must stick.
   self_->setVisible(visible);
   NeedUpdate();
 }

@@ -29,12 +29,29 @@ QSet<QString>& Reported() {
   return reported;
 }
 
+// Resolved paths and natural sizes, so that drawing a frame touches neither the file system nor
+// an SVG parser.
+QHash<QString, QString>& PathCache() {
+  static QHash<QString, QString> cache;
+  return cache;
+}
+
+QHash<QString, QSize>& SizeCache() {
+  static QHash<QString, QSize> cache;
+  return cache;
+}
+
 QString ResolvePath(const QString& file) {
+  auto it = PathCache().constFind(file);
+  if (it != PathCache().constEnd()) return it.value();
+  QString path;
   if (file.startsWith(u":/")) {
-    if (QFile::exists(file)) return file;
-    return Resources::Instance().ResolveFile(file.mid(2));  // "<restype>/<res>" of the skin
+    path = QFile::exists(file) ? file : Resources::Instance().ResolveFile(file.mid(2));  // "<restype>/<res>"
+  } else {
+    path = Resources::Instance().ResolveFile(file);
   }
-  return Resources::Instance().ResolveFile(file);
+  PathCache().insert(file, path);
+  return path;
 }
 
 bool IsSvg(const QString& path) { return path.endsWith(u".svg", Qt::CaseInsensitive); }
@@ -133,17 +150,25 @@ QImage LoadImage(const QString& file, double scale) {
 
 QSize ImageSize(const QString& file) {
   const QString path = ResolvePath(file);
+  auto it = SizeCache().constFind(path);
+  if (it != SizeCache().constEnd()) return it.value();
+  QSize size;
   if (IsSvg(path)) {
     QSvgRenderer renderer(path);
-    return renderer.isValid() ? renderer.defaultSize() : QSize();
+    if (renderer.isValid()) size = renderer.defaultSize();
+  } else {
+    const QImage image = LoadImage(file);
+    if (!image.isNull()) size = image.size();
   }
-  const QImage image = LoadImage(file);
-  return image.isNull() ? QSize() : image.size();
+  if (size.isValid()) SizeCache().insert(path, size);
+  return size;
 }
 
 void ClearImageCache() {
   Cache().clear();
   Reported().clear();
+  PathCache().clear();
+  SizeCache().clear();
 }
 
 bool DrawImageString(QPainter& painter, const QRect& rect, const QString& imageString, double zoom,
