@@ -194,16 +194,27 @@ bool VirtualHidDevice::OnSetReport(HidReportType, std::span<const uint8_t>) { re
 
 void VirtualHidDevice::SendInputReport(std::span<const uint8_t> report) {
   std::shared_ptr<VirtualHidNode> node;
+  std::shared_ptr<InputReportSink> sink;
   {
     std::lock_guard lock(node_mutex_);
     node = node_;
+    sink = sink_;
   }
-  if (node) node->Deliver(report);
+  if (sink) {
+    sink->OnInputReport(report);
+  } else if (node) {
+    node->Deliver(report);
+  }
 }
 
 bool VirtualHidDevice::IsPlugged() const {
   std::lock_guard lock(node_mutex_);
-  return node_ != nullptr;
+  return node_ != nullptr || sink_ != nullptr;
+}
+
+void VirtualHidDevice::SetInputReportSink(std::shared_ptr<InputReportSink> sink) {
+  std::lock_guard lock(node_mutex_);
+  sink_ = std::move(sink);
 }
 
 // ---------------------------------------------------------------------------------------------

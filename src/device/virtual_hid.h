@@ -21,6 +21,14 @@ inline constexpr const char* kVirtualPathPrefix = "virtual:";
 
 class VirtualHidNode;  // the plugged state shared with the connections
 
+// Takes a device's input reports in place of the registry's connections: a bridge that plugs the
+// device somewhere else (the kernel, through /dev/uhid) sets one. Called from any thread.
+class InputReportSink {
+ public:
+  virtual ~InputReportSink() = default;
+  virtual void OnInputReport(std::span<const uint8_t> report) = 0;
+};
+
 class VirtualHidDevice {
  public:
   virtual ~VirtualHidDevice();
@@ -41,15 +49,22 @@ class VirtualHidDevice {
   virtual bool OnSetReport(HidReportType type, std::span<const uint8_t> report);
 
   // Delivers one input report (report-ID byte first only when the descriptor declares report IDs)
-  // to every open connection. Does nothing while unplugged. Safe from any thread.
+  // to the input-report sink when one is set, else to every open connection. Does nothing while
+  // unplugged. Safe from any thread.
   void SendInputReport(std::span<const uint8_t> report);
 
+  // Plugged into the registry, or bridged elsewhere through an input-report sink.
   bool IsPlugged() const;
+
+  // Routes the input reports to sink from now on (null: back to the registry). Safe from any thread;
+  // a report already on its way may still reach the previous sink.
+  void SetInputReportSink(std::shared_ptr<InputReportSink> sink);
 
  private:
   friend class VirtualHidRegistry;
-  mutable std::mutex node_mutex_;
+  mutable std::mutex node_mutex_;  // guards node_ and sink_
   std::shared_ptr<VirtualHidNode> node_;
+  std::shared_ptr<InputReportSink> sink_;
 };
 
 // The process-wide set of plugged virtual devices. Its backend is part of HidBackends().
