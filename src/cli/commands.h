@@ -22,4 +22,8 @@ int RunDescriptor(const Args& args, std::ostream& out, std::ostream& err);
 // block (read between Begin and End) as hex. 1 when none is found or one cannot be read.
 int RunInfo(const Args& args, std::ostream& out, std::ostream& err);
 
+// LIST [--seconds N] [--unplug-after MS]: plugs the listed simulated devices into the kernel through
+// /dev/uhid and keeps them until SIGTERM / SIGINT or N seconds; prints "ready" once they are there.
+int RunSimUhid(const Args& args, std::ostream& out, std::ostream& err);
+
 }  // namespace zrv::cli

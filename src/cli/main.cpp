@@ -22,6 +22,9 @@ constexpr Command kCommands[] = {
      zrv::cli::RunDescriptor},
     {"info", "info                       read the information block of every supported device",
      zrv::cli::RunInfo},
+    {"sim-uhid", "sim-uhid LIST [--seconds N] [--unplug-after MS]\n"
+                 "                             plug simulated devices into the kernel through uhid",
+     zrv::cli::RunSimUhid},
 };
 
 int Usage(std::ostream& out, int status) {
