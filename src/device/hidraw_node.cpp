@@ -1,7 +1,9 @@
 #include "device/hidraw_node.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdint>
+#include <filesystem>
 #include <optional>
 #include <span>
 #include <system_error>
@@ -55,16 +57,42 @@ std::optional<std::string> DevType(const std::string& syspath) {
 }
 
 // Interface number and version from the USB interface directly above the HID device and the USB
-// device above that (lineage: node, HID device, then its ancestors).
-void ReadUsbFacts(const std::vector<SysfsDevice>& lineage, HidrawNode& node) {
-  if (lineage.size() < 3 || lineage[2].subsystem != "usb" || DevType(lineage[2].syspath) != "usb_interface") return;
+// device above that (lineage: node, HID device, then its ancestors). False when the HID device does
+// not sit on a USB interface.
+bool ReadUsbFacts(const std::vector<SysfsDevice>& lineage, HidrawNode& node) {
+  if (lineage.size() < 3 || lineage[2].subsystem != "usb" || DevType(lineage[2].syspath) != "usb_interface") {
+    return false;
+  }
   uint32_t value = 0;
   auto number = ReadSysfsText(lineage[2].syspath, "bInterfaceNumber");
   if (number && ParseHex(*number, value) && value <= 0xFF) node.interface_number = static_cast<int>(value);
 
-  if (lineage.size() < 4 || lineage[3].subsystem != "usb" || DevType(lineage[3].syspath) != "usb_device") return;
+  if (lineage.size() < 4 || lineage[3].subsystem != "usb" || DevType(lineage[3].syspath) != "usb_device") return true;
   auto bcd = ReadSysfsText(lineage[3].syspath, "bcdDevice");
   if (bcd && ParseHex(*bcd, value) && value <= 0xFFFF) node.attributes.version = static_cast<uint16_t>(value);
+  return true;
+}
+
+// The version of a HID device on another transport: sysfs shows it only on the input devices the
+// kernel's HID input driver made for it (input/inputN/id/version). A device without any (vendor
+// collections only) keeps 0.
+void ReadInputVersion(const std::string& hid_syspath, HidrawNode& node) {
+  std::vector<std::string> inputs;
+  std::error_code ec;
+  std::filesystem::directory_iterator it(hid_syspath + "/input", ec), end;
+  for (; !ec && it != end; it.increment(ec)) {
+    std::string name = it->path().filename().string();
+    if (name.starts_with("input")) inputs.push_back(std::move(name));
+  }
+  std::sort(inputs.begin(), inputs.end());
+  for (const auto& input : inputs) {
+    uint32_t value = 0;
+    auto version = ReadSysfsText(hid_syspath + "/input/" + input + "/id", "version");
+    if (version && ParseHex(*version, value) && value <= 0xFFFF) {
+      node.attributes.version = static_cast<uint16_t>(value);
+      return;
+    }
+  }
 }
 
 }  // namespace
@@ -108,7 +136,7 @@ bool DescribeHidrawNode(SysfsSource& sysfs, const std::string& syspath, HidrawNo
   }
   node.dev = ReadSysfsText(syspath, "dev").value_or(std::string());
 
-  ReadUsbFacts(lineage, node);
+  if (!ReadUsbFacts(lineage, node)) ReadInputVersion(hid, node);
   if (node.interface_number < 0) {
     auto phys = UeventValue(*uevent, "HID_PHYS");
     if (phys) node.interface_number = InterfaceFromPhys(*phys);

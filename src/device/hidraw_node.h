@@ -5,9 +5,10 @@
 // vendor and product id from HID_ID in its uevent, the report descriptor from its report_descriptor
 // attribute. A HID device created by the USB HID driver sits directly below its USB interface
 // (bInterfaceNumber), which sits below the USB device (bcdDevice). Other transports (uhid,
-// Bluetooth, I2C) have no such parents: their version is 0 and their interface number comes from an
-// "input<N>" ending of HID_PHYS, if any. USB devices further up (a Bluetooth adapter, say) are
-// deliberately not consulted: they describe another device.
+// Bluetooth, I2C) have no such parents: their version shows only on the input devices the kernel
+// made for them (0 without any), and their interface number comes from an "input<N>" ending of
+// HID_PHYS, if any. USB devices further up (a Bluetooth adapter, say) are deliberately not
+// consulted: they describe another device.
 //
 // Path: <dev_root>/hidraw<N>#<HID device name>#<tokens>. The HID device name (0003:320F:505B.0007)
 // carries a sequence number that the kernel never reuses, so a node number taken over by another

@@ -44,7 +44,7 @@ FakeSysfs::FakeSysfs() {
   sys_ = base_ + "/sys";
   dev_ = base_ + "/dev";
   for (const char* folder : {"/bus/pci", "/bus/usb", "/bus/hid", "/class/hidraw", "/class/misc", "/class/bluetooth", "/bus/bluetooth",
-                             "/devices/virtual/misc"}) {
+                             "/class/input", "/devices/virtual/misc"}) {
     fs::create_directories(sys_ + folder);
   }
   fs::create_directories(dev_);
@@ -124,6 +124,17 @@ std::string FakeSysfs::AddHid(const std::string& parent, const FakeHid& hid) {
              Format("MODALIAS=hid:b%04Xg0001v%08Xp%08X\n", hid.bus, hid.vendor_id, hid.product_id));
   WriteFile(path + "/report_descriptor", std::string(hid.descriptor.begin(), hid.descriptor.end()));
   WriteFile(path + "/country", "00\n");
+  if (hid.input_version >= 0) {
+    // Input devices are numbered by the kernel across all devices; the HID sequence will do here.
+    const std::string input = Device(path + "/input/input" + std::to_string(hid.sequence), "class/input",
+                                     Format("PRODUCT=%x/%x/%x/", hid.bus, hid.vendor_id, hid.product_id) +
+                                         Format("%x\nNAME=\"Fake HID device\"\nPHYS=\"", static_cast<unsigned>(hid.input_version)) +
+                                         hid.phys + "\"\n");
+    WriteFile(input + "/id/bustype", Format("%04x\n", hid.bus));
+    WriteFile(input + "/id/vendor", Format("%04x\n", hid.vendor_id));
+    WriteFile(input + "/id/product", Format("%04x\n", hid.product_id));
+    WriteFile(input + "/id/version", Format("%04x\n", static_cast<unsigned>(hid.input_version)));
+  }
 
   const std::string node = "hidraw" + std::to_string(hid.hidraw);
   const std::string hidraw =

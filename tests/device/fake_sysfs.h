@@ -7,6 +7,8 @@
 //           bInterfaceNumber, HID device with uevent and report_descriptor, hidraw class device
 //           with dev and a "device" link back to the HID device)
 // uhid:     devices/virtual/misc/uhid/0003:1234:5678.0009/hidraw/hidraw5 (no USB parents)
+// Input:    <HID device>/input/input<N>/id/{bustype,vendor,product,version} beside hidraw/, when
+//           the HID input driver took one of the device's collections
 // Every device folder has a uevent file and a "subsystem" link into bus/ or class/; the class
 // folder class/hidraw holds one link per node.
 
@@ -27,6 +29,9 @@ struct FakeHid {
   unsigned hidraw = 0;    // node number
   std::string phys;       // HID_PHYS
   std::vector<uint8_t> descriptor;
+  // Version of the input device the kernel's HID input driver makes for a device with keyboard,
+  // mouse or consumer collections (input/input<N>/id/version); -1: no input device.
+  int input_version = -1;
 };
 
 class FakeSysfs {

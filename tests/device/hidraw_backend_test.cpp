@@ -128,10 +128,10 @@ TEST_F(HidrawBackendTest, ListsOnePathPerTopLevelCollectionInNodeOrder) {
   EXPECT_FALSE(backend_->Handles("/dev/hidraw3#" + std::string(kKeyboardName) + "#vid_320f"));  // another dev root
 }
 
-TEST_F(HidrawBackendTest, OtherTransportsTakeTheInterfaceFromHidPhysAndHaveNoVersion) {
-  sys_.AddHid(sys_.Uhid(), {0x0003, 0x1234, 0x0001, 20, 6, "usb-0000:00:14.0-4/input12", fake::Hex(kMouse)});
+TEST_F(HidrawBackendTest, OtherTransportsTakeTheInterfaceFromHidPhysAndTheVersionFromTheirInputDevice) {
+  sys_.AddHid(sys_.Uhid(), {0x0003, 0x1234, 0x0001, 20, 6, "usb-0000:00:14.0-4/input12", fake::Hex(kMouse), 0x0107});
   sys_.AddHid(sys_.Uhid(), {0x0003, 0x1234, 0x0002, 21, 7, "virtual-input", fake::Hex(kMouse)});
-  sys_.AddHid(sys_.BluetoothLink(), {0x0005, 0x046D, 0xB342, 22, 8, "aa:bb:cc:dd:ee:ff", fake::Hex(kMouse)});
+  sys_.AddHid(sys_.BluetoothLink(), {0x0005, 0x046D, 0xB342, 22, 8, "aa:bb:cc:dd:ee:ff", fake::Hex(kMouse), 0x0021});
   std::vector<std::string> paths = Enumerate();
   ASSERT_EQ(paths.size(), 9u);
   EXPECT_EQ(paths[6], Dev("hidraw6#0003:1234:0001.0014#vid_1234&pid_0001&mi_0c"));  // input12, decimal
@@ -143,10 +143,16 @@ TEST_F(HidrawBackendTest, OtherTransportsTakeTheInterfaceFromHidPhysAndHaveNoVer
   HidInterface hid;
   ASSERT_EQ(hid.Open(paths[8], true, false, true, false), 1);
   EXPECT_EQ(hid.VendorId(), 0x046D);
-  EXPECT_EQ(hid.Version(), 0);
-  ASSERT_EQ(hid.Open(paths[5], true, false, true, false), 1);  // uhid
+  EXPECT_EQ(hid.Version(), 0x0021);  // not the adapter's bcdDevice
+  ASSERT_EQ(hid.Open(paths[6], true, false, true, false), 1);  // uhid, as the kernel shows it
+  EXPECT_EQ(hid.Version(), 0x0107);
+  EXPECT_EQ(hid.InterfaceNumber(), 12u);
+  // Without an input device (vendor collections only) nothing in sysfs tells the version.
+  ASSERT_EQ(hid.Open(paths[5], true, false, true, false), 1);
   EXPECT_EQ(hid.Version(), 0);
   EXPECT_EQ(hid.InterfaceNumber(), 3u);
+  ASSERT_EQ(hid.Open(paths[7], true, false, true, false), 1);
+  EXPECT_EQ(hid.Version(), 0);
 }
 
 TEST_F(HidrawBackendTest, InterfacesReportTheFactsOfTheirCollection) {
