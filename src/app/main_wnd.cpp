@@ -8,6 +8,7 @@
 #include "app/msg_wnd.h"
 #include "platform/debug_output.h"
 #include "platform/folders.h"
+#include "platform/qt/single_instance.h"
 #include "ui/containers.h"
 #include "ui/language.h"
 #include "ui/resources.h"
@@ -58,6 +59,11 @@ void CMainWnd::OnNotify(ui::Notify& msg) {
   if (msg.type != QLatin1String(ui::notify::kTimer)) {
     platform::DebugOut(msg.type.toStdString());
     platform::DebugOut(msg.SenderName().toStdString());
+  }
+  if (msg.type == QLatin1String(ui::notify::kWindowInit)) {
+    // Other programs learn that this one drives the device lighting.
+    if (channel_ != nullptr) channel_->BroadcastLightControlNotice(1, 1);
+    return;
   }
   if (msg.type != QLatin1String(ui::notify::kClick)) return;
   if (msg.sender == nullptr) return;

@@ -2,7 +2,6 @@
 // The one top-level window: title bar, device selector, device pages, tray icon. Its routing of
 // the device pages' notifications grows here as the pages arrive.
 
-#include <QPointer>
 #include <QString>
 
 #include <array>
@@ -10,6 +9,10 @@
 #include "ui/menu.h"
 #include "ui/tray_icon.h"
 #include "ui/window.h"
+
+namespace zrv::platform {
+class SingleInstance;
+}  // namespace zrv::platform
 
 namespace zrv::app {
 
@@ -30,6 +33,9 @@ class CMainWnd : public ui::WindowBase {
   ui::Control* CreateControl(const QString& class_name) override;
   void OnMenuCommand(const ui::MenuCommand& command) override;
   void OnFinalMessage() override;
+
+  // The channel to other programs (single instance, lighting-control notice); may stay unset.
+  void SetInstanceChannel(platform::SingleInstance* channel) { channel_ = channel; }
 
   // The instance message: restore the window and bring it to the front.
   void ShowYourself(int first, int second);
@@ -63,6 +69,7 @@ class CMainWnd : public ui::WindowBase {
   std::array<ui::Control*, kTitleButtons> title_buttons_{};
   ui::TrayIcon tray_;
   ui::Menu tray_menu_;
+  platform::SingleInstance* channel_ = nullptr;
   int dpi_ = 96;
   bool first_paint_seen_ = false;
 };

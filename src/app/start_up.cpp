@@ -98,6 +98,7 @@ int RunApplication(int argc, char** argv) {
   platform::SettingsStore().Create();
 
   auto window = std::make_unique<CMainWnd>();
+  window->SetInstanceChannel(&instance);
   QObject::connect(window.get(), &CMainWnd::firstShown, [] { Announce(QStringLiteral("window shown")); });
   if (!window->Create(nullptr, QString::fromLatin1(platform::kProductTitle))) {
     std::fprintf(stderr, "zrv31: the main window cannot be built: %s\n", qPrintable(window->LastError().ToString()));

@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
 
+#include "platform/qt/single_instance.h"
 #include "ui/containers.h"
 #include "ui/menu.h"
 #include "ui/tray_icon.h"
@@ -94,6 +97,29 @@ TEST_F(MainWndTest, TrayMenuOffersSettingsAboutAndExit) {
     if (!action->isSeparator()) names << action->objectName();
   }
   EXPECT_EQ(names, QStringList({"setwnd_menu", "about_menu", "exit"}));
+}
+
+TEST(MainWndChannel, WindowInitTellsOtherProgramsThatThisOneDrivesTheLighting) {
+  QTemporaryDir runtime;
+  const QByteArray saved_runtime = qgetenv("XDG_RUNTIME_DIR");
+  const QByteArray saved_bus = qgetenv("DBUS_SESSION_BUS_ADDRESS");
+  qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
+  qunsetenv("DBUS_SESSION_BUS_ADDRESS");
+  {
+    platform::SingleInstance channel;
+    ASSERT_EQ(channel.Acquire(), platform::SingleInstance::Claim::kFirst);
+    QSignalSpy notices(&channel, &platform::SingleInstance::lightControlNotice);
+    CMainWnd window;
+    window.SetInstanceChannel(&channel);
+    ASSERT_TRUE(window.Create(nullptr, "ZRV-31 Gaming Keyboard"));
+    EXPECT_TRUE(notices.isEmpty()) << "windowinit is posted, not sent during Create";
+    if (notices.isEmpty()) notices.wait(2000);
+    ASSERT_EQ(notices.size(), 1);
+    EXPECT_EQ(notices[0][0].toInt(), 1);
+    EXPECT_EQ(notices[0][1].toInt(), 1);
+  }
+  qputenv("XDG_RUNTIME_DIR", saved_runtime);
+  if (!saved_bus.isEmpty()) qputenv("DBUS_SESSION_BUS_ADDRESS", saved_bus);
 }
 
 }  // namespace
