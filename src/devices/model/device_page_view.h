@@ -1,0 +1,24 @@
+#pragma once
+// What a device model asks of the page that shows it. The page implements it and hands itself to
+// the model; a model without a page (tests, a command-line front end) simply has none.
+//
+// Called on the user-interface thread only: from the repaint timer and from the editors.
+
+#include <cstdint>
+
+#include "devices/model/function_mode.h"
+
+namespace zrv::devices {
+
+class DevicePageView {
+ public:
+  virtual ~DevicePageView() = default;
+
+  // Gives key button `index` its light: colour 0x00BBGGRR at intensity 0-255, when the button
+  // exists and is visible. Does not repaint; the repaint timer redraws the picture afterwards.
+  virtual void PaintKey(int index, uint32_t colour, int intensity) = 0;
+  // Selects the pages of the two function containers (-1: leave that container alone).
+  virtual void ShowFunctionPages(const FunctionPages& pages) = 0;
+};
+
+}  // namespace zrv::devices

@@ -1,0 +1,96 @@
+#include "devices/model/notification_thread.h"
+
+#include <vector>
+
+#include "device/hid_interface.h"
+#include "platform/debug_output.h"
+
+namespace zrv::devices {
+namespace {
+
+// The first usage of the first data item, 0 when the report carries none.
+uint16_t FirstUsage(const std::vector<device::HidDataItem>& items) {
+  if (items.empty()) return 0;
+  const device::HidDataItem& item = items.front();
+  if (!item.is_set) return 0;
+  if (item.is_button) return item.usages.empty() ? 0 : item.usages.front();
+  return static_cast<uint16_t>(item.raw_value);
+}
+
+}  // namespace
+
+NotificationThread::NotificationThread(device::DeviceLink& link, Handler handler)
+    : link_(link), handler_(std::move(handler)) {}
+
+NotificationThread::~NotificationThread() {
+  RequestStop();
+  if (thread_.joinable()) thread_.join();
+}
+
+bool NotificationThread::Start() {
+  if (thread_.joinable()) {
+    if (!WaitForEnd(std::chrono::milliseconds(0))) return false;
+    thread_.join();
+  }
+  stop_.Reset();
+  {
+    std::lock_guard lock(end_mutex_);
+    ended_ = false;
+  }
+  // A private copy of the capabilities: the interface may be closed (and its capabilities
+  // cleared) by another thread while this one decodes.
+  thread_ = std::thread(&NotificationThread::Run, this, link_.Hid().Capabilities());
+  return true;
+}
+
+void NotificationThread::RequestStop() { stop_.Set(); }
+
+bool NotificationThread::WaitForEnd(std::chrono::milliseconds timeout) {
+  std::unique_lock lock(end_mutex_);
+  return ended_cv_.wait_for(lock, timeout, [this] { return ended_; });
+}
+
+bool NotificationThread::Running() const {
+  std::lock_guard lock(end_mutex_);
+  return !ended_;
+}
+
+void NotificationThread::MarkEnded() {
+  {
+    std::lock_guard lock(end_mutex_);
+    ended_ = true;
+  }
+  ended_cv_.notify_all();
+}
+
+void NotificationThread::Run(device::HidCollectionInfo caps) {
+  using device::HidReportType;
+  const uint16_t length = caps.report_byte_length[device::Index(HidReportType::kInput)];
+  std::vector<uint8_t> report(length == 0 ? 64 : length);
+  const auto rest = [this] { stop_.WaitUntil(std::chrono::steady_clock::now() + kIdleWait); };
+
+  while (!stop_.IsSet()) {
+    if (!link_.Connected()) {
+      rest();
+      continue;
+    }
+    uint32_t got = 0;
+    if (link_.Hid().ReadReport(static_cast<uint32_t>(report.size()), &got, report.data(),
+                               device::HidInterface::kInfinite) != 1) {
+      rest();
+      continue;
+    }
+    if (stop_.IsSet()) break;
+    // Fresh items per report: an item of another report ID must not keep the last one's usages.
+    std::vector<device::HidDataItem> items = device::BuildDataItems(caps, HidReportType::kInput);
+    device::UnpackInputReport(items, std::span<const uint8_t>(report.data(), got), HidReportType::kInput, caps);
+    const uint16_t code = FirstUsage(items);
+    reports_.fetch_add(1);
+    platform::DebugOut("接收到自动添加设备的同步信息要求  TEST");
+    if (handler_) handler_(code);
+  }
+  platform::DebugOut("MS设备同步线程设定退出");
+  MarkEnded();
+}
+
+}  // namespace zrv::devices

@@ -1,0 +1,196 @@
+#include "devices/model/usb_device.h"
+
+#include <algorithm>
+
+#include "devices/model/device_folders.h"
+#include "devices/model/function_mode.h"
+#include "platform/debug_output.h"
+
+namespace zrv::devices {
+
+CHalveronUSBDevice::CHalveronUSBDevice()
+    : logo_colours_(kLogoPositions, 0),
+      strip_colours_(kStripPositions, 0),
+      slot_map_(kLogicalKeys, kNoMapping),
+      led_map_(kLogicalKeys, kNoMapping),
+      key_map_(kLogicalKeys, kNoMapping),
+      notification_(notification_link_, [this](uint16_t code) { OnNotification(code); }) {}
+
+CHalveronUSBDevice::~CHalveronUSBDevice() { StopNotificationThread(); }
+
+void CHalveronUSBDevice::Configure(uint16_t kind) {
+  kind_ = kind;
+  const std::string_view kind_name = device::KindName(kind);
+  for (size_t row = 0; row < device::kDeviceKindCount; ++row) {
+    if (device::kDeviceKindTable[row].kind_name != kind_name || kind_name.empty()) continue;
+    const device::DeviceXmlRow& page = device::kDeviceXmlTable[row];
+    kind_name_ = std::string(kind_name);
+    page_layout_ = std::string(page.page_layout);
+    lighting_name_ = std::string(page.lighting_name);
+    key_button_count_ = page.key_buttons;
+    key_slot_count_ = page.key_slots;
+    break;
+  }
+  std::scoped_lock lock(effect_lock_, light_record_lock_);
+  key_colours_.assign(static_cast<size_t>(key_button_count_), 0);
+  key_light_records_.assign(static_cast<size_t>(key_button_count_), LightRecord{});
+  key_slots_.assign(static_cast<size_t>(key_slot_count_), 0);
+}
+
+void CHalveronUSBDevice::SetRecord(const device::InterfaceRecord& record) {
+  record_ = record;
+  if (record.kind != 0) kind_ = record.kind;
+}
+
+// ---- key colours and maps
+
+void CHalveronUSBDevice::SetKeyColour(int index, KeyColour colour) {
+  std::lock_guard lock(effect_lock_);
+  if (index < 0 || static_cast<size_t>(index) >= key_colours_.size()) return;
+  key_colours_[static_cast<size_t>(index)] = colour;
+}
+
+KeyColour CHalveronUSBDevice::GetKeyColour(int index) const {
+  std::lock_guard lock(effect_lock_);
+  if (index < 0 || static_cast<size_t>(index) >= key_colours_.size()) return 0;
+  return key_colours_[static_cast<size_t>(index)];
+}
+
+std::vector<KeyColour> CHalveronUSBDevice::KeyColours() const {
+  std::lock_guard lock(effect_lock_);
+  return key_colours_;
+}
+
+std::vector<KeyColour> CHalveronUSBDevice::LogoColours() const {
+  std::lock_guard lock(effect_lock_);
+  return logo_colours_;
+}
+
+std::vector<KeyColour> CHalveronUSBDevice::StripColours() const {
+  std::lock_guard lock(effect_lock_);
+  return strip_colours_;
+}
+
+LightRecord CHalveronUSBDevice::KeyLightRecord(int index) const {
+  std::lock_guard lock(light_record_lock_);
+  if (index < 0 || static_cast<size_t>(index) >= key_light_records_.size()) return {};
+  return key_light_records_[static_cast<size_t>(index)];
+}
+
+void CHalveronUSBDevice::SetKeyMap(std::vector<uint8_t> map) { key_map_ = std::move(map); }
+
+int CHalveronUSBDevice::WriteKeyAssignments(int profile_index, const std::vector<config::KeyRecord>& keys) {
+  (void)profile_index;
+  (void)keys;
+  return 0;
+}
+
+int CHalveronUSBDevice::WriteKeyAssignmentList(int profile_index) {
+  (void)profile_index;
+  return 0;
+}
+
+int CHalveronUSBDevice::WriteSettings(int profile_index, int first_byte, int third_value, int screen_width,
+                                      int screen_height) {
+  (void)profile_index;
+  (void)first_byte;
+  (void)third_value;
+  (void)screen_width;
+  (void)screen_height;
+  return 0;
+}
+
+// ---- function mode and lighting records
+
+void CHalveronUSBDevice::SetFunctionMode(int mode) {
+  function_mode_.store(mode);
+  if (view_ != nullptr) view_->ShowFunctionPages(FunctionModePages(mode, kind_));
+}
+
+void CHalveronUSBDevice::SetLightInfo(const LightInts& values) {
+  std::lock_guard lock(effect_lock_);
+  main_light_ = UnpackLightInts(values);
+}
+
+void CHalveronUSBDevice::SetLogoLightInfo(const LightInts& values) {
+  std::lock_guard lock(effect_lock_);
+  logo_light_ = UnpackLightInts(values);
+}
+
+void CHalveronUSBDevice::SetStripLightInfo(const LightInts& values) {
+  std::lock_guard lock(effect_lock_);
+  strip_light_ = UnpackLightInts(values);
+}
+
+LightRecord CHalveronUSBDevice::GetLightInfo() const {
+  std::lock_guard lock(effect_lock_);
+  return main_light_;
+}
+
+LightRecord CHalveronUSBDevice::GetLogoLightInfo() const {
+  std::lock_guard lock(effect_lock_);
+  return logo_light_;
+}
+
+LightRecord CHalveronUSBDevice::GetStripLightInfo() const {
+  std::lock_guard lock(effect_lock_);
+  return strip_light_;
+}
+
+// ---- light control and folders
+
+int CHalveronUSBDevice::SetLightControl(bool on) {
+  light_control_.store(on ? 1 : 0);
+  if (on && kind_ == device::kKindKeyboard) return command_link_.StartLightSync();
+  return 1;
+}
+
+std::string CHalveronUSBDevice::DefaultDataFolder() const { return devices::DefaultDataFolder(); }
+
+std::string CHalveronUSBDevice::DefaultProfilePath() const { return devices::DefaultProfilePath(kind_name_); }
+
+std::string CHalveronUSBDevice::UserDataFolder() const { return devices::UserDataFolder(kind_name_); }
+
+// ---- notification thread
+
+void CHalveronUSBDevice::SetTimerRequestHandler(TimerRequestHandler handler) {
+  std::lock_guard lock(timer_request_mutex_);
+  timer_request_ = std::move(handler);
+}
+
+void CHalveronUSBDevice::RequestTimer(int id, int delay_ms) {
+  std::lock_guard lock(timer_request_mutex_);
+  if (timer_request_) timer_request_(id, delay_ms);
+}
+
+bool CHalveronUSBDevice::StartNotificationThread() {
+  if (notification_.Start()) return true;
+  platform::DebugPrintf("device %s: the previous notification thread has not ended; not started again",
+                        kind_name_.c_str());
+  return false;
+}
+
+bool CHalveronUSBDevice::StopNotificationThread() {
+  notification_.RequestStop();
+  // Cleared first so that the listener does not start another read on the closing link.
+  notification_link_.SetConnected(false);
+  notification_link_.Hid().Close();
+  if (notification_.WaitForEnd(kNotificationStopWait)) return true;
+  ReportNotificationOverrun();
+  return false;
+}
+
+void CHalveronUSBDevice::OnNotificationLinkOpened() { StartNotificationThread(); }
+
+void CHalveronUSBDevice::OnNotificationLinkClosing() { notification_.RequestStop(); }
+
+void CHalveronUSBDevice::OnNotificationLinkClosed() {
+  if (!notification_.WaitForEnd(kNotificationStopWait)) ReportNotificationOverrun();
+}
+
+void CHalveronUSBDevice::ReportNotificationOverrun() {
+  platform::DebugPrintf("device %s: notification thread still running after %lld ms; kept until it ends",
+                        kind_name_.c_str(), static_cast<long long>(kNotificationStopWait.count()));
+}
+
+}  // namespace zrv::devices

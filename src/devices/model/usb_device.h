@@ -1,0 +1,328 @@
+#pragma once
+// CHalveronUSBDevice: the model of one device, the common base of the four device kinds.
+//
+// It holds the device's two links (commands, notifications), its information block, key maps,
+// lighting records and effect state, and carries every operation that talks to the device or to
+// files. It has no widgets: a page (src/devices) owns the model, shows it and hands itself over as
+// the DevicePageView. The object exists from start-up, long before a device is attached; discovery
+// connects and disconnects its links (device::AttachableDevice).
+//
+// Threads:
+//   - user-interface thread: construction, the editors' calls, the timer operations, attach and
+//     detach;
+//   - effect threads of the derived kinds and the light-sync thread: the effect steps, which
+//     write the key colour vector;
+//   - the notification thread: OnNotification only (flags, timer requests, effect state).
+// The first lock (EffectLock) guards the lighting records, the colour vectors and the effect
+// state; the second (LightRecordLock) the per-key light records. Both are re-entrant, as the
+// critical sections the derived kinds nest them as. Flags shared with threads are atomic; the
+// identity (kind, counts, names) is set while the object is built and only read afterwards.
+
+#include <json/json.h>
+
+#include <array>
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "config/profile_records.h"
+#include "device/device_attach.h"
+#include "device/device_link.h"
+#include "device/device_tables.h"
+#include "devices/model/device_page_view.h"
+#include "devices/model/device_timers.h"
+#include "devices/model/key_colour.h"
+#include "devices/model/light_info.h"
+#include "devices/model/notification_thread.h"
+
+namespace zrv::config {
+class CBasicProfiledata;
+}
+
+namespace zrv::devices {
+
+class CHalveronUSBDevice : public device::AttachableDevice {
+ public:
+  using Clock = std::chrono::steady_clock;
+  using ClockFunction = std::function<Clock::time_point()>;
+  // Arms timer `id` of the device's selector item `delay_ms` from now. Called from the
+  // notification thread: the handler must hand the request over to the user-interface thread.
+  using TimerRequestHandler = std::function<void(int id, int delay_ms)>;
+
+  static constexpr size_t kInfoBlockSize = device::DeviceLink::kInfoBlockSize;
+  static constexpr size_t kLogicalKeys = 126;   // key maps and fade values
+  static constexpr size_t kRingSize = 23;       // travelling effects
+  static constexpr size_t kMarkedRingPositions = 9;
+  static constexpr size_t kLogoPositions = 15;
+  static constexpr size_t kStripPositions = 6;
+  static constexpr uint8_t kNoMapping = 255;
+  static constexpr size_t kLightFrameSize = 512;
+  static constexpr int kFrameSkippedButton = 126;  // never part of a light frame
+  static constexpr std::chrono::milliseconds kLightFramePause{200};
+  static constexpr std::chrono::milliseconds kNotificationStopWait{1000};
+  static constexpr int kInitialFunctionMode = 1;
+
+  // Kind 0, counts 0, selected key -1, function mode 1, light control and page redraw on,
+  // display index 0, maps all 255, everything else 0.
+  CHalveronUSBDevice();
+  // Stops the notification thread; the links close their interfaces.
+  ~CHalveronUSBDevice() override;
+  CHalveronUSBDevice(const CHalveronUSBDevice&) = delete;
+  CHalveronUSBDevice& operator=(const CHalveronUSBDevice&) = delete;
+
+  // ---- identity (set while the object is built)
+  uint16_t Kind() const { return kind_; }
+  int SubKind() const { return sub_kind_; }
+  const std::string& KindName() const { return kind_name_; }
+  const std::string& PageLayout() const { return page_layout_; }
+  const std::string& LightingName() const { return lighting_name_; }
+  const std::string& Name() const { return name_; }
+  void SetName(std::string name) { name_ = std::move(name); }
+  int KeySlotCount() const { return key_slot_count_; }
+  int KeyButtonCount() const { return key_button_count_; }
+
+  // ---- links and record (device::AttachableDevice)
+  device::DeviceLink& CommandLink() override { return command_link_; }
+  device::DeviceLink& NotificationLink() override { return notification_link_; }
+  const device::InterfaceRecord& Record() const override { return record_; }
+  // Keeps the record of the command collection; a record that names a kind sets the kind again
+  // (a mouse behind a receiver becomes kind 6).
+  void SetRecord(const device::InterfaceRecord& record) override;
+  void OnNotificationLinkOpened() override;
+  void OnNotificationLinkClosing() override;
+  void OnNotificationLinkClosed() override;
+  bool Connected() const { return command_link_.Connected(); }
+
+  std::array<uint8_t, kInfoBlockSize> InfoBlock() const { return info_; }
+
+  // ---- the page showing the device (may be null)
+  void SetPageView(DevicePageView* view) { view_ = view; }
+  DevicePageView* PageView() const { return view_; }
+
+  // ---- virtual operations, in slot order
+  virtual void ApplyLightSettings() {}
+  // Effect steps: each computes the key colour vector once; the caller paces the calls.
+  virtual void EffectBreathing();
+  virtual void EffectCycleBreathing();
+  virtual void EffectStatic();
+  virtual void EffectSpectrum();
+  virtual void EffectBlink();
+  virtual void EffectCycleBlink();
+  virtual void EffectOff();
+  // Paints the key buttons from the key colour vector and sends the light frame (see the .cpp).
+  virtual void RenderLightFrame();
+  virtual void RenderLogoLights() {}
+  virtual void RenderStripLights() {}
+  // Changes nothing outside 0 <= index < key buttons.
+  virtual void SetKeyColour(int index, KeyColour colour);
+  // 0 outside the range.
+  virtual KeyColour GetKeyColour(int index) const;
+  virtual void OnAttached() {}
+  virtual void OnDeviceSyncRequest() {}
+  virtual void OnReservedTimer1() {}
+  virtual void OnReservedTimer2() {}
+  virtual void ReadPowerState() {}
+  virtual void LoadProfile() {}
+  virtual void RefreshPage() {}
+  virtual void CheckAssignments() {}
+  virtual void OnProfileSwitched() {}
+  virtual int WriteKeyAssignments(int profile_index, const std::vector<config::KeyRecord>& keys);
+  virtual int WriteKeyAssignmentList(int profile_index);
+  virtual int WriteMacros() { return 0; }
+  // Every caller passes 0, 0, 1 and the screen size measured at start-up.
+  virtual int WriteSettings(int profile_index, int first_byte, int third_value, int screen_width,
+                            int screen_height);
+  virtual int WriteCustomLight() { return 0; }
+  virtual void LoadLists() {}
+  // Stores the third key map (the key-assignment editor's).
+  virtual void SetKeyMap(std::vector<uint8_t> map);
+  // Lowers fade value `index`: by 40, 30 or 10 while bit 7, 6 or 5 is set, by 8 above 16, else
+  // by 1 (fast) or 4; never below 0.
+  virtual void FadeKey(int index, bool fast);
+  // Fade value i := 255 for every non-zero ring position i among the first nine.
+  virtual void MarkPressedKeys();
+  // Rotates the ring by one position: forwards moves every entry to the next higher position.
+  virtual void ShiftRing(bool forwards);
+  virtual void ClearReactiveState();
+  // Stores the mode and shows its pages on the page (FunctionModePages).
+  virtual void SetFunctionMode(int mode);
+  virtual int GetFunctionMode() const { return function_mode_.load(); }
+  virtual void LoadConfig() {}
+  virtual std::string GetProfileName() const { return {}; }
+  virtual void SaveProfile() {}
+  virtual void SetDisplayIndex(int index) { display_index_ = index; }
+  virtual int GetDisplayIndex() const { return display_index_; }
+  // The lighting records from eight integers (light_info.h).
+  virtual void SetLightInfo(const LightInts& values);
+  virtual void SetLogoLightInfo(const LightInts& values);
+  virtual void SetStripLightInfo(const LightInts& values);
+  virtual void SetSelectedKey(int index) { selected_key_ = index; }
+
+  // ---- lighting records, key colours and effect state (copies, taken under the first lock)
+  LightRecord GetLightInfo() const;
+  LightRecord GetLogoLightInfo() const;
+  LightRecord GetStripLightInfo() const;
+  std::vector<KeyColour> KeyColours() const;
+  std::vector<KeyColour> LogoColours() const;
+  std::vector<KeyColour> StripColours() const;
+  LightRecord KeyLightRecord(int index) const;  // zero record outside the range
+  struct EffectState {
+    uint8_t phase = 0;
+    uint8_t counter_a = 0;  // blink: 1 while the keys are lit
+    uint8_t counter_b = 0;
+    uint8_t colour_index = 0;
+    uint32_t step_counter = 0;  // effect steps run
+    std::array<uint8_t, kLogicalKeys> fade{};
+    std::array<uint8_t, kRingSize> ring{};
+  };
+  EffectState GetEffectState() const;
+  // For the derived kinds' reactive effects and for tests; out-of-range positions are ignored.
+  void SetRingValue(int position, uint8_t value);
+  void SetFadeValue(int index, uint8_t value);
+  void SetPhase(uint8_t phase);
+  void SetColourIndex(uint8_t index);
+
+  int GetSelectedKey() const { return selected_key_; }
+  const std::vector<uint8_t>& SlotMap() const { return slot_map_; }
+  const std::vector<uint8_t>& LedMap() const { return led_map_; }
+  const std::vector<uint8_t>& KeyMap() const { return key_map_; }
+
+  // The profile data object that each derived kind owns; null in the base.
+  virtual config::CBasicProfiledata* ProfileData() { return nullptr; }
+
+  // ---- lighting control
+  // Whether this program drives the device lighting. Switching it on for a keyboard also sends
+  // StartLightSync; the result of that command is returned (1 when nothing had to be sent).
+  int SetLightControl(bool on);
+  bool LightControl() const { return light_control_.load() != 0; }
+  void SetPageRedraw(bool on) { page_redraw_.store(on ? 1 : 0); }
+  bool PageRedraw() const { return page_redraw_.load() != 0; }
+  // While a failed light frame's pause lasts, frames are painted but not sent.
+  bool LightFramePaused() const;
+
+  // ---- power value shown by the power indicator
+  int32_t Power() const { return power_.load(); }
+  void SetPower(int32_t value) { power_.store(value); }
+
+  // ---- data folders (ending with a separator)
+  std::string DefaultDataFolder() const;
+  std::string DefaultProfilePath() const;
+  // Creates the product level and the kind level when they are missing.
+  std::string UserDataFolder() const;
+
+  // ---- timer operations of the selector item (device_timers.h)
+  TimerOutcome RunTimer(int id, bool item_selected);
+  TimerOutcome RunAttachTimer();
+  TimerOutcome RunRepaintTimer(bool item_selected);
+  TimerOutcome RunSyncRequestTimer();
+  TimerOutcome RunReservedTimer(int id);
+  TimerOutcome RunPowerTimer();
+  void SetTimerRequestHandler(TimerRequestHandler handler);
+
+  // ---- notification thread
+  // Starts listening on the notification link (which must be open); false while an earlier
+  // listener has not ended.
+  bool StartNotificationThread();
+  // Ends the listener: sets its stop event, closes the notification interface (which ends the
+  // blocked read) and waits up to 1000 ms. A listener that has not ended by then is reported on
+  // the debug output and kept joinable (joined by the next start or on destruction), never
+  // killed. True when it has ended.
+  bool StopNotificationThread();
+  bool NotificationThreadRunning() const { return notification_.Running(); }
+
+  // ---- locks and clock
+  std::recursive_mutex& EffectLock() const { return effect_lock_; }
+  std::recursive_mutex& LightRecordLock() const { return light_record_lock_; }
+  // Time source of blink periods and frame pauses (tests replace it).
+  void SetClock(ClockFunction clock) { clock_ = std::move(clock); }
+  Clock::time_point Now() const { return clock_ ? clock_() : Clock::now(); }
+
+ protected:
+  // Identity of a derived kind from kDeviceKindTable / kDeviceXmlTable: kind, kind name, page
+  // layout, lighting name and the two counts; sizes the vectors that depend on the counts.
+  void Configure(uint16_t kind);
+  // A code read from the notification link, on the notification thread.
+  virtual void OnNotification(uint16_t code) { (void)code; }
+  // Asks the selector item for a timer (any thread; see TimerRequestHandler).
+  void RequestTimer(int id, int delay_ms);
+  // Every key gets `colour` (caller holds the first lock).
+  void FillKeyColours(KeyColour colour);
+  // The main record's brightness as an intensity (caller holds the first lock).
+  uint8_t MainIntensity() const;
+  // Paints the key buttons and sends the frame of `colours`.
+  void PaintKeyButtons(const std::vector<KeyColour>& colours);
+  int SendKeyFrame(const std::vector<KeyColour>& colours);
+
+  // Links and identity.
+  device::DeviceLink command_link_;
+  device::DeviceLink notification_link_;
+  std::array<uint8_t, kInfoBlockSize> info_{};
+  std::vector<uint8_t> key_slots_;  // one entry per key slot, for the derived kinds
+  std::string name_;                // handed over by the main window
+  std::string page_layout_;
+  std::string lighting_name_;
+  std::string kind_name_;
+  uint16_t kind_ = 0;
+  int sub_kind_ = 0;
+  int key_slot_count_ = 0;
+  int key_button_count_ = 0;
+  int selected_key_ = -1;
+  std::atomic<int> function_mode_{kInitialFunctionMode};
+
+  // Colour vectors (first lock).
+  std::vector<KeyColour> key_colours_;
+  std::vector<KeyColour> logo_colours_;
+  std::vector<KeyColour> strip_colours_;
+
+  // Logical key -> key slot, LED index, editor value (255: none).
+  std::vector<uint8_t> slot_map_;
+  std::vector<uint8_t> led_map_;
+  std::vector<uint8_t> key_map_;
+
+  // Lighting records (first lock).
+  LightRecord main_light_{};
+  LightRecord logo_light_{};
+  LightRecord strip_light_{};
+
+  // Profile, lighting list and macro list documents of the derived kinds.
+  Json::Value profile_document_;
+  Json::Value light_list_document_;
+  Json::Value macro_list_document_;
+
+  mutable std::recursive_mutex effect_lock_;
+  mutable std::recursive_mutex light_record_lock_;
+
+  std::vector<LightRecord> key_light_records_;  // second lock
+
+  std::atomic<int32_t> light_control_{1};
+  std::atomic<int32_t> page_redraw_{1};
+
+  // Effect state (first lock).
+  EffectState effect_;
+  Clock::time_point blink_started_{};
+  bool blink_running_ = false;
+
+  std::atomic<int32_t> power_{0};
+  device::InterfaceRecord record_;
+  int display_index_ = 0;
+
+ private:
+  // Blink and cycle blink; `cycle` picks the four fixed colours.
+  void BlinkStep(bool cycle);
+  void BreathingStep(bool cycle);
+  void ReportNotificationOverrun();
+
+  DevicePageView* view_ = nullptr;
+  ClockFunction clock_;
+  std::atomic<int64_t> frame_pause_until_{0};  // Clock ticks; 0: no pause
+  std::mutex timer_request_mutex_;
+  TimerRequestHandler timer_request_;
+  NotificationThread notification_;
+};
+
+}  // namespace zrv::devices

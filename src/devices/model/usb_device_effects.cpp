@@ -1,0 +1,184 @@
+// The base effect steps and the reactive state of CHalveronUSBDevice.
+
+#include <algorithm>
+
+#include "devices/model/effect_tables.h"
+#include "devices/model/phase_stepper.h"
+#include "devices/model/usb_device.h"
+
+namespace zrv::devices {
+namespace {
+
+// Colour index limits: the rainbow effects step by 16 up to the last index they may use.
+constexpr uint8_t kRainbowColourStep = 16;
+constexpr uint8_t kBreathingLastColour = 192;  // entry 192 repeats entry 0
+constexpr uint8_t kBlinkLastColour = 191;
+
+uint8_t NextRainbowColour(uint8_t index, uint8_t last) {
+  const unsigned next = unsigned{index} + kRainbowColourStep;
+  return next > last ? 0 : static_cast<uint8_t>(next);
+}
+
+uint8_t NextCycleColour(uint8_t index) { return index + 1u >= kCycleColourCount ? 0 : static_cast<uint8_t>(index + 1); }
+
+// An index left by another effect is brought back into the range of the table in use.
+uint8_t Within(uint8_t index, size_t count) { return index < count ? index : 0; }
+
+Rgb RecordColour(const config::LightZoneFields& zone) { return {zone.red, zone.green, zone.blue}; }
+
+}  // namespace
+
+uint8_t CHalveronUSBDevice::MainIntensity() const { return IntensityOfLevel(main_light_.main.light); }
+
+void CHalveronUSBDevice::FillKeyColours(KeyColour colour) { std::fill(key_colours_.begin(), key_colours_.end(), colour); }
+
+void CHalveronUSBDevice::BreathingStep(bool cycle) {
+  std::lock_guard lock(effect_lock_);
+  const config::LightZoneFields& zone = main_light_.main;
+  ++effect_.step_counter;
+  const size_t colours = cycle ? kCycleColourCount : kRainbowSteps + 1;
+  effect_.colour_index = Within(effect_.colour_index, colours);
+  if (StepPhase(effect_.phase, kBreathingSteps, zone.fx != 0)) {
+    effect_.colour_index =
+        cycle ? NextCycleColour(effect_.colour_index) : NextRainbowColour(effect_.colour_index, kBreathingLastColour);
+  }
+  Rgb colour = RecordColour(zone);
+  if (cycle) {
+    colour = kCycleColours[effect_.colour_index];
+  } else if (zone.multi_color != 0) {
+    colour = kRainbowTable[effect_.colour_index];
+  }
+  const auto intensity = static_cast<uint8_t>(unsigned{kBreathingCurve[effect_.phase]} * MainIntensity() / 256);
+  FillKeyColours(MakeKeyColour(colour, intensity));
+}
+
+void CHalveronUSBDevice::EffectBreathing() { BreathingStep(false); }
+
+void CHalveronUSBDevice::EffectCycleBreathing() { BreathingStep(true); }
+
+void CHalveronUSBDevice::EffectStatic() {
+  std::lock_guard lock(effect_lock_);
+  ++effect_.step_counter;
+  FillKeyColours(MakeKeyColour(RecordColour(main_light_.main), MainIntensity()));
+}
+
+void CHalveronUSBDevice::EffectSpectrum() {
+  std::lock_guard lock(effect_lock_);
+  ++effect_.step_counter;
+  StepPhase(effect_.phase, kRainbowSteps, main_light_.main.fx != 0);
+  FillKeyColours(MakeKeyColour(kRainbowTable[effect_.phase], MainIntensity()));
+}
+
+// A blink period is measured in time, not in calls, so that it lasts 100 step thresholds of the
+// record's speed however often the caller steps: the keys are lit for one period, dark for the
+// next, and every toggle moves the colour index on.
+void CHalveronUSBDevice::BlinkStep(bool cycle) {
+  std::lock_guard lock(effect_lock_);
+  const config::LightZoneFields& zone = main_light_.main;
+  ++effect_.step_counter;
+  const size_t colours = cycle ? kCycleColourCount : kBlinkLastColour + 1;
+  effect_.colour_index = Within(effect_.colour_index, colours);
+  const Clock::time_point now = Now();
+  const auto period = std::chrono::milliseconds(BlinkPeriodMs(zone.speed));
+  if (!blink_running_) {
+    blink_running_ = true;
+    blink_started_ = now;
+    effect_.counter_a = 1;
+  } else if (now - blink_started_ >= period) {
+    // Periods run back to back; a caller that stalled for several periods toggles once.
+    blink_started_ = now - (now - blink_started_) % period;
+    effect_.counter_a = effect_.counter_a != 0 ? 0 : 1;
+    effect_.colour_index =
+        cycle ? NextCycleColour(effect_.colour_index) : NextRainbowColour(effect_.colour_index, kBlinkLastColour);
+  }
+  if (effect_.counter_a == 0) {
+    FillKeyColours(0);
+    return;
+  }
+  Rgb colour = RecordColour(zone);
+  if (cycle) {
+    colour = kCycleColours[effect_.colour_index];
+  } else if (zone.multi_color != 0) {
+    colour = kRainbowTable[effect_.colour_index];
+  }
+  FillKeyColours(MakeKeyColour(colour, MainIntensity()));
+}
+
+void CHalveronUSBDevice::EffectBlink() { BlinkStep(false); }
+
+void CHalveronUSBDevice::EffectCycleBlink() { BlinkStep(true); }
+
+void CHalveronUSBDevice::EffectOff() {
+  std::lock_guard lock(effect_lock_);
+  ++effect_.step_counter;
+  FillKeyColours(0);
+}
+
+// ---- reactive state
+
+void CHalveronUSBDevice::FadeKey(int index, bool fast) {
+  std::lock_guard lock(effect_lock_);
+  if (index < 0 || static_cast<size_t>(index) >= kLogicalKeys) return;
+  uint8_t& value = effect_.fade[static_cast<size_t>(index)];
+  unsigned drop = fast ? 1 : 4;
+  if ((value & 0x80) != 0) {
+    drop = 40;
+  } else if ((value & 0x40) != 0) {
+    drop = 30;
+  } else if ((value & 0x20) != 0) {
+    drop = 10;
+  } else if (value > 16) {
+    drop = 8;
+  }
+  value = value > drop ? static_cast<uint8_t>(value - drop) : 0;
+}
+
+void CHalveronUSBDevice::MarkPressedKeys() {
+  std::lock_guard lock(effect_lock_);
+  for (size_t i = 0; i < kMarkedRingPositions && i < kLogicalKeys; ++i) {
+    if (effect_.ring[i] != 0) effect_.fade[i] = 255;
+  }
+}
+
+void CHalveronUSBDevice::ShiftRing(bool forwards) {
+  std::lock_guard lock(effect_lock_);
+  auto& ring = effect_.ring;
+  if (forwards) {
+    std::rotate(ring.rbegin(), ring.rbegin() + 1, ring.rend());
+  } else {
+    std::rotate(ring.begin(), ring.begin() + 1, ring.end());
+  }
+}
+
+void CHalveronUSBDevice::ClearReactiveState() {
+  std::lock_guard lock(effect_lock_);
+  effect_.fade.fill(0);
+  effect_.ring.fill(0);
+}
+
+CHalveronUSBDevice::EffectState CHalveronUSBDevice::GetEffectState() const {
+  std::lock_guard lock(effect_lock_);
+  return effect_;
+}
+
+void CHalveronUSBDevice::SetRingValue(int position, uint8_t value) {
+  std::lock_guard lock(effect_lock_);
+  if (position >= 0 && static_cast<size_t>(position) < kRingSize) effect_.ring[static_cast<size_t>(position)] = value;
+}
+
+void CHalveronUSBDevice::SetFadeValue(int index, uint8_t value) {
+  std::lock_guard lock(effect_lock_);
+  if (index >= 0 && static_cast<size_t>(index) < kLogicalKeys) effect_.fade[static_cast<size_t>(index)] = value;
+}
+
+void CHalveronUSBDevice::SetPhase(uint8_t phase) {
+  std::lock_guard lock(effect_lock_);
+  effect_.phase = phase;
+}
+
+void CHalveronUSBDevice::SetColourIndex(uint8_t index) {
+  std::lock_guard lock(effect_lock_);
+  effect_.colour_index = index;
+}
+
+}  // namespace zrv::devices

@@ -1,0 +1,90 @@
+// The timer operations the selector item calls: what each runs and what it asks to arm next.
+
+#include <gtest/gtest.h>
+
+#include "devices/model/mousepad_device.h"
+#include "model_test_support.h"
+#include "sim/mousepad_model.h"
+
+namespace zrv::devices {
+namespace {
+
+// Counts the operations the timers run.
+class CountingPad : public CHalveronMousePadDevice {
+ public:
+  void OnAttached() override { calls.push_back("attached"); }
+  void RenderLightFrame() override {
+    calls.push_back("frame");
+    CHalveronMousePadDevice::RenderLightFrame();
+  }
+  void RenderLogoLights() override { calls.push_back("logo"); }
+  void RenderStripLights() override { calls.push_back("strip"); }
+  void OnDeviceSyncRequest() override { calls.push_back("sync"); }
+  void OnReservedTimer1() override { calls.push_back("reserved1"); }
+  void OnReservedTimer2() override { calls.push_back("reserved2"); }
+  void ReadPowerState() override { calls.push_back("power"); }
+  std::vector<std::string> calls;
+};
+
+class TimersTest : public testing::SimulatorTest {
+ protected:
+  void Plug() {
+    device_ = sim::MousePadModel::Create();
+    ASSERT_TRUE(device_->Plug());
+    Connect(pad_, *device_);
+  }
+  std::shared_ptr<sim::MousePadModel> device_;
+  CountingPad pad_;
+};
+
+TEST_F(TimersTest, AttachReadsTheDeviceThenStartsTheRepaintAndWithPowerThePowerTimer) {
+  TimerOutcome outcome = pad_.RunTimer(kTimerAttached, true);
+  EXPECT_EQ(pad_.calls, std::vector<std::string>{"attached"});
+  EXPECT_EQ(outcome.start, (std::vector<TimerStart>{{kTimerRepaint, 5}}));
+
+  pad_.SetPower(80);
+  outcome = pad_.RunAttachTimer();
+  EXPECT_EQ(outcome.start, (std::vector<TimerStart>{{kTimerRepaint, 5}})) << "power, but not connected";
+
+  Plug();
+  outcome = pad_.RunAttachTimer();
+  EXPECT_EQ(outcome.start, (std::vector<TimerStart>{{kTimerRepaint, 5}, {kTimerPower, 5000}}));
+  EXPECT_FALSE(outcome.redraw_page);
+}
+
+TEST_F(TimersTest, RepaintRendersEveryZoneAndRearmsEveryFiftyMillisecondsWhileConnected) {
+  Plug();
+  TimerOutcome outcome = pad_.RunTimer(kTimerRepaint, true);
+  EXPECT_EQ(pad_.calls, (std::vector<std::string>{"frame", "logo", "strip"}));
+  EXPECT_EQ(outcome.start, (std::vector<TimerStart>{{kTimerRepaint, 50}}));
+  EXPECT_TRUE(outcome.redraw_page);
+  EXPECT_EQ(device_->Log().CountFrames(0x12), 1u);
+
+  EXPECT_FALSE(pad_.RunRepaintTimer(false).redraw_page) << "the item is not selected";
+  pad_.SetPageRedraw(false);
+  EXPECT_FALSE(pad_.RunRepaintTimer(true).redraw_page) << "page redraw is off";
+
+  pad_.CommandLink().SetConnected(false);  // removed
+  outcome = pad_.RunRepaintTimer(true);
+  EXPECT_TRUE(outcome.start.empty()) << "the cycle ends with the device";
+}
+
+TEST_F(TimersTest, SyncRequestAndReservedTimersRunOnce) {
+  EXPECT_TRUE(pad_.RunTimer(kTimerSyncRequest, false).start.empty());
+  EXPECT_TRUE(pad_.RunTimer(kTimerReserved1, false).start.empty());
+  EXPECT_TRUE(pad_.RunTimer(kTimerReserved2, false).start.empty());
+  EXPECT_TRUE(pad_.RunTimer(999, false).start.empty());
+  EXPECT_EQ(pad_.calls, (std::vector<std::string>{"sync", "reserved1", "reserved2"}));
+}
+
+TEST_F(TimersTest, PowerRearmsOnlyWhileConnectedWithAPowerValue) {
+  EXPECT_TRUE(pad_.RunTimer(kTimerPower, false).start.empty());
+  Plug();
+  EXPECT_TRUE(pad_.RunPowerTimer().start.empty()) << "no power value";
+  pad_.SetPower(1);
+  EXPECT_EQ(pad_.RunPowerTimer().start, (std::vector<TimerStart>{{kTimerPower, 5000}}));
+  EXPECT_EQ(pad_.calls, (std::vector<std::string>{"power", "power", "power"}));
+}
+
+}  // namespace
+}  // namespace zrv::devices
