@@ -3,6 +3,9 @@
 #include <QHash>
 
 #include "app/placeholder_control.h"
+#include "controls/device_key_button.h"
+#include "controls/select_panel.h"
+#include "devices/device_page_factory.h"
 #include "platform/debug_output.h"
 #include "ui/control_factory.h"
 #include "ui/dialog_builder.h"
@@ -10,8 +13,26 @@
 namespace zrv::app {
 namespace {
 
+template <class T>
+ui::Control* Make() {
+  return new T;
+}
+
+ControlMaker DevicePage(const char* class_name) {
+  return [name = QString::fromLatin1(class_name)] { return devices::MakeDevicePage(name); };
+}
+
+// The classes that exist so far; the others stay placeholders until they arrive.
 QHash<QString, ControlMaker>& Makers() {
-  static QHash<QString, ControlMaker> makers;
+  static QHash<QString, ControlMaker> makers = {
+      {QStringLiteral("CSelectPanelUI"), Make<controls::CSelectPanelUI>},
+      {QStringLiteral("CDeviceKeyButtonUI"), Make<controls::CDeviceKeyButtonUI>},
+      {QStringLiteral("CHalveronUSBDevice"), DevicePage("CHalveronUSBDevice")},
+      {QStringLiteral("CHalveronKeyboardDevice"), DevicePage("CHalveronKeyboardDevice")},
+      {QStringLiteral("CHalveronMouseDevice"), DevicePage("CHalveronMouseDevice")},
+      {QStringLiteral("CHalveronMousePadDevice"), DevicePage("CHalveronMousePadDevice")},
+      {QStringLiteral("CHalveronHS6533Device"), DevicePage("CHalveronHS6533Device")},
+  };
   return makers;
 }
 

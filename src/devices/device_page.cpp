@@ -1,0 +1,132 @@
+#include "devices/device_page.h"
+
+#include <algorithm>
+
+#include "ui/lookup.h"
+#include "ui/window.h"
+
+namespace zrv::devices {
+namespace {
+
+const QString kKeyPrefix = QStringLiteral("key_");
+const QString kLightPrefix = QStringLiteral("light_");
+
+// The number of "prefix" + number, or -1 when the name is not of that form.
+int NumberAfter(const QString& name, const QString& prefix) {
+  if (!name.startsWith(prefix)) return -1;
+  bool ok = false;
+  const int n = name.mid(prefix.size()).toInt(&ok, 10);
+  return ok && n >= 0 ? n : -1;
+}
+
+void Keep(std::vector<QPointer<controls::CDeviceKeyButtonUI>>& table, int index, controls::CDeviceKeyButtonUI* button) {
+  if (index < 0 || static_cast<size_t>(index) >= table.size() || table[static_cast<size_t>(index)]) return;
+  table[static_cast<size_t>(index)] = button;  // the first of a name wins
+}
+
+controls::CDeviceKeyButtonUI* At(const std::vector<QPointer<controls::CDeviceKeyButtonUI>>& table, int index) {
+  if (index < 0 || static_cast<size_t>(index) >= table.size()) return nullptr;
+  return table[static_cast<size_t>(index)];
+}
+
+}  // namespace
+
+CHalveronUSBDevicePage::CHalveronUSBDevicePage(QWidget* parent)
+    : CHalveronUSBDevicePage(std::make_unique<CHalveronUSBDevice>(), parent) {}
+
+CHalveronUSBDevicePage::CHalveronUSBDevicePage(std::unique_ptr<CHalveronUSBDevice> model, QWidget* parent)
+    : ui::HorizontalLayout(parent), model_(std::move(model)) {
+  model_->SetPageView(this);
+  // Requests come from the notification thread: queued to this page, and dropped with it.
+  model_->SetTimerRequestHandler([this](int id, int delay_ms) {
+    QMetaObject::invokeMethod(this, [this, id, delay_ms] { StartDeviceTimer(id, delay_ms); }, Qt::QueuedConnection);
+  });
+}
+
+CHalveronUSBDevicePage::~CHalveronUSBDevicePage() {
+  model_->SetTimerRequestHandler(nullptr);
+  model_->SetPageView(nullptr);
+  model_.reset();
+}
+
+void CHalveronUSBDevicePage::BuildPage() {
+  const int buttons = model_->KeyButtonCount();
+  key_buttons_.assign(static_cast<size_t>(std::max(buttons, model_->KeySlotCount())), nullptr);
+  light_buttons_.assign(static_cast<size_t>(buttons), nullptr);
+  const QList<ui::Control*> panels = ui::FindSubControlsByClass(this, QStringLiteral("SelectPanel"));
+  select_panel_ = panels.isEmpty() ? nullptr : dynamic_cast<controls::CSelectPanelUI*>(panels.front());
+  for (ui::Control* control : ui::FindSubControlsByClass(this, QStringLiteral("DeviceKeyButton"))) {
+    auto* button = dynamic_cast<controls::CDeviceKeyButtonUI*>(control);
+    if (button == nullptr) continue;
+    const QString name = button->GetName();
+    Keep(key_buttons_, NumberAfter(name, kKeyPrefix), button);
+    Keep(light_buttons_, NumberAfter(name, kLightPrefix), button);
+  }
+}
+
+controls::CDeviceKeyButtonUI* CHalveronUSBDevicePage::KeyButton(int index) const { return At(key_buttons_, index); }
+
+controls::CDeviceKeyButtonUI* CHalveronUSBDevicePage::LightButton(int index) const {
+  return At(light_buttons_, index);
+}
+
+controls::CDeviceKeyButtonUI* CHalveronUSBDevicePage::PaintedButton(int index) const {
+  controls::CDeviceKeyButtonUI* light = LightButton(index);
+  return light != nullptr ? light : KeyButton(index);
+}
+
+void CHalveronUSBDevicePage::PaintKey(int index, uint32_t colour, int intensity) {
+  controls::CDeviceKeyButtonUI* button = PaintedButton(index);
+  if (button != nullptr && button->IsVisible()) button->SetLight(colour, intensity, true);
+}
+
+void CHalveronUSBDevicePage::RedrawPicture() {
+  for (const auto* table : {&key_buttons_, &light_buttons_}) {
+    for (const auto& button : *table) {
+      if (button) button->Invalidate();
+    }
+  }
+}
+
+ui::TabLayout* CHalveronUSBDevicePage::FunctionContainer(const char* name, QPointer<ui::TabLayout>& cache) {
+  if (!cache) {
+    const QString wanted = QString::fromLatin1(name);
+    cache = ui::FindSubControlByName<ui::TabLayout>(this, wanted);
+    ui::WindowBase* window = GetWindow();
+    if (!cache && window != nullptr) cache = window->FindControl<ui::TabLayout>(wanted);
+  }
+  return cache;
+}
+
+void CHalveronUSBDevicePage::ShowFunctionPages(const FunctionPages& pages) {
+  if (pages.function_page >= 0) {
+    if (ui::TabLayout* tabs = FunctionContainer(kFunctionSwitchName, function_switch_)) {
+      tabs->SelectItem(pages.function_page);
+    }
+  }
+  if (pages.key_function_page >= 0) {
+    if (ui::TabLayout* tabs = FunctionContainer(kKeyFunctionSwitchName, key_function_switch_)) {
+      tabs->SelectItem(pages.key_function_page);
+    }
+  }
+}
+
+void CHalveronUSBDevicePage::StartDeviceTimer(int id, int delay_ms) { SetTimer(id, std::max(delay_ms, 0)); }
+
+TimerOutcome CHalveronUSBDevicePage::RunDeviceTimer(int id) {
+  TimerOutcome outcome = model_->RunTimer(id, item_selected_);
+  if (outcome.redraw_page) RedrawPicture();
+  for (const TimerStart& next : outcome.start) StartDeviceTimer(next.id, next.delay_ms);
+  return outcome;
+}
+
+void CHalveronUSBDevicePage::DoTimer(int id) {
+  if (!IsDeviceTimer(id)) {
+    ui::HorizontalLayout::DoTimer(id);
+    return;
+  }
+  KillTimer(id);  // every device timer is one-shot
+  RunDeviceTimer(id);
+}
+
+}  // namespace zrv::devices

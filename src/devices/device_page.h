@@ -1,0 +1,85 @@
+#pragma once
+// CHalveronUSBDevicePage: the page of a device, the root control of its page layout. It owns the
+// device's model, shows it (DevicePageView) and hosts the timers that drive it.
+//
+// The layout builder creates the page under the class names of the device kinds; BuildPage then
+// finds the key buttons of the device picture. Key button i is the "DeviceKeyButton" named
+// "light_" i when the page has one (a light position), else the one named "key_" i; the model's
+// key colour i is painted on it.
+//
+// Timers: the selector item decides when the work starts (timer 1001, 500 ms after an attach, with
+// StartDeviceTimer); the page then runs each timer's work on the model when it fires and arms what
+// the model answers. Timer requests of the model's notification thread reach the page through the
+// event loop.
+
+#include <QPointer>
+
+#include <memory>
+#include <vector>
+
+#include "controls/device_key_button.h"
+#include "controls/select_panel.h"
+#include "devices/model/device_page_view.h"
+#include "devices/model/device_timers.h"
+#include "devices/model/usb_device.h"
+#include "ui/containers.h"
+
+namespace zrv::devices {
+
+class CHalveronUSBDevicePage : public ui::HorizontalLayout, public DevicePageView {
+  Q_OBJECT
+ public:
+  // A page of the base model (kind 0, no key buttons).
+  explicit CHalveronUSBDevicePage(QWidget* parent = nullptr);
+  // Ends the model (its threads) before the page's controls go.
+  ~CHalveronUSBDevicePage() override;
+
+  QString GetClass() const override { return QStringLiteral("CHalveronUSBDevice"); }
+
+  CHalveronUSBDevice& Model() { return *model_; }
+  const CHalveronUSBDevice& Model() const { return *model_; }
+
+  // Finds the selection panel and the key buttons of the page ("key_" and "light_" plus a number
+  // below the counts of the device kind). Run once the page's subtree exists; again after the
+  // layout changed.
+  virtual void BuildPage();
+
+  controls::CDeviceKeyButtonUI* KeyButton(int index) const;    // "key_" index
+  controls::CDeviceKeyButtonUI* LightButton(int index) const;  // "light_" index
+  // The button that shows key colour `index`: the light position, else the key.
+  controls::CDeviceKeyButtonUI* PaintedButton(int index) const;
+  controls::CSelectPanelUI* SelectPanel() const { return select_panel_; }
+
+  // DevicePageView.
+  void PaintKey(int index, uint32_t colour, int intensity) override;
+  void ShowFunctionPages(const FunctionPages& pages) override;
+
+  // Repaints the device picture (every key button found).
+  void RedrawPicture();
+
+  // Whether the page's item is the selected one of the device selector: only then does the
+  // repaint timer redraw the picture.
+  void SetItemSelected(bool selected) { item_selected_ = selected; }
+  bool ItemSelected() const { return item_selected_; }
+  // Arms one device timer (device_timers.h) as a one-shot.
+  void StartDeviceTimer(int id, int delay_ms);
+  // Runs the work of a device timer now and arms the timers that follow it.
+  TimerOutcome RunDeviceTimer(int id);
+  void DoTimer(int id) override;
+
+ protected:
+  CHalveronUSBDevicePage(std::unique_ptr<CHalveronUSBDevice> model, QWidget* parent);
+
+ private:
+  ui::TabLayout* FunctionContainer(const char* name, QPointer<ui::TabLayout>& cache);
+
+  std::unique_ptr<CHalveronUSBDevice> model_;
+  std::vector<QPointer<controls::CDeviceKeyButtonUI>> key_buttons_;
+  std::vector<QPointer<controls::CDeviceKeyButtonUI>> light_buttons_;
+  QPointer<controls::CSelectPanelUI> select_panel_;
+  QPointer<ui::TabLayout> function_switch_;
+  QPointer<ui::TabLayout> key_function_switch_;
+  bool item_selected_ = false;
+};
+
+}  // namespace zrv::devices

@@ -1,0 +1,17 @@
+#include "devices/kind_pages.h"
+
+namespace zrv::devices {
+
+CHalveronKeyboardDevicePage::CHalveronKeyboardDevicePage(QWidget* parent)
+    : CHalveronUSBDevicePage(std::make_unique<CHalveronKeyboardDevice>(), parent) {}
+
+CHalveronMouseDevicePage::CHalveronMouseDevicePage(QWidget* parent)
+    : CHalveronUSBDevicePage(std::make_unique<CHalveronMouseDevice>(), parent) {}
+
+CHalveronMousePadDevicePage::CHalveronMousePadDevicePage(QWidget* parent)
+    : CHalveronUSBDevicePage(std::make_unique<CHalveronMousePadDevice>(), parent) {}
+
+CHalveronHS6533DevicePage::CHalveronHS6533DevicePage(QWidget* parent)
+    : CHalveronUSBDevicePage(std::make_unique<CHalveronHS6533Device>(), parent) {}
+
+}  // namespace zrv::devices

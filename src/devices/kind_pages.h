@@ -1,0 +1,45 @@
+#pragma once
+// The pages of the four device kinds. Each owns its kind's model; the kinds' own page builders
+// (editors, profile bar, system settings) come with their models' operations.
+
+#include "devices/device_page.h"
+#include "devices/model/hs6533_device.h"
+#include "devices/model/keyboard_device.h"
+#include "devices/model/mouse_device.h"
+#include "devices/model/mousepad_device.h"
+
+namespace zrv::devices {
+
+class CHalveronKeyboardDevicePage : public CHalveronUSBDevicePage {
+  Q_OBJECT
+ public:
+  explicit CHalveronKeyboardDevicePage(QWidget* parent = nullptr);
+  QString GetClass() const override { return QStringLiteral("CHalveronKeyboardDevice"); }
+  CHalveronKeyboardDevice& Keyboard() { return static_cast<CHalveronKeyboardDevice&>(Model()); }
+};
+
+class CHalveronMouseDevicePage : public CHalveronUSBDevicePage {
+  Q_OBJECT
+ public:
+  explicit CHalveronMouseDevicePage(QWidget* parent = nullptr);
+  QString GetClass() const override { return QStringLiteral("CHalveronMouseDevice"); }
+  CHalveronMouseDevice& Mouse() { return static_cast<CHalveronMouseDevice&>(Model()); }
+};
+
+class CHalveronMousePadDevicePage : public CHalveronUSBDevicePage {
+  Q_OBJECT
+ public:
+  explicit CHalveronMousePadDevicePage(QWidget* parent = nullptr);
+  QString GetClass() const override { return QStringLiteral("CHalveronMousePadDevice"); }
+  CHalveronMousePadDevice& MousePad() { return static_cast<CHalveronMousePadDevice&>(Model()); }
+};
+
+class CHalveronHS6533DevicePage : public CHalveronUSBDevicePage {
+  Q_OBJECT
+ public:
+  explicit CHalveronHS6533DevicePage(QWidget* parent = nullptr);
+  QString GetClass() const override { return QStringLiteral("CHalveronHS6533Device"); }
+  CHalveronHS6533Device& Headset() { return static_cast<CHalveronHS6533Device&>(Model()); }
+};
+
+}  // namespace zrv::devices

@@ -1,0 +1,105 @@
+// The key button: its attributes, its light and key-set fields, and what it draws.
+
+#include "controls/device_key_button.h"
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+
+#include <memory>
+
+#include "ui/containers.h"
+#include "ui/control_factory.h"
+#include "ui/dialog_builder.h"
+
+namespace zrv::controls {
+namespace {
+
+const QString kLightImage = QStringLiteral(ZRV31_SOURCE_DIR "/skin/common/device/key_light.svg");
+const QString kMarkImage = QStringLiteral(ZRV31_SOURCE_DIR "/skin/common/status_dot.svg");  // #2DE1C2
+
+// The button drawn at 30 x 26 pixels; the pixel at its centre.
+QRgb CentrePixel(CDeviceKeyButtonUI& button) {
+  button.resize(30, 26);
+  QImage image(30, 26, QImage::Format_ARGB32_Premultiplied);
+  image.fill(Qt::black);
+  button.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);  // no window background
+  return image.pixel(15, 13);
+}
+
+TEST(DeviceKeyButton, StartsDarkWithTheDefaultLight) {
+  CDeviceKeyButtonUI button;
+  EXPECT_EQ(button.GetClass(), "DeviceKeyButton");
+  EXPECT_FALSE(button.IsLightOn());
+  EXPECT_EQ(button.GetLightColour(), 0x000000FFu);
+  EXPECT_EQ(button.GetLightIntensity(), 200);
+  EXPECT_TRUE(button.IsKeySetHidden());
+  EXPECT_EQ(button.GetSelectState(), 0);
+}
+
+TEST(DeviceKeyButton, LayoutAttributesReachTheButton) {
+  ui::RegistControl<CDeviceKeyButtonUI>(QStringLiteral("CDeviceKeyButtonUI"));
+  ui::DialogBuilder builder;
+  std::unique_ptr<ui::Control> root(builder.CreateFromText(
+      "<HorizontalLayout><DeviceKeyButton name='key_7' lightimage='a.svg' keysetimage='b.svg' "
+      "gmnametextcolor='#FF00FF00' width='30'/></HorizontalLayout>",
+      "inline"));
+  ASSERT_NE(root, nullptr) << builder.Error().ToString().toStdString();
+  auto* button = dynamic_cast<CDeviceKeyButtonUI*>(dynamic_cast<ui::Container*>(root.get())->GetItemAt(0));
+  ASSERT_NE(button, nullptr);
+  EXPECT_EQ(button->GetName(), "key_7");
+  EXPECT_EQ(button->GetLightImage(), "a.svg");
+  EXPECT_EQ(button->GetKeySetImage(), "b.svg");
+  EXPECT_FALSE(button->HasCustomAttribute("gmnametextcolor")) << "accepted, not kept";
+  EXPECT_EQ(button->GetFixedWidth(), 30);
+  ui::ControlFactory::Instance().Unregister(QStringLiteral("CDeviceKeyButtonUI"));
+}
+
+TEST(DeviceKeyButton, SetLightKeepsTheColourWithoutAlphaAndClampsTheIntensity) {
+  CDeviceKeyButtonUI button;
+  button.SetLight(0xFF123456, 300, true);
+  EXPECT_EQ(button.GetLightColour(), 0x00123456u);
+  EXPECT_EQ(button.GetLightIntensity(), 255);
+  EXPECT_TRUE(button.IsLightOn());
+  button.SetLight(0x10, -5, false);
+  EXPECT_EQ(button.GetLightIntensity(), 0);
+  EXPECT_FALSE(button.IsLightOn());
+}
+
+TEST(DeviceKeyButton, TheLightImageIsTintedWithTheKeyColourWhileTheLightIsOn) {
+  CDeviceKeyButtonUI button;
+  button.SetLightImage(kLightImage);
+  EXPECT_EQ(CentrePixel(button), qRgb(0, 0, 0)) << "light off: nothing drawn";
+
+  button.SetLight(0x0000FF00, 255, true);  // green, 0x00BBGGRR
+  EXPECT_EQ(CentrePixel(button), qRgb(0, 255, 0));
+
+  button.SetLight(0x000000FF, 128, true);  // red at half intensity over black
+  const QRgb half = CentrePixel(button);
+  EXPECT_NEAR(qRed(half), 128, 2);
+  EXPECT_EQ(qGreen(half), 0);
+  EXPECT_EQ(qBlue(half), 0);
+}
+
+TEST(DeviceKeyButton, TheKeySetMarkIsDrawnUntintedOnlyWhileNotHidden) {
+  CDeviceKeyButtonUI button;
+  button.SetKeySetImage(kMarkImage);
+  button.SetLight(0x000000FF, 255, false);
+  EXPECT_EQ(CentrePixel(button), qRgb(0, 0, 0));
+  button.SetKeySetHidden(false);
+  EXPECT_FALSE(button.IsKeySetHidden());
+  EXPECT_EQ(CentrePixel(button), qRgb(0x2D, 0xE1, 0xC2));
+}
+
+TEST(DeviceKeyButton, ToolTipCarriesTitleAndText) {
+  CDeviceKeyButtonUI button;
+  button.SetUserToolTitle(QStringLiteral("A"));
+  EXPECT_EQ(button.GetToolTip(), "A");
+  button.SetUserToolText(QStringLiteral("A -> B"));
+  EXPECT_EQ(button.GetToolTip(), "A\nA -> B");
+  EXPECT_EQ(button.GetUserToolTitle(), "A");
+  EXPECT_EQ(button.GetUserToolText(), "A -> B");
+}
+
+}  // namespace
+}  // namespace zrv::controls

@@ -1,0 +1,197 @@
+// Device pages built from the skin's page layouts: their key buttons, painting from the key colour
+// vector on the repaint timer, function-mode pages, and the timers the pages host.
+
+#include <gtest/gtest.h>
+
+#include <QTest>
+
+#include <memory>
+#include <thread>
+
+#include "controls/device_key_button.h"
+#include "controls/select_panel.h"
+#include "device/hid_backend.h"
+#include "device/virtual_hid.h"
+#include "devices/device_page_factory.h"
+#include "devices/kind_pages.h"
+#include "sim/mousepad_model.h"
+#include "ui/containers.h"
+#include "ui/control_factory.h"
+#include "ui/lookup.h"
+#include "ui/resources.h"
+
+namespace zrv::devices {
+namespace {
+
+// The builder finds the page and control classes by the names the layouts use, as the main
+// window's create-control callback answers them.
+class DevicePageTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    ui::Resources::Instance().SetResourcePath(QStringLiteral(ZRV31_SOURCE_DIR "/skin"));
+    ui::Resources::Instance().LoadResourceIndex();
+    for (const char* kind : {"Keyboard", "Mouse", "MousePad", "HS6533"}) {
+      const QString name = QStringLiteral("Halveron%1Device").arg(QString::fromLatin1(kind));
+      ui::ControlFactory::Instance().RegistControl(name, [name] { return MakeDevicePage(u'C' + name); });
+    }
+    ui::RegistControl<controls::CDeviceKeyButtonUI>(QStringLiteral("DeviceKeyButton"));
+    ui::RegistControl<controls::CSelectPanelUI>(QStringLiteral("SelectPanel"));
+  }
+
+  DevicePageTest() : backends_({device::VirtualHidRegistry::Instance().Backend()}) {}
+  ~DevicePageTest() override { device::VirtualHidRegistry::Instance().UnplugAll(); }
+
+  // The page of row `row` of the device tables, with the record of its command collection.
+  template <class Page>
+  std::unique_ptr<Page> Build(size_t row) {
+    QString error;
+    const device::InterfaceRecord record = device::kInterfaceTable[RecordRow(row)];
+    std::unique_ptr<CHalveronUSBDevicePage> page(CreateDevicePage(row, record, nullptr, nullptr, &error));
+    EXPECT_NE(page, nullptr) << error.toStdString();
+    auto* typed = dynamic_cast<Page*>(page.get());
+    EXPECT_NE(typed, nullptr);
+    if (typed != nullptr) page.release();
+    return std::unique_ptr<Page>(typed);
+  }
+  static size_t RecordRow(size_t row) {
+    static const size_t kRows[] = {2, 0, 4, 6};  // mouse, keyboard, pad, headset command records
+    return kRows[row];
+  }
+
+ private:
+  device::ScopedHidBackends backends_;
+};
+
+TEST_F(DevicePageTest, EachKindsLayoutBuildsItsPageWithItsKeyButtons) {
+  auto keyboard = Build<CHalveronKeyboardDevicePage>(1);
+  ASSERT_NE(keyboard, nullptr);
+  EXPECT_EQ(keyboard->GetClass(), "CHalveronKeyboardDevice");
+  EXPECT_NE(keyboard->SelectPanel(), nullptr);
+  for (int i = 0; i < 126; ++i) {
+    ASSERT_NE(keyboard->KeyButton(i), nullptr) << i;
+    EXPECT_EQ(keyboard->KeyButton(i)->GetName(), QStringLiteral("key_%1").arg(i));
+    EXPECT_EQ(keyboard->PaintedButton(i), keyboard->KeyButton(i));
+  }
+  EXPECT_EQ(keyboard->KeyButton(126), nullptr);
+  EXPECT_EQ(keyboard->Keyboard().GetDisplayIndex(), 0);
+  EXPECT_EQ(keyboard->Keyboard().Record().product_id, 0x505B);
+
+  auto mouse = Build<CHalveronMouseDevicePage>(0);
+  ASSERT_NE(mouse, nullptr);
+  EXPECT_EQ(mouse->Mouse().GetDisplayIndex(), 1);
+  for (int i = 0; i < 7; ++i) EXPECT_NE(mouse->KeyButton(i), nullptr) << i;
+  for (int i = 0; i < 6; ++i) {
+    ASSERT_NE(mouse->LightButton(i), nullptr) << i;
+    EXPECT_EQ(mouse->PaintedButton(i), mouse->LightButton(i)) << "a light position shows the light";
+  }
+  EXPECT_EQ(mouse->LightButton(6), nullptr);
+
+  auto pad = Build<CHalveronMousePadDevicePage>(2);
+  ASSERT_NE(pad, nullptr);
+  EXPECT_EQ(pad->MousePad().GetDisplayIndex(), 2);
+  for (int i = 0; i < 15; ++i) EXPECT_NE(pad->LightButton(i), nullptr) << i;
+
+  auto headset = Build<CHalveronHS6533DevicePage>(3);
+  ASSERT_NE(headset, nullptr);
+  EXPECT_EQ(headset->Headset().Kind(), device::kKindHeadset);
+  for (int i = 0; i < 13; ++i) EXPECT_NE(headset->LightButton(i), nullptr) << i;
+}
+
+TEST_F(DevicePageTest, TheRepaintTimerPaintsTheVisibleKeyButtonsFromTheKeyColours) {
+  auto keyboard = Build<CHalveronKeyboardDevicePage>(1);
+  ASSERT_NE(keyboard, nullptr);
+  CHalveronKeyboardDevice& model = keyboard->Keyboard();
+  model.SetKeyColour(0, MakeKeyColour(255, 0, 0, 200));
+  model.SetKeyColour(125, MakeKeyColour(0, 0, 255, 30));
+  keyboard->KeyButton(7)->SetVisible(false);
+  model.SetKeyColour(7, MakeKeyColour(1, 1, 1, 1));
+  keyboard->SetItemSelected(true);
+
+  const TimerOutcome outcome = keyboard->RunDeviceTimer(kTimerRepaint);
+  EXPECT_TRUE(outcome.redraw_page);
+  EXPECT_TRUE(outcome.start.empty()) << "no keyboard attached: the repaint does not come back";
+  EXPECT_TRUE(keyboard->KeyButton(0)->IsLightOn());
+  EXPECT_EQ(keyboard->KeyButton(0)->GetLightColour(), 0x0000FFu);
+  EXPECT_EQ(keyboard->KeyButton(0)->GetLightIntensity(), 200);
+  EXPECT_EQ(keyboard->KeyButton(125)->GetLightColour(), 0xFF0000u);
+  EXPECT_EQ(keyboard->KeyButton(125)->GetLightIntensity(), 30);
+  EXPECT_TRUE(keyboard->KeyButton(50)->IsLightOn());
+  EXPECT_EQ(keyboard->KeyButton(50)->GetLightIntensity(), 0);
+  EXPECT_FALSE(keyboard->KeyButton(7)->IsLightOn()) << "a hidden key button is left alone";
+
+  model.SetLightControl(false);
+  model.SetKeyColour(0, MakeKeyColour(0, 255, 0, 255));
+  keyboard->RunDeviceTimer(kTimerRepaint);
+  EXPECT_EQ(keyboard->KeyButton(0)->GetLightColour(), 0x0000FFu) << "another program drives the lights";
+}
+
+TEST_F(DevicePageTest, FunctionModesSelectTheEditorPagesOfThePage) {
+  auto mouse = Build<CHalveronMouseDevicePage>(0);
+  ASSERT_NE(mouse, nullptr);
+  auto* functions = ui::FindSubControlByName<ui::TabLayout>(mouse.get(), QStringLiteral("device_function_switch"));
+  auto* keys = ui::FindSubControlByName<ui::TabLayout>(mouse.get(), QStringLiteral("device_key_function_switch"));
+  ASSERT_NE(functions, nullptr);
+  ASSERT_NE(keys, nullptr);
+
+  mouse->Mouse().SetFunctionMode(4);
+  EXPECT_EQ(functions->GetCurSel(), 3);
+  mouse->Mouse().SetFunctionMode(7);
+  EXPECT_EQ(functions->GetCurSel(), 0);
+  EXPECT_EQ(keys->GetCurSel(), 2);
+  mouse->Mouse().SetFunctionMode(5);
+  EXPECT_EQ(functions->GetCurSel(), 2);
+  EXPECT_EQ(keys->GetCurSel(), 2) << "the key-function container keeps its page";
+  mouse->Mouse().SetFunctionMode(1);
+  EXPECT_EQ(functions->GetCurSel(), 0);
+  EXPECT_EQ(keys->GetCurSel(), 0);
+}
+
+TEST_F(DevicePageTest, AnAttachStartsTheRepaintCycleWhichEndsWithTheDevice) {
+  auto pad_device = sim::MousePadModel::Create();
+  ASSERT_TRUE(pad_device->Plug());
+  auto pad = Build<CHalveronMousePadDevicePage>(2);
+  ASSERT_NE(pad, nullptr);
+  device::DeviceLink& link = pad->MousePad().CommandLink();
+  ASSERT_EQ(link.Hid().Open(pad_device->CommandPath(), true, true, true, false), 1);
+  link.SetConnected(true);
+  pad->MousePad().SetKeyColour(3, MakeKeyColour(255, 255, 255, 255));
+
+  pad->StartDeviceTimer(kTimerAttached, 1);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return pad_device->Log().CountFrames(0x12) >= 3; }, 5000))
+      << "1001, then 1000 every 50 ms";
+  EXPECT_EQ(pad->LightButton(3)->GetLightIntensity(), 255);
+  EXPECT_FALSE(pad->HasTimer(kTimerAttached)) << "one-shot";
+  EXPECT_TRUE(pad->HasTimer(kTimerRepaint));
+
+  link.SetConnected(false);
+  link.Hid().Close();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !pad->HasTimer(kTimerRepaint); }, 1000));
+}
+
+// A model whose notification thread stand-in asks for a timer from another thread.
+class RequestingPad : public CHalveronMousePadDevice {
+ public:
+  void AskFromAnotherThread(int id) {
+    std::thread([this, id] { RequestTimer(id, 0); }).join();
+  }
+  void OnDeviceSyncRequest() override { ++sync_requests; }
+  int sync_requests = 0;
+};
+
+class RequestingPadPage : public CHalveronUSBDevicePage {
+ public:
+  RequestingPadPage() : CHalveronUSBDevicePage(std::make_unique<RequestingPad>(), nullptr) {}
+  RequestingPad& Pad() { return static_cast<RequestingPad&>(Model()); }
+};
+
+TEST_F(DevicePageTest, TimerRequestsOfOtherThreadsRunOnThePage) {
+  RequestingPadPage page;
+  page.Pad().AskFromAnotherThread(kTimerSyncRequest);
+  EXPECT_EQ(page.Pad().sync_requests, 0) << "handed over, not run on the asking thread";
+  EXPECT_TRUE(QTest::qWaitFor([&] { return page.Pad().sync_requests == 1; }, 2000));
+  QTest::qWait(50);
+  EXPECT_EQ(page.Pad().sync_requests, 1) << "once";
+}
+
+}  // namespace
+}  // namespace zrv::devices
