@@ -37,13 +37,15 @@ class AttachTest : public ::testing::Test {
   }
 
   platform::DebugCapture debug_;
+  InterfaceList list_{testing::SimulatorIds()};
+  FakeDeviceSet set_{list_};
 };
 
 TEST_F(AttachTest, CommandCollectionOpensTheDeviceLinkOnce) {
   auto keyboard = sim::KeyboardModel::Create();
   ASSERT_TRUE(keyboard->Plug());
-  InterfaceList list(testing::SimulatorIds());
-  FakeDeviceSet set(list);
+  InterfaceList& list = list_;
+  FakeDeviceSet& set = set_;
 
   const size_t index = ClaimCommand(list, *keyboard);
   EXPECT_EQ(index, 0u);
@@ -79,8 +81,8 @@ TEST_F(AttachTest, CommandCollectionOpensTheDeviceLinkOnce) {
 }
 
 TEST_F(AttachTest, FailedOpenLeavesTheRecordPresentAndTheDeviceDisconnected) {
-  InterfaceList list(testing::SimulatorIds());
-  FakeDeviceSet set(list);
+  InterfaceList& list = list_;
+  FakeDeviceSet& set = set_;
   const size_t index = ClaimPath(list, "virtual:999999#vid_320f&pid_505b&mi_01&col04", 0xFF1C, 0x92);
   AttachResult result = set.attacher.Attach(index);
   EXPECT_EQ(result.device, &set.keyboard());
@@ -93,8 +95,8 @@ TEST_F(AttachTest, FailedOpenLeavesTheRecordPresentAndTheDeviceDisconnected) {
 TEST_F(AttachTest, NotificationLinkHooksAroundOpenAndClose) {
   auto keyboard = sim::KeyboardModel::Create();
   ASSERT_TRUE(keyboard->Plug());
-  InterfaceList list(testing::SimulatorIds());
-  FakeDeviceSet set(list);
+  InterfaceList& list = list_;
+  FakeDeviceSet& set = set_;
 
   const size_t index = ClaimNotification(list, *keyboard);
   EXPECT_EQ(index, 1u);
