@@ -12,6 +12,9 @@
 
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
 #include <thread>
 
 #include "device/discovery_handover.h"
