@@ -53,6 +53,11 @@ std::unique_ptr<UhidDevice> UhidDevice::Create(std::shared_ptr<device::VirtualHi
     error = "no device to plug";
     return nullptr;
   }
+  if (model->IsPlugged()) {
+    // Its input reports can go one way only.
+    error = model->Name() + " is plugged already";
+    return nullptr;
+  }
   const std::vector<uint8_t> descriptor = model->ReportDescriptor();
   if (descriptor.empty() || descriptor.size() > HID_MAX_DESCRIPTOR_SIZE) {
     error = "report descriptor of " + std::to_string(descriptor.size()) + " bytes cannot be plugged";

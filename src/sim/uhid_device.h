@@ -15,7 +15,7 @@
 // gone when it returns, and every open handle of the node fails from then on.
 //
 // A model is one USB interface; a device with several interfaces is several models, each bridged on
-// its own. A model is bridged at most once at a time.
+// its own.
 
 #include <linux/uhid.h>
 
@@ -44,8 +44,9 @@ struct UhidOptions {
 class UhidDevice {
  public:
   // Creates the kernel device for model and waits until its hidraw node exists. Null with a reason
-  // when /dev/uhid cannot be opened, the descriptor is refused or the node does not appear in time
-  // (the half-made device is destroyed again).
+  // when the model is plugged already (in-process or through another bridge), /dev/uhid cannot be
+  // opened, the descriptor is refused or the node does not appear in time (the half-made device is
+  // destroyed again).
   static std::unique_ptr<UhidDevice> Create(std::shared_ptr<device::VirtualHidDevice> model, std::string& error,
                                             const UhidOptions& options = {});
   // Unplugs.

@@ -17,7 +17,7 @@
 
 #include "device/device_link.h"
 #include "device/hid_interface.h"
-#include "sim/report_descriptors.h"
+#include "sim/simulated_devices.h"
 #include "sim/sim_ids.h"
 #include "vm/kernel_hid_support.h"
 
@@ -91,6 +91,10 @@ TEST_F(KernelHidTest, CommandsRoundTripThroughDeviceLink) {
   // Every frame reached the model as one output report of 64 bytes, report ID first.
   EXPECT_EQ(keyboard_.model->Log().ChecksumErrors(), 0u);
   EXPECT_GE(keyboard_.device->OutputReports(), 4u);
+  // Its reports can go one way only: a second bridge is refused.
+  std::string error;
+  EXPECT_FALSE(sim::UhidDevice::Create(keyboard_.model, error));
+  EXPECT_NE(error.find("plugged already"), std::string::npos) << error;
   link.SetConnected(false);
   link.Hid().Close();
 }
@@ -146,6 +150,47 @@ TEST_F(KernelHidTest, ReportsOfOtherCollectionsOnTheSameNodeAreSkippedNotLost) {
     EXPECT_EQ(report[1] | (report[2] << 8), sim::kNotifyKeyDown + slot);
   }
   link.SetConnected(false);
+}
+
+// The kernel parses every report descriptor itself and drops input reports whose ID it does not
+// know or that are shorter than declared: each simulated kind must pass as it is.
+TEST(KernelHidModels, EveryKindAnswersCommandsAndNotifiesThroughTheKernel) {
+  if (!HaveUhid()) GTEST_SKIP() << "no /dev/uhid here: run inside the test VM";
+  for (const auto& kind : sim::SimulatedKindNames()) {
+    SCOPED_TRACE(kind);
+    auto bridged = PlugThroughUhid(kind);
+    ASSERT_TRUE(bridged.device);
+    std::string command_path, notification_path;
+    for (const auto& path : PathsOf(*bridged.device)) {
+      HidInterface hid;
+      ASSERT_EQ(hid.Open(path, false, false, true, false), 1) << path;
+      if (hid.UsagePage() == sim::kCommandUsagePage && hid.Usage() == sim::kCommandUsage) command_path = path;
+      if (hid.UsagePage() == sim::kConsumerUsagePage && hid.Usage() == sim::kConsumerUsage) notification_path = path;
+    }
+    if (command_path.empty()) command_path = notification_path;  // the headset: one collection for both
+    ASSERT_FALSE(command_path.empty());
+    ASSERT_FALSE(notification_path.empty());
+
+    DeviceLink link;
+    ASSERT_EQ(link.Hid().Open(command_path, true, true, true, false), 1);
+    link.SetConnected(true);
+    EXPECT_EQ(link.Probe(), 1);
+    std::array<uint8_t, DeviceLink::kInfoBlockSize> info{};
+    ASSERT_EQ(link.ReadInfo(info), 1);
+    const auto expected = bridged.model->InfoBlock();
+    EXPECT_TRUE(std::equal(info.begin(), info.end(), expected.begin()));
+
+    HidInterface notifications;
+    ASSERT_EQ(notifications.Open(notification_path, true, true, true, false), 1);
+    bridged.model->Notify(sim::kNotifySyncRequest);
+    uint8_t report[64] = {};
+    uint32_t n = 0;
+    ASSERT_EQ(notifications.ReadReport(notifications.InputReportLength(), &n, report, 2000), 1);
+    ASSERT_TRUE(notifications.UnpackInputReport(std::span<const uint8_t>(report, n)));
+    ASSERT_FALSE(notifications.InputItems().empty());
+    ASSERT_FALSE(notifications.InputItems()[0].usages.empty());
+    EXPECT_EQ(notifications.InputItems()[0].usages[0], sim::kNotifySyncRequest);
+  }
 }
 
 // A device with numbered feature reports, to see GET_REPORT and SET_REPORT cross the bridge.
