@@ -48,6 +48,12 @@ std::string CollectionPath(const sim::UhidDevice& device, int collection) {
   return {};
 }
 
+bool Connect(device::DeviceLink& link, const std::string& path) {
+  if (link.Hid().Open(path, true, true, true, false) != 1) return false;
+  link.SetConnected(true);
+  return true;
+}
+
 bool HaveUhid() { return ::access("/dev/uhid", R_OK | W_OK) == 0; }
 
 }  // namespace zrv::vmtest

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "device/device_link.h"
 #include "device/hid_interface.h"
 #include "sim/firmware_model.h"
 #include "sim/uhid_device.h"
@@ -39,6 +40,10 @@ std::vector<std::string> PathsOf(const sim::UhidDevice& device);
 
 // The path of collection (1-based) of a bridged device; empty when there is none.
 std::string CollectionPath(const sim::UhidDevice& device, int collection);
+
+// Opens link on path for reading and writing and marks it connected, as attaching does; false when
+// the path does not open.
+bool Connect(device::DeviceLink& link, const std::string& path);
 
 // Skips the calling test outside a machine with uhid (the host that builds the tests).
 bool HaveUhid();

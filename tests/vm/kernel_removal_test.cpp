@@ -145,8 +145,7 @@ TEST_F(KernelRemovalTest, ASecondDeviceGetsItsOwnPaths) {
   for (int i = 0; i < 2; ++i) {
     const auto& device = i == 0 ? *first.device : *second.device;
     DeviceLink link;
-    ASSERT_EQ(link.Hid().Open(CollectionPath(device, sim::kCommandCollection), true, true, true, false), 1);
-    link.SetConnected(true);
+    ASSERT_TRUE(Connect(link, CollectionPath(device, sim::kCommandCollection)));
     std::array<uint8_t, DeviceLink::kInfoBlockSize> info{};
     ASSERT_EQ(link.ReadInfo(info), 1);
     EXPECT_EQ(info[20], marks[i]);
@@ -156,8 +155,7 @@ TEST_F(KernelRemovalTest, ASecondDeviceGetsItsOwnPaths) {
   first.device->Unplug();
   EXPECT_TRUE(PathsOf(*first.device).empty());
   DeviceLink link;
-  ASSERT_EQ(link.Hid().Open(CollectionPath(*second.device, sim::kCommandCollection), true, true, true, false), 1);
-  link.SetConnected(true);
+  ASSERT_TRUE(Connect(link, CollectionPath(*second.device, sim::kCommandCollection)));
   EXPECT_EQ(link.Probe(), 1);
 }
 
@@ -185,8 +183,7 @@ TEST_F(KernelRemovalTest, ANodeNumberTakenOverByAnotherDeviceIsNotTheOldOne) {
     EXPECT_EQ(hid.Open(path, true, true, true, false), 0);
   }
   DeviceLink link;
-  ASSERT_EQ(link.Hid().Open(CollectionPath(*new_device.device, sim::kCommandCollection), true, true, true, false), 1);
-  link.SetConnected(true);
+  ASSERT_TRUE(Connect(link, CollectionPath(*new_device.device, sim::kCommandCollection)));
   EXPECT_EQ(link.Probe(), 1);
 }
 

@@ -69,8 +69,7 @@ TEST_F(KernelHidTest, EnumeratorListsEveryCollectionOfTheKeyboardWithItsFacts) {
 
 TEST_F(KernelHidTest, CommandsRoundTripThroughDeviceLink) {
   DeviceLink link;
-  ASSERT_EQ(link.Hid().Open(Path(sim::kCommandCollection), true, true, true, false), 1);
-  link.SetConnected(true);
+  ASSERT_TRUE(Connect(link, Path(sim::kCommandCollection)));
 
   std::array<uint8_t, DeviceLink::kInfoBlockSize> info{};
   ASSERT_EQ(link.ReadInfo(info), 1);
@@ -140,8 +139,7 @@ TEST_F(KernelHidTest, ReportsOfOtherCollectionsOnTheSameNodeAreSkippedNotLost) {
   ASSERT_EQ(notifications.Open(Path(sim::kNotificationCollection), true, true, true, false), 1);
   for (unsigned slot = 0; slot < 5; ++slot) keyboard_.model->KeyDown(slot);
   DeviceLink link;
-  ASSERT_EQ(link.Hid().Open(Path(sim::kCommandCollection), true, true, true, false), 1);
-  link.SetConnected(true);
+  ASSERT_TRUE(Connect(link, Path(sim::kCommandCollection)));
   ASSERT_EQ(link.Probe(), 1);
   uint8_t report[8] = {};
   uint32_t n = 0;
@@ -172,8 +170,7 @@ TEST(KernelHidModels, EveryKindAnswersCommandsAndNotifiesThroughTheKernel) {
     ASSERT_FALSE(notification_path.empty());
 
     DeviceLink link;
-    ASSERT_EQ(link.Hid().Open(command_path, true, true, true, false), 1);
-    link.SetConnected(true);
+    ASSERT_TRUE(Connect(link, command_path));
     EXPECT_EQ(link.Probe(), 1);
     std::array<uint8_t, DeviceLink::kInfoBlockSize> info{};
     ASSERT_EQ(link.ReadInfo(info), 1);
