@@ -212,7 +212,9 @@ bool List::AddAt(Control* row, int index) {
   if (auto* header = dynamic_cast<ListHeader*>(row)) {
     if (header_) VerticalLayout::Remove(header_);
     header_ = header;
-    return VerticalLayout::AddAt(header, 0);
+    if (!VerticalLayout::AddAt(header, 0)) return false;
+    if (headerHidden_) header->SetVisible(false);
+    return true;
   }
   auto* element = dynamic_cast<ListElement*>(row);
   if (!element) return false;
@@ -393,7 +395,8 @@ void List::SetAttribute(const QString& name, const QString& value) {
   } else if (name == u"multiselect") {
     AttrBool(name, value);  // accepted; a list selects one row
   } else if (name == u"header") {
-    if (header_) header_->SetVisible(value.trimmed().toLower() != u"hidden");
+    headerHidden_ = value.trimmed().toLower() == u"hidden";
+    if (header_) header_->SetVisible(!headerHidden_);
   } else {
     VerticalLayout::SetAttribute(name, value);
   }

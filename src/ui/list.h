@@ -161,6 +161,7 @@ class List : public VerticalLayout {
   QScrollArea* scroll_;
   VerticalLayout* body_;
   ListHeader* header_ = nullptr;
+  bool headerHidden_ = false;
   int current_ = -1;
   Argb itemBk_ = 0, itemHotBk_ = 0, itemSelectedBk_ = 0, itemText_ = 0, itemSelectedText_ = 0;
   int itemFont_ = -1;
