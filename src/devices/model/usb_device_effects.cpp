@@ -26,6 +26,14 @@ uint8_t Within(uint8_t index, size_t count) { return index < count ? index : 0; 
 
 Rgb RecordColour(const config::LightZoneFields& zone) { return {zone.red, zone.green, zone.blue}; }
 
+// The colour of breathing and blink: a fixed colour when cycling, else the rainbow entry of the
+// colour index with the multicolour flag, else the record's colour. The index is within the table.
+Rgb EffectColour(const config::LightZoneFields& zone, bool cycle, uint8_t colour_index) {
+  if (cycle) return kCycleColours[colour_index];
+  if (zone.multi_color != 0) return kRainbowTable[colour_index];
+  return RecordColour(zone);
+}
+
 }  // namespace
 
 uint8_t CHalveronUSBDevice::MainIntensity() const { return IntensityOfLevel(main_light_.main.light); }
@@ -42,12 +50,7 @@ void CHalveronUSBDevice::BreathingStep(bool cycle) {
     effect_.colour_index =
         cycle ? NextCycleColour(effect_.colour_index) : NextRainbowColour(effect_.colour_index, kBreathingLastColour);
   }
-  Rgb colour = RecordColour(zone);
-  if (cycle) {
-    colour = kCycleColours[effect_.colour_index];
-  } else if (zone.multi_color != 0) {
-    colour = kRainbowTable[effect_.colour_index];
-  }
+  const Rgb colour = EffectColour(zone, cycle, effect_.colour_index);
   const auto intensity = static_cast<uint8_t>(unsigned{kBreathingCurve[effect_.phase]} * MainIntensity() / 256);
   FillKeyColours(MakeKeyColour(colour, intensity));
 }
@@ -95,13 +98,7 @@ void CHalveronUSBDevice::BlinkStep(bool cycle) {
     FillKeyColours(0);
     return;
   }
-  Rgb colour = RecordColour(zone);
-  if (cycle) {
-    colour = kCycleColours[effect_.colour_index];
-  } else if (zone.multi_color != 0) {
-    colour = kRainbowTable[effect_.colour_index];
-  }
-  FillKeyColours(MakeKeyColour(colour, MainIntensity()));
+  FillKeyColours(MakeKeyColour(EffectColour(zone, cycle, effect_.colour_index), MainIntensity()));
 }
 
 void CHalveronUSBDevice::EffectBlink() { BlinkStep(false); }

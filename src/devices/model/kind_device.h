@@ -1,0 +1,34 @@
+#pragma once
+// What every device kind adds to the base: the identity of its row in the device tables and its
+// profile data object (which reads and writes the kind's profile files), used with element 0 of
+// the profile's "Device" list.
+
+#include <QString>
+
+#include "config/basic_profiledata.h"
+#include "devices/model/usb_device.h"
+
+namespace zrv::devices {
+
+template <class KindProfiledata>
+class CHalveronKindDevice : public CHalveronUSBDevice {
+ public:
+  config::CBasicProfiledata* ProfileData() override { return &profile_data_; }
+  KindProfiledata& Profile() { return profile_data_; }
+
+  // Also makes the profile data object use element 0 of the profile's "Device" list.
+  void SetDisplayIndex(int index) override {
+    CHalveronUSBDevice::SetDisplayIndex(index);
+    profile_data_.SetDeviceIndex(0);
+  }
+
+ protected:
+  explicit CHalveronKindDevice(uint16_t kind) {
+    Configure(kind);
+    profile_data_.SetTemplatePath(QString::fromStdString(DefaultProfilePath()));
+  }
+
+  KindProfiledata profile_data_;
+};
+
+}  // namespace zrv::devices
