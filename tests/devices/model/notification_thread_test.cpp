@@ -119,6 +119,59 @@ TEST_F(NotificationThreadTest, AListenerWaitsWhileItsLinkIsNotConnectedAndStopsF
   EXPECT_FALSE(keyboard_.NotificationThreadRunning());
 }
 
+// A handler that does not return until the test lets it.
+class StuckKeyboard : public CHalveronKeyboardDevice {
+ public:
+  ~StuckKeyboard() override {
+    Release();
+    StopNotificationThread();
+  }
+  void Release() {
+    std::lock_guard lock(mutex_);
+    released_ = true;
+    changed_.notify_all();
+  }
+  bool WaitUntilStuck() {
+    std::unique_lock lock(mutex_);
+    return changed_.wait_for(lock, std::chrono::seconds(5), [&] { return stuck_; });
+  }
+
+ protected:
+  void OnNotification(uint16_t) override {
+    std::unique_lock lock(mutex_);
+    stuck_ = true;
+    changed_.notify_all();
+    changed_.wait(lock, [&] { return released_; });
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  bool stuck_ = false;
+  bool released_ = false;
+};
+
+TEST_F(NotificationThreadTest, AListenerThatOverrunsTheStopIsReportedKeptAndNotRestartedUntilItEnds) {
+  StuckKeyboard keyboard;
+  device::DeviceLink& link = keyboard.NotificationLink();
+  ASSERT_EQ(link.Hid().Open(device_->NotificationPath(), true, true, true, false), 1);
+  link.SetConnected(true);
+  ASSERT_TRUE(keyboard.StartNotificationThread());
+  device_->Notify(0x0401);
+  ASSERT_TRUE(keyboard.WaitUntilStuck());
+
+  EXPECT_FALSE(keyboard.StopNotificationThread()) << "gave up after the 1000 ms wait";
+  EXPECT_TRUE(debug_.Contains("notification thread still running after 1000 ms"));
+  EXPECT_TRUE(keyboard.NotificationThreadRunning()) << "kept, not killed";
+  EXPECT_FALSE(keyboard.StartNotificationThread()) << "no second listener beside it";
+
+  keyboard.Release();
+  const auto deadline = Clock::now() + std::chrono::seconds(5);
+  while (keyboard.NotificationThreadRunning() && Clock::now() < deadline) std::this_thread::sleep_for(milliseconds(1));
+  EXPECT_FALSE(keyboard.NotificationThreadRunning()) << "it saw the stop once its handler returned";
+  EXPECT_TRUE(keyboard.StartNotificationThread()) << "joined by the next start";
+}
+
 TEST_F(NotificationThreadTest, AttachAndDetachThroughDiscoveryStartAndStopTheListener) {
   device::InterfaceList list;
   device::DeviceAttacher attacher(list);
