@@ -18,6 +18,8 @@ void Label::SetEndEllipsis(bool on) {
 void Label::SetAttribute(const QString& name, const QString& value) {
   if (name == u"endellipsis") {
     SetEndEllipsis(AttrBool(name, value));
+  } else if (name == u"showhtml") {
+    setTextFormat(AttrBool(name, value) ? Qt::RichText : Qt::PlainText);
   } else if (name == u"multiline" || name == u"wordwrap") {
     setWordWrap(AttrBool(name, value));
   } else {

@@ -7,6 +7,8 @@
 #include <QPainter>
 #include <QSet>
 #include <QSvgRenderer>
+#include <QTextDocument>
+#include <QAbstractTextDocumentLayout>
 
 #include <cmath>
 
@@ -276,6 +278,31 @@ void DrawText(QPainter& painter, const QRect& rect, const QString& text, quint32
     shown = QFontMetrics(font).elidedText(text, Qt::ElideRight, rect.width());
   }
   painter.drawText(rect, flags, shown);
+  painter.restore();
+}
+
+void DrawHtmlText(QPainter& painter, const QRect& rect, const QString& html, quint32 argb, const QFont& font,
+                  int flags) {
+  if (html.isEmpty() || rect.isEmpty()) return;
+  QTextDocument doc;
+  doc.setDefaultFont(font);
+  doc.setDocumentMargin(0);
+  doc.setDefaultStyleSheet(QStringLiteral("body { color: %1; }").arg(QColor::fromRgba(argb).name(QColor::HexArgb)));
+  const QString align = (flags & Qt::AlignHCenter) ? QStringLiteral("center")
+                        : (flags & Qt::AlignRight) ? QStringLiteral("right")
+                                                   : QStringLiteral("left");
+  doc.setHtml(QStringLiteral("<body><div align=\"%1\">%2</div></body>").arg(align, html));
+  doc.setTextWidth(rect.width());
+  const double height = doc.size().height();
+  double top = rect.top();
+  if (flags & Qt::AlignBottom) top = rect.bottom() + 1 - height;
+  else if (!(flags & Qt::AlignTop)) top = rect.top() + (rect.height() - height) / 2.0;
+  painter.save();
+  painter.setClipRect(rect);
+  painter.translate(rect.left(), top);
+  QAbstractTextDocumentLayout::PaintContext context;
+  context.palette.setColor(QPalette::Text, QColor::fromRgba(argb));
+  doc.documentLayout()->draw(&painter, context);
   painter.restore();
 }
 

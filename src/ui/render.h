@@ -27,6 +27,11 @@ void DrawRect(QPainter& painter, const QRect& rect, int size, quint32 argb);
 void DrawText(QPainter& painter, const QRect& rect, const QString& text, quint32 argb,
               const QFont& font, int flags, bool endEllipsis = false);
 
+// Draws simple HTML (b, i, u, font color, br) in rect, vertically centred unless flags say top or
+// bottom; the default colour is argb.
+void DrawHtmlText(QPainter& painter, const QRect& rect, const QString& html, quint32 argb, const QFont& font,
+                  int flags);
+
 // Loads an image of the skin (cached). Empty image when it cannot be loaded.
 // SVG images are rendered at `scale` times their natural size.
 QImage LoadImage(const QString& file, double scale = 1.0);

@@ -159,5 +159,26 @@ TEST_F(RenderTest, SvgAndMissingImages) {
   EXPECT_EQ(render::ImageSize("img/light.svg"), QSize(20, 10));
 }
 
+TEST(DrawTextTest, HtmlTextTakesItsColoursFromTheMarkup) {
+  QImage target(120, 40, QImage::Format_ARGB32);
+  target.fill(Qt::transparent);
+  QPainter p(&target);
+  QFont font;
+  font.setPixelSize(20);
+  render::DrawHtmlText(p, target.rect(), "<font color='#00ff00'>WW</font>", 0xFFFF0000u, font,
+                       Qt::AlignLeft | Qt::AlignVCenter);
+  p.end();
+  int green = 0, red = 0;
+  for (int y = 0; y < target.height(); ++y) {
+    for (int x = 0; x < target.width(); ++x) {
+      const QRgb c = target.pixel(x, y);
+      if (qAlpha(c) > 200 && qGreen(c) > 200 && qRed(c) < 50) ++green;
+      if (qAlpha(c) > 200 && qRed(c) > 200 && qGreen(c) < 50) ++red;
+    }
+  }
+  EXPECT_GT(green, 20);
+  EXPECT_EQ(red, 0);
+}
+
 }  // namespace
 }  // namespace zrv::ui
