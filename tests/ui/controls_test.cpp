@@ -6,6 +6,9 @@
 #include <QScrollBar>
 #include <QTest>
 
+#include <atomic>
+#include <thread>
+
 #include "ui/attribute_parse.h"
 #include "ui/ui.h"
 #include "ui_test_util.h"
@@ -261,6 +264,60 @@ TEST_F(ControlsTest, AttributesAtRunTimeAndBadValues) {
   QList<QPair<QString, QString>> pairs;
   EXPECT_FALSE(attr::ParseAttributeList("a='1' b=2", &pairs));
   EXPECT_TRUE(pairs.isEmpty());
+}
+
+// Some languages replace the window's whole font table at run time.
+TEST_F(ControlsTest, ReplacingTheFontTableReachesEveryControl) {
+  RecordingWindow t(QStringLiteral("XML_TEST"));
+  ASSERT_TRUE(t.Create(nullptr, QString()));
+  auto* withId = t.FindControl<Label>("fixed_label");  // font 2
+  auto* plain = t.FindControl<Label>("id_label");      // the default font
+  t.RemoveAllFonts();
+  FontSpec face{QStringLiteral("DejaVu Serif"), 15};
+  t.SetFont(0, face, false);
+  t.SetFont(-1, {QStringLiteral("DejaVu Serif"), 12}, true);
+  t.SetFont(2, {QStringLiteral("DejaVu Serif"), 18, true}, false);
+  t.ApplyFonts();
+  EXPECT_EQ(withId->font().pixelSize(), 18);
+  EXPECT_EQ(withId->font().family(), "DejaVu Serif");
+  EXPECT_EQ(plain->font().pixelSize(), 12);
+  EXPECT_EQ(plain->font().family(), "DejaVu Serif");
+  t.SetZoom(1.5);
+  EXPECT_EQ(withId->font().pixelSize(), 27);
+  EXPECT_EQ(plain->font().pixelSize(), 18);
+  // A control that names a font the table lacks gets the default one.
+  withId->SetFont(42);
+  EXPECT_EQ(withId->font().pixelSize(), 18);
+}
+
+TEST_F(ControlsTest, ZoomReachesListRowsAndComboItems) {
+  auto* list = w.FindControl<List>("list");
+  QCoreApplication::processEvents();
+  EXPECT_EQ(list->GetItemAt(0)->Widget()->height(), 30);
+  w.SetZoom(1.5);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(list->GetItemAt(0)->Widget()->height(), 45);
+  auto* combo = w.FindControl<Combo>("combo");
+  const QModelIndex first = combo->model()->index(0, 0);
+  EXPECT_EQ(combo->model()->data(first, Qt::SizeHintRole).toSize().height(), 45);
+}
+
+TEST_F(ControlsTest, ASendToAWindowThatWentAwayFails) {
+  auto* other = new RecordingWindow;
+  ASSERT_TRUE(other->Create(nullptr, QString()));
+  std::atomic<int> result{-1};
+  std::atomic<bool> waiting{false};
+  // The stop predicate is first asked once the message is queued: then the window goes away.
+  std::thread worker([&] {
+    result = other->SendCustomMessage(5, 0, 0, [&] {
+      waiting = true;
+      return false;
+    }) ? 1 : 0;
+  });
+  while (!waiting) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  delete other;  // drops the queued message, which frees the sender
+  worker.join();
+  EXPECT_EQ(result.load(), 0);
 }
 
 TEST_F(ControlsTest, ListenersSeeEveryNotificationAfterTheWindow) {

@@ -60,6 +60,21 @@ TEST_F(LanguageTest, SwitchingLanguageRetranslatesTextIdControlsOnly) {
   EXPECT_EQ(combo->GetItemText(combo->GetCount() - 1), "First item");
 }
 
+TEST_F(LanguageTest, PlaceholdersAndToolTipsFollowTheLanguage) {
+  Edit edit;
+  edit.SetTipValue(QStringLiteral("label_hello"));
+  edit.SetResourceTipValue(true);
+  Label label;
+  label.SetToolTip(QStringLiteral("tip_hello"));
+  label.SetResourceToolTip(true);
+  ASSERT_TRUE(LoadLanguage(QStringLiteral("lan_cn.xml")));
+  EXPECT_EQ(edit.placeholderText(), QString::fromUtf8("你好"));
+  EXPECT_EQ(label.toolTip(), QString::fromUtf8("问候"));
+  ASSERT_TRUE(LoadLanguage(QStringLiteral("lan_en.xml")));
+  EXPECT_EQ(edit.placeholderText(), "Hello");
+  EXPECT_EQ(label.toolTip(), "A greeting");
+}
+
 TEST_F(LanguageTest, TextByIdForCode) {
   ASSERT_TRUE(LoadLanguage(QStringLiteral("lan_en.xml")));
   EXPECT_EQ(TextById(QStringLiteral("two_lines")), "one\ntwo");
