@@ -266,12 +266,13 @@ std::shared_ptr<HidConnection> HidInterface::BeginTransfer(std::atomic<bool>& fl
 }
 
 void HidInterface::EndTransfer(std::atomic<bool>& flag) {
+  // The flag goes first: a Close woken below must find the transfer over in every respect.
+  flag.store(false);
   {
     std::lock_guard lock(mutex_);
     --active_transfers_;
   }
   transfers_ended_.notify_all();
-  flag.store(false);
 }
 
 int HidInterface::ReadReport(uint32_t length, uint32_t* transferred, uint8_t* buffer, int timeout_ms) {
