@@ -52,7 +52,9 @@ void ReplyScheduler::Run(std::shared_ptr<State> state) {
     }
     auto first = state->queue.begin();
     if (Clock::now() < first->first) {
-      state->wake.wait_until(lock, first->first);
+      // A copy: the wait reads its deadline again after waking, when Stop may have freed the entry.
+      const auto due = first->first;
+      state->wake.wait_until(lock, due);
       continue;
     }
     std::vector<uint8_t> report = std::move(first->second);

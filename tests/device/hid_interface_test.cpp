@@ -191,10 +191,10 @@ TEST_F(HidInterfaceTest, CloseFromAnotherThreadEndsAnEndlessReadAtOnce) {
   while (!hid.ReadInProgress()) std::this_thread::sleep_for(1ms);
   std::this_thread::sleep_for(20ms);
   hid.Close();  // returns only once the read has let go
-  EXPECT_EQ(result.load(), 0);
   EXPECT_FALSE(hid.ReadInProgress());
   EXPECT_FALSE(hid.IsOpen());
   reader.join();
+  EXPECT_EQ(result.load(), 0);
 
   // The cancel does not linger: the re-opened interface reads normally.
   ASSERT_EQ(hid.Reopen(), 1);
