@@ -39,6 +39,9 @@
 
 namespace zrv::config {
 
+// Shown when the last profile would be deleted.
+inline constexpr const char* kTextLastProfile = "message_text_11";
+
 struct ProfileEntry {
   QString name;  // "profilename": unique in the list regardless of letter case
   QString id;    // "profileUUID": the identifier, base name of the profile file; never changes
