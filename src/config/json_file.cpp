@@ -267,7 +267,9 @@ bool WriteFileBytes(const QString& path, const QByteArray& bytes) {
     platform::DebugPrintf("JSON: cannot write %s: %s", qPrintable(path), qPrintable(file.errorString()));
     return false;
   }
-  if (file.write(bytes) != bytes.size()) {
+  // The write goes to QSaveFile's buffer; a short write on flushing it (disk full, file size limit)
+  // shows only in flush(): commit() would rename the truncated file into place regardless.
+  if (file.write(bytes) != bytes.size() || !file.flush()) {
     platform::DebugPrintf("JSON: writing %s failed: %s", qPrintable(path), qPrintable(file.errorString()));
     file.cancelWriting();
     return false;
