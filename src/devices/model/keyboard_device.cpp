@@ -1,9 +1,307 @@
 #include "devices/model/keyboard_device.h"
 
+#include <QString>
+
+#include <algorithm>
+
+#include "config/macro_assignments.h"
+#include "config/macro_store.h"
+#include "config/profile_list.h"
+#include "devices/model/device_timers.h"
+#include "devices/model/keyboard_page_view.h"
+#include "platform/debug_output.h"
+
 namespace zrv::devices {
+namespace {
+
+constexpr size_t kInfoKeySlots = 5;
+constexpr size_t kInfoMacroUnits = 6;
+constexpr const char* kLightConfigFile = "orvex_light.config";
+constexpr const char* kProfileExtension = ".Json";
+
+// The device's lighting records keep speed indices (0 the slowest step, 4 the fastest): the
+// profile's "Speed" inverted, as the keyboard holds it.
+config::LightStateRecord AsSpeedIndices(config::LightStateRecord record) {
+  for (config::LightZoneFields* zone : {&record.main, &record.logo, &record.strip}) {
+    zone->speed = SpeedByte(zone->speed);
+  }
+  return record;
+}
+
+}  // namespace
 
 CHalveronKeyboardDevice::CHalveronKeyboardDevice() : CHalveronKindDevice(device::kKindKeyboard) {}
 
 CHalveronKeyboardDevice::~CHalveronKeyboardDevice() { StopNotificationThread(); }
+
+// ---- attach and sync
+
+void CHalveronKeyboardDevice::OnAttached() {
+  ReadDeviceTables();
+  LoadSelectedProfile();
+  ReadDeviceSettings();
+  RefreshPage();
+}
+
+void CHalveronKeyboardDevice::OnDeviceSyncRequest() {
+  // Taken before the reload, so that a change announced meanwhile waits for the next request.
+  if (profile_changed_.exchange(false)) {
+    ResetSelectedProfile();
+    LoadSelectedProfile();
+  }
+  ReadDeviceSettings();
+  RefreshPage();
+}
+
+void CHalveronKeyboardDevice::RefreshPage() {
+  if (keyboard_view_ != nullptr) keyboard_view_->RefreshKeyboardPage();
+}
+
+// ---- profile
+
+std::string CHalveronKeyboardDevice::ProfilePath() const {
+  if (profile_id_.empty()) return {};
+  return UserDataFolder() + profile_id_ + kProfileExtension;
+}
+
+config::ProfileList CHalveronKeyboardDevice::Profiles() const {
+  return config::ProfileList(QString::fromStdString(UserDataFolder()), QString::fromStdString(DefaultProfilePath()),
+                             Kind());
+}
+
+void CHalveronKeyboardDevice::LoadSelectedProfile() {
+  // A keyboard attached before any page made its profile list gets "profile1" here.
+  config::ProfileList list = Profiles();
+  list.InitProfiles();
+  if (const QString id = list.SelectedId(); !id.isEmpty()) profile_id_ = id.toStdString();
+  LoadProfile();
+}
+
+void CHalveronKeyboardDevice::ResetSelectedProfile() {
+  config::ProfileList list = Profiles();
+  list.Load();
+  const config::ProfileOutcome reset = list.ResetProfile(list.ValidSelection());
+  if (!reset.ok) platform::DebugPrintf("keyboard: the selected profile could not be reset (%s)",
+                                       reset.message.toStdString().c_str());
+}
+
+void CHalveronKeyboardDevice::LoadProfile() {
+  const std::string path = ProfilePath();
+  if (path.empty()) return;
+  profile_data_.SetProfilePath(QString::fromStdString(path));
+  profile_data_.SetLightConfigPath(QString::fromStdString(UserDataFolder() + kLightConfigFile));
+  profile_data_.LoadDeviceSection(profile_data_.GetProfilePath());
+  ApplyProfileLighting(ProfileLightForDevice());
+  profile_data_.GetKeyboardSystem();
+  profile_data_.GetLedList();
+  key_list_ = profile_data_.GetKeyList();
+}
+
+config::LightStateRecord CHalveronKeyboardDevice::ProfileLightForDevice() {
+  config::LightStateRecord light = profile_data_.ReadLightInfo();
+  const config::LightStateRecord logo = profile_data_.ReadLogoLightInfo();
+  const config::LightStateRecord strip = profile_data_.ReadStLightInfo();
+  light.logo = logo.logo;
+  light.logo_on = logo.logo_on;
+  light.strip = strip.strip;
+  return light;
+}
+
+void CHalveronKeyboardDevice::ApplyProfileLighting(const config::LightStateRecord& light) {
+  const config::LightStateRecord record = AsSpeedIndices(light);
+  {
+    std::lock_guard lock(effect_lock_);
+    main_light_ = record;
+    logo_light_ = record;
+    strip_light_ = record;
+  }
+  PrepareMainEffect();
+}
+
+void CHalveronKeyboardDevice::PrepareMainEffect() { ClearReactiveState(); }
+
+void CHalveronKeyboardDevice::CheckAssignments() {
+  config::MacroStore store(QString::fromStdString(UserDataFolder()));
+  const int macros = static_cast<int>(store.LoadMacroList().size());
+  if (!config::ResetMissingMacroAssignments(key_list_, macros)) return;
+  profile_data_.SetKeyAssignments(key_list_);
+  profile_data_.Save();
+}
+
+// ---- tables and settings read from the keyboard
+
+void CHalveronKeyboardDevice::ReadDeviceTables() {
+  if (!Connected()) return;
+  device::DeviceLink& link = command_link_;
+  // Maps of an earlier attach must not survive: until the tables are read, no key is placed.
+  {
+    std::lock_guard lock(effect_lock_);
+    std::fill(slot_map_.begin(), slot_map_.end(), kNoKeySlot);
+    std::fill(led_map_.begin(), led_map_.end(), kNoKeySlot);
+  }
+  default_keys_.clear();
+  key_leds_.clear();
+
+  link.Begin();
+  link.ReadInfo(info_);
+  const unsigned slot_count = info_[kInfoKeySlots];
+  if (link.SetDataSize(slot_count * 3) != 1) {
+    // More slot_count than a key table holds: nothing is read, but the sequence is closed all the same.
+    link.End();
+    return;
+  }
+  default_keys_.assign(size_t{slot_count} * 3, 0);
+  key_leds_.assign(slot_count, 0);
+  link.ReadDefaultKeys(default_keys_);
+  link.ReadKeyLedMap(key_leds_);
+  link.End();
+
+  const KeyboardKeyMaps maps = BuildKeyboardKeyMaps(default_keys_, key_leds_, slot_count);
+  {
+    std::lock_guard lock(effect_lock_);
+    std::copy(maps.slot.begin(), maps.slot.end(), slot_map_.begin());
+    std::copy(maps.led.begin(), maps.led.end(), led_map_.begin());
+  }
+  for (const std::string& line : KeyMapTraceLines(maps, slot_count)) platform::DebugOut(line);
+}
+
+KeyboardKeyMaps CHalveronKeyboardDevice::KeyMaps() const {
+  KeyboardKeyMaps maps;
+  std::lock_guard lock(effect_lock_);
+  std::copy_n(slot_map_.begin(), std::min(slot_map_.size(), maps.slot.size()), maps.slot.begin());
+  std::copy_n(led_map_.begin(), std::min(led_map_.size(), maps.led.size()), maps.led.begin());
+  return maps;
+}
+
+int CHalveronKeyboardDevice::ReadDeviceSettings() {
+  previous_settings_ = settings_;
+  command_link_.SetPaused(false);
+  if (!Connected()) return settings_.profile;
+  // Only a record that was read whole is taken over: a failed read must not put zeros or stale
+  // bytes into the profile.
+  std::array<uint8_t, 1> active{};
+  if (command_link_.ReadSettings(active, 0) != 1) return settings_.profile;
+  const uint8_t profile = active[0];
+  KeyboardSettingsBytes record{};
+  if (command_link_.ReadSettings(record, uint32_t{profile} * kKeyboardSettingsSize) != 1) return settings_.profile;
+  record[kSettingsProfileByte] = profile;
+  record[kSettingsClearedByte] = 0;
+  settings_record_ = record;
+  settings_ = DecodeKeyboardSettings(settings_record_);
+
+  ApplyProfileLighting(settings_.light);
+  profile_data_.WriteLightInfo(settings_.light);
+  profile_data_.WriteLogoLightInfo(settings_.light);
+  profile_data_.WriteStLightInfo(settings_.light);
+  config::KeyboardSystem system = profile_data_.GetKeyboardSystem();
+  system.w_flag = settings_.w_flag;
+  system.key6_flag = settings_.key6_flag;
+  system.win_flag = settings_.win_flag;
+  profile_data_.SetKeyboardSystem(system);
+  profile_data_.Save();
+  return profile;
+}
+
+// ---- writes
+
+int CHalveronKeyboardDevice::WriteKeyAssignments(int profile_index, const std::vector<config::KeyRecord>& keys) {
+  if (!Connected()) return 0;
+  device::DeviceLink& link = command_link_;
+  link.ReadInfo(info_);
+  std::vector<uint8_t> table = default_keys_;
+  const KeyboardKeyMaps maps = KeyMaps();
+  const size_t count = std::min(keys.size(), kKeyboardMapSize);
+  for (size_t j = 0; j < count; ++j) {
+    const uint8_t slot = maps.slot[j];
+    if (slot == kNoKeySlot || size_t{slot} * 3 + 2 >= table.size()) continue;
+    const config::KeyHalf& assignment = keys[j].assignment;
+    table[size_t{slot} * 3] = assignment.type;
+    table[size_t{slot} * 3 + 1] = assignment.value;
+    table[size_t{slot} * 3 + 2] = assignment.extra;
+  }
+  link.Begin();
+  link.WriteKeys(table, profile_index);
+  link.End();
+  return 1;
+}
+
+int CHalveronKeyboardDevice::WriteKeyAssignmentList(int profile_index) {
+  const std::vector<config::KeyRecord> keys = key_list_;
+  return WriteKeyAssignments(profile_index, keys);
+}
+
+int CHalveronKeyboardDevice::WriteMacros() {
+  config::MacroStore store(QString::fromStdString(UserDataFolder()));
+  // No macros: no command at all, not even the information block is asked for.
+  if (store.LoadMacroList().empty()) return 0;
+  // The capacity must be the keyboard's current one.
+  if (Connected()) command_link_.ReadInfo(info_);
+  const config::MacroImage image = store.BuildMacroImage(info_[kInfoMacroUnits]);
+  if (image.result != 0) return image.result;
+  if (image.bytes.empty() || !Connected()) return 0;
+  command_link_.Begin();
+  command_link_.WriteMacros(image.bytes);
+  command_link_.End();
+  return 0;
+}
+
+int CHalveronKeyboardDevice::WriteSettings(int profile_index, int first_byte, int third_value, int screen_width,
+                                           int screen_height) {
+  (void)third_value;
+  (void)screen_width;
+  (void)screen_height;
+  if (profile_index < 0) return 0;
+  config::LightStateRecord light = ProfileLightForDevice();
+  light.custom_light_mode_group = static_cast<uint8_t>(profile_data_.GetCustomModeIndex());
+  const KeyboardSettingsBytes record =
+      EncodeKeyboardSettings(static_cast<uint8_t>(first_byte), light, profile_data_.GetKeyboardSystem());
+  if (!Connected()) return 0;
+  command_link_.Begin();
+  const int result = command_link_.WriteSettings(record, static_cast<uint32_t>(profile_index) * kKeyboardSettingsSize);
+  command_link_.End();
+  return result;
+}
+
+int CHalveronKeyboardDevice::ChangeKeyboardSystem(const config::KeyboardSystem& values, bool send) {
+  profile_data_.SetKeyboardSystem(values);
+  profile_data_.Save();
+  return send ? WriteSettings(0, 0, 1, 0, 0) : 0;
+}
+
+// ---- notifications (notification thread)
+
+void CHalveronKeyboardDevice::OnNotification(uint16_t code) {
+  if (code == kNotifySyncRequest || code == kNotifyProfileChanged) {
+    if (code == kNotifyProfileChanged) profile_changed_.store(true);
+    platform::DebugOut("接收到自动添加设备的同步信息要求");
+    // Restarting the timer merges a quick series of notifications into one sync request.
+    RequestTimer(kTimerSyncRequest, kSyncRequestDelayMs);
+    return;
+  }
+  const bool down = code >= kNotifyKeyDown && code < kNotifyKeyDown + 0x100;
+  const bool up = code >= kNotifyKeyUp && code < kNotifyKeyUp + 0x100;
+  if (!down && !up) return;
+  const unsigned slot = code & 0xFFu;
+  int key = -1;
+  {
+    std::lock_guard lock(effect_lock_);
+    const auto found = std::find(slot_map_.begin(), slot_map_.end(), static_cast<uint8_t>(slot));
+    if (slot != kNoKeySlot && found != slot_map_.end()) key = static_cast<int>(found - slot_map_.begin());
+  }
+  if (key >= 0) OnKeyEvent(key, down);
+}
+
+void CHalveronKeyboardDevice::OnKeyEvent(int logical_key, bool down) {
+  if (logical_key < 0 || static_cast<size_t>(logical_key) >= held_.size()) return;
+  std::lock_guard lock(effect_lock_);
+  held_[static_cast<size_t>(logical_key)] = down;
+  if (down) SetFadeValue(logical_key, 255);
+}
+
+bool CHalveronKeyboardDevice::KeyHeld(int key) const {
+  if (key < 0 || static_cast<size_t>(key) >= held_.size()) return false;
+  std::lock_guard lock(effect_lock_);
+  return held_[static_cast<size_t>(key)];
+}
 
 }  // namespace zrv::devices

@@ -1,19 +1,148 @@
 #pragma once
 // CHalveronKeyboardDevice: the keyboard's model (kind 1, 126 key buttons and key slots).
 //
-// The kind's own records, threads and operations are added here as they are built; until then it
-// behaves as the base with the identity and profile data object of its kind.
+// On attach it reads the keyboard's key tables (to find which key slot carries which logical
+// key), loads the selected profile and reads the settings record; it writes key assignments, the
+// macro image and the settings record; its notification thread turns the keyboard's
+// notifications into a sync request (timer 1002) and key presses into reactive effect state.
+//
+// Threads: everything runs on the user-interface thread except OnNotification (the notification
+// thread), which only sets the profile-changed mark, asks for timers and feeds the reactive
+// state. The key maps are written under the first lock (EffectLock), because the notification
+// thread looks keys up in them.
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <string>
+#include <vector>
 
 #include "config/keyboard_profiledata.h"
+#include "config/profile_list.h"
+#include "devices/model/keyboard_key_maps.h"
+#include "devices/model/keyboard_settings_record.h"
 #include "devices/model/kind_device.h"
 
 namespace zrv::devices {
+
+class KeyboardPageView;
+
+// Notification codes of the keyboard's consumer-control collection.
+inline constexpr uint16_t kNotifySyncRequest = 0x0401;     // re-read the settings
+inline constexpr uint16_t kNotifyProfileChanged = 0x0402;  // the profile was changed on the keyboard
+inline constexpr uint16_t kNotifyIgnored = 0x0404;
+inline constexpr uint16_t kNotifyKeyDown = 0x0500;  // + key slot
+inline constexpr uint16_t kNotifyKeyUp = 0x0600;    // + key slot
 
 class CHalveronKeyboardDevice : public CHalveronKindDevice<config::CKeyboardProfiledata> {
  public:
   CHalveronKeyboardDevice();
   // The notification thread calls into this object: it ends before the object goes.
   ~CHalveronKeyboardDevice() override;
+
+  void SetKeyboardView(KeyboardPageView* view) { keyboard_view_ = view; }
+
+  // ---- device operations
+  // ReadDeviceTables, LoadProfile (the profile selected in the profile list), ReadDeviceSettings,
+  // RefreshPage.
+  void OnAttached() override;
+  // After 0x0402: the selected profile is reset to its template and loaded again. Then, always,
+  // the settings record is read again and the page refreshed.
+  void OnDeviceSyncRequest() override;
+  // Reads the profile file of the current profile identifier into memory: lighting records, system
+  // values, key list. Does nothing while no profile identifier is known.
+  void LoadProfile() override;
+  void RefreshPage() override;
+  // Puts assignments that name a macro the list no longer has back to their defaults.
+  void CheckAssignments() override;
+  void SaveProfile() override { profile_data_.Save(); }
+  // Writes the key table: the factory codes with the list's assignments on the slots of their
+  // logical keys (element j of the list belongs to logical key j). 0 without I/O when the keyboard
+  // is not connected; 1 once the sequence has been sent (its protocol errors are not reported).
+  int WriteKeyAssignments(int profile_index, const std::vector<config::KeyRecord>& keys) override;
+  int WriteKeyAssignmentList(int profile_index) override;
+  // Builds the macro image of the device's macro files and sends it. 0: nothing to write or
+  // written; > 0: the image is that many 4-byte events too large, nothing sent; -1: no memory.
+  int WriteMacros() override;
+  // Writes the settings record built from the current profile (first byte `first_byte`) at
+  // profile_index x 46. The keyboard uses only the first two arguments. Returns the result of the
+  // write command (0 when not connected).
+  int WriteSettings(int profile_index, int first_byte, int third_value, int screen_width,
+                    int screen_height) override;
+
+  // ---- the keyboard's own operations
+  // Reads the information block and, when the slot count fits a key table (at most 170 slots),
+  // the factory key table and the key-to-LED table, then rebuilds the slot and LED maps.
+  void ReadDeviceTables();
+  // Reads the active profile's settings record, takes over its lighting and the W, 6-key and Win
+  // flags (the polling rate and scan delay of the profile stay), stores them into the profile and
+  // saves it. Returns the keyboard's active profile number.
+  int ReadDeviceSettings();
+
+  // A change of the system settings by the user: stored into the profile and saved first, then,
+  // with `send`, the settings record is written to the keyboard. Returns the write's result (0
+  // when nothing was sent).
+  int ChangeKeyboardSystem(const config::KeyboardSystem& values, bool send);
+  config::KeyboardSystem GetKeyboardSystem() { return profile_data_.GetKeyboardSystem(); }
+
+  // The profile the keyboard works with: its identifier names the file in the user data folder.
+  void SetProfileId(std::string id) { profile_id_ = std::move(id); }
+  const std::string& ProfileId() const { return profile_id_; }
+  std::string ProfilePath() const;
+
+  // The device's current key assignment list (the key-assignment editor's).
+  const std::vector<config::KeyRecord>& KeyList() const { return key_list_; }
+  void SetKeyList(std::vector<config::KeyRecord> keys) { key_list_ = std::move(keys); }
+
+  // The last settings record read (byte 0 replaced by the profile number, byte 16 cleared), its
+  // decoded form, and the decoded form before the last read (for the editors).
+  const KeyboardSettingsBytes& SettingsRecord() const { return settings_record_; }
+  const KeyboardSettings& DecodedSettings() const { return settings_; }
+  const KeyboardSettings& PreviousSettings() const { return previous_settings_; }
+
+  // Tables as read at the last attach.
+  const std::vector<uint8_t>& DefaultKeyTable() const { return default_keys_; }
+  const std::vector<uint8_t>& KeyLedTable() const { return key_leds_; }
+  // Logical key -> key slot / LED index (255: none), a copy taken under the first lock.
+  KeyboardKeyMaps KeyMaps() const;
+
+  // Set by notification 0x0402 until the next sync request consumes it.
+  bool ProfileChangedOnDevice() const { return profile_changed_.load(); }
+  // Whether the keyboard reports logical key `key` as held down.
+  bool KeyHeld(int key) const;
+
+ protected:
+  void OnNotification(uint16_t code) override;
+  // A key slot went down or up, turned into its logical key (notification thread). Lights the
+  // key for the reactive effects: a press sets its fade value to full.
+  virtual void OnKeyEvent(int logical_key, bool down);
+  // Prepares the on-screen effect after the lighting records changed.
+  virtual void PrepareMainEffect();
+
+ private:
+  // The lighting records from the profile's three lighting objects (speeds as speed indices).
+  void ApplyProfileLighting(const config::LightStateRecord& light);
+  // The profile's lighting objects as one light state record, the custom group from
+  // "CustomLightMode" (what the settings record carries).
+  config::LightStateRecord ProfileLightForDevice();
+  // The profile list of the keyboard's user data folder.
+  config::ProfileList Profiles() const;
+  // Takes the profile that the profile list has selected (the list is made when there is none
+  // yet) as the current profile and loads it.
+  void LoadSelectedProfile();
+  // Resets the selected profile's file to the template (keeping its name and identifier).
+  void ResetSelectedProfile();
+
+  KeyboardPageView* keyboard_view_ = nullptr;
+  std::string profile_id_;
+  std::vector<config::KeyRecord> key_list_;
+  std::vector<uint8_t> default_keys_;  // slots x 3
+  std::vector<uint8_t> key_leds_;      // slots
+  KeyboardSettingsBytes settings_record_{};
+  KeyboardSettings settings_;
+  KeyboardSettings previous_settings_;
+  std::atomic<bool> profile_changed_{false};
+  std::array<bool, kKeyboardMapSize> held_{};  // first lock
 };
 
 }  // namespace zrv::devices
