@@ -1,0 +1,192 @@
+// The keyboard's settings record against the simulator: written from the profile byte for byte,
+// read back into the profile (lighting and flags taken over, polling rate and scan delay not), and
+// a failed read that leaves the profile alone.
+
+#include <gtest/gtest.h>
+
+#include "device/device_link.h"
+#include "keyboard_test_support.h"
+#include "sim/memory_map.h"
+
+namespace zrv::devices {
+namespace {
+
+using device::LinkCommand;
+using testing::KeyboardSimTest;
+
+constexpr uint8_t kWriteSettingsCmd = static_cast<uint8_t>(LinkCommand::kWriteSettings);
+constexpr uint8_t kReadSettingsCmd = static_cast<uint8_t>(LinkCommand::kReadSettings);
+
+config::LightStateRecord Lighting() {
+  config::LightStateRecord light;
+  light.main = {26, 20, 1, 1, 0, 10, 20, 30};  // effect 26: the program's own, sent as 0
+  light.zzcc_led_mode = 5;
+  light.custom_light_mode_group = 9;  // "LightInfo"'s copy; the record carries "CustomLightMode"'s
+  light.logo = {3, 12, 4, 0, 1, 40, 50, 60};
+  light.logo_on = 1;
+  light.strip = {25, 7, 0, 1, 1, 70, 80, 90};
+  return light;
+}
+
+constexpr config::KeyboardSystem kSystem{.repeat = 31, .repeat_delay = 2, .key6_flag = 1, .polling_rate = 2,
+                                         .w_flag = 1, .win_flag = 1, .scan_delay = 3};
+
+// What the keyboard must hold for Lighting(), kSystem and custom mode 3.
+const KeyboardSettingsBytes kExpectedRecord = {
+    0,                                       // profile number (first byte)
+    0, 20, 3, 1, 0, 10, 20, 30,              // main: effect 26 -> 0, speed 1 -> 3
+    0, 0, 0, 0, 0, 0, 0, 0, 0,               // 9-17
+    5,                                       // LED mode
+    1, 1, 1,                                 // W, 6-key, Win
+    2, 0, 0,                                 // polling rate, 23-24
+    3,                                       // scan delay
+    3,                                       // custom lighting group
+    3, 12, 0, 0, 1, 40, 50, 60,              // logo: speed 4 -> 0
+    0, 1,                                    // 35, logo on
+    0, 7, 4, 1, 1, 70, 80, 90,               // strip: effect 25 -> 0, speed 0 -> 4
+    0};
+
+class KeyboardSettingsTest : public KeyboardSimTest {
+ protected:
+  void SetUp() override {
+    Plug();
+    keyboard_.SetProfileId("2024_01_02_03_04_05_006");
+    keyboard_.LoadProfile();  // made from the template on first use
+  }
+  void PutProfileValues() {
+    config::CKeyboardProfiledata& profile = keyboard_.Profile();
+    profile.WriteLightInfo(Lighting());
+    profile.WriteLogoLightInfo(Lighting());
+    profile.WriteStLightInfo(Lighting());
+    profile.SetCustomModeIndex(3);
+    profile.SetKeyboardSystem(kSystem);
+  }
+};
+
+TEST_F(KeyboardSettingsTest, TheRecordOfTheProfileReachesTheKeyboardByteForByte) {
+  PutProfileValues();
+  device_->Log().Clear();
+
+  EXPECT_EQ(keyboard_.WriteSettings(0, 0, 1, 1920, 1080), 1);
+  EXPECT_EQ(device_->SettingsRecord(0), std::vector<uint8_t>(kExpectedRecord.begin(), kExpectedRecord.end()));
+  const auto frame = device_->Log().LastFrame(kWriteSettingsCmd);
+  ASSERT_TRUE(frame.has_value());
+  EXPECT_EQ(frame->Offset(), 0);
+  EXPECT_EQ(frame->Length(), 46);
+  EXPECT_EQ(device_->BeginCount(), 1u);
+  EXPECT_FALSE(device_->InSequence());
+
+  // Another profile index and first byte: the record goes to index x 46 and starts with the byte.
+  EXPECT_EQ(keyboard_.WriteSettings(1, 7, 1, 0, 0), 1);
+  std::vector<uint8_t> second = device_->SettingsRecord(1);
+  ASSERT_EQ(second.size(), 46u);
+  EXPECT_EQ(second[0], 7);
+  EXPECT_TRUE(std::equal(second.begin() + 1, second.end(), kExpectedRecord.begin() + 1));
+}
+
+TEST_F(KeyboardSettingsTest, ReadingTakesOverLightingAndFlagsButKeepsTheProfilesRates) {
+  PutProfileValues();
+  keyboard_.SaveProfile();
+  // The keyboard holds other values: polling rate 3 and scan delay 1 must not reach the profile.
+  KeyboardSettingsBytes on_device = kExpectedRecord;
+  on_device[19] = 0;          // W
+  on_device[21] = 0;          // Win
+  on_device[22] = 3;          // polling rate
+  on_device[25] = 1;          // scan delay
+  on_device[16] = 0xAB;       // not part of the record
+  on_device[3] = 0;           // main speed byte 0: Speed 4
+  device_->SetAreaBytes(sim::Area::kSettings, 0, on_device);
+  keyboard_.CommandLink().SetPaused(true);
+  device_->Log().Clear();
+
+  EXPECT_EQ(keyboard_.ReadDeviceSettings(), 0);
+  EXPECT_FALSE(keyboard_.CommandLink().Paused()) << "reading the keyboard ends synchronised lighting";
+  const auto reads = device_->Log().Frames(kReadSettingsCmd);
+  ASSERT_EQ(reads.size(), 2u);
+  EXPECT_EQ(reads[0].Length(), 1);
+  EXPECT_EQ(reads[1].Length(), 46);
+  EXPECT_EQ(keyboard_.SettingsRecord()[16], 0);
+
+  const KeyboardSettings& decoded = keyboard_.DecodedSettings();
+  EXPECT_EQ(decoded.light.main.speed, 4);
+  EXPECT_EQ(decoded.light.main.select_item, 0);
+  EXPECT_EQ(decoded.light.logo, (config::LightZoneFields{3, 12, 4, 0, 1, 40, 50, 60}));
+  EXPECT_EQ(decoded.light.custom_light_mode_group, 3);
+  EXPECT_EQ(decoded.polling_rate, 3);
+
+  const Json::Value settings = ProfileSettings();
+  EXPECT_EQ(settings["LightInfo"]["Speed"].asInt(), 4);
+  EXPECT_EQ(settings["LightInfo"]["SelectItem"].asInt(), 0);
+  EXPECT_EQ(settings["LightInfo"]["ZZCCLedMode"].asInt(), 5);
+  EXPECT_EQ(settings["LightInfo"]["CustomLightModeGroupIndex"].asInt(), 3);
+  EXPECT_EQ(settings["LogoLightInfo"]["RGBdengoffon"].asInt(), 1);
+  EXPECT_EQ(settings["LogoLightInfo"]["Speed"].asInt(), 4);
+  EXPECT_EQ(settings["StLightInfo"]["Speed"].asInt(), 0);
+  EXPECT_EQ(settings["StLightInfo"]["Blue"].asInt(), 90);
+  const Json::Value& stages = settings["SystemStages"];
+  EXPECT_EQ(stages["WFlag"].asInt(), 0);
+  EXPECT_EQ(stages["WinFlag"].asInt(), 0);
+  EXPECT_EQ(stages["Key6Flag"].asInt(), 1);
+  EXPECT_EQ(stages["PollingRate"].asInt(), 2) << "the profile keeps its polling rate";
+  EXPECT_EQ(stages["ScanDelay"].asInt(), 3) << "and its scan delay";
+  EXPECT_EQ(stages["Repeat"].asInt(), 31);
+  EXPECT_EQ(stages["RepeatDelay"].asInt(), 2);
+
+  // The device's lighting record holds speed indices: Speed 4 is index 0.
+  EXPECT_EQ(keyboard_.GetLightInfo().main.speed, 0);
+
+  // Written back, the record is what was read, but for the profile's rates.
+  device_->Log().Clear();
+  keyboard_.WriteSettings(0, 0, 1, 0, 0);
+  KeyboardSettingsBytes expected = on_device;
+  expected[16] = 0;
+  expected[22] = 2;
+  expected[25] = 3;
+  expected[26] = 3;
+  EXPECT_EQ(device_->SettingsRecord(0), std::vector<uint8_t>(expected.begin(), expected.end()));
+  EXPECT_EQ(keyboard_.PreviousSettings().profile, 0);
+}
+
+TEST_F(KeyboardSettingsTest, TheActiveProfilesRecordIsReadAndItsNumberReturned) {
+  device_->SetActiveProfile(2);
+  device_->Log().Clear();
+  EXPECT_EQ(keyboard_.ReadDeviceSettings(), 2);
+  const auto reads = device_->Log().Frames(kReadSettingsCmd);
+  ASSERT_EQ(reads.size(), 2u);
+  EXPECT_EQ(reads[1].Offset(), 2 * 46);
+  EXPECT_EQ(keyboard_.SettingsRecord()[0], 2);
+  EXPECT_EQ(keyboard_.DecodedSettings().profile, 2);
+}
+
+TEST_F(KeyboardSettingsTest, AFailedReadLeavesTheProfileAsItWas) {
+  PutProfileValues();
+  keyboard_.SaveProfile();
+  const Json::Value before = ProfileSettings();
+
+  device_->InjectNoAnswer({kReadSettingsCmd, 2});
+  keyboard_.ReadDeviceSettings();
+  EXPECT_EQ(ProfileSettings(), before);
+  EXPECT_EQ(keyboard_.DecodedSettings(), KeyboardSettings{});
+
+  keyboard_.CommandLink().SetConnected(false);
+  keyboard_.ReadDeviceSettings();
+  EXPECT_EQ(ProfileSettings(), before) << "nor does a keyboard that is gone";
+  EXPECT_EQ(keyboard_.WriteSettings(0, 0, 1, 0, 0), 0);
+}
+
+TEST_F(KeyboardSettingsTest, AUserChangeIsSavedEvenWhenTheKeyboardDoesNotAnswer) {
+  config::KeyboardSystem system = keyboard_.GetKeyboardSystem();
+  system.polling_rate = 1;
+  device_->InjectNoAnswer({kWriteSettingsCmd, 1});
+  EXPECT_NE(keyboard_.ChangeKeyboardSystem(system, true), 1);
+  EXPECT_EQ(ProfileSettings()["SystemStages"]["PollingRate"].asInt(), 1);
+
+  system.repeat = 5;
+  device_->Log().Clear();
+  EXPECT_EQ(keyboard_.ChangeKeyboardSystem(system, false), 0);
+  EXPECT_EQ(ProfileSettings()["SystemStages"]["Repeat"].asInt(), 5);
+  EXPECT_EQ(device_->Log().CountCommandFrames(sim::Direction::kToDevice), 0u) << "stored only";
+}
+
+}  // namespace
+}  // namespace zrv::devices
