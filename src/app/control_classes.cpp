@@ -4,6 +4,7 @@
 
 #include "app/placeholder_control.h"
 #include "controls/device_key_button.h"
+#include "controls/device_profile.h"
 #include "controls/select_panel.h"
 #include "devices/device_page_factory.h"
 #include "platform/debug_output.h"
@@ -27,6 +28,7 @@ QHash<QString, ControlMaker>& Makers() {
   static QHash<QString, ControlMaker> makers = {
       {QStringLiteral("CSelectPanelUI"), Make<controls::CSelectPanelUI>},
       {QStringLiteral("CDeviceKeyButtonUI"), Make<controls::CDeviceKeyButtonUI>},
+      {QStringLiteral("CDeviceProfileUI"), Make<controls::CDeviceProfileUI>},
       {QStringLiteral("CHalveronUSBDevice"), DevicePage("CHalveronUSBDevice")},
       {QStringLiteral("CHalveronKeyboardDevice"), DevicePage("CHalveronKeyboardDevice")},
       {QStringLiteral("CHalveronMouseDevice"), DevicePage("CHalveronMouseDevice")},
