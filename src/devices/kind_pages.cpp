@@ -2,9 +2,6 @@
 
 namespace zrv::devices {
 
-CHalveronKeyboardDevicePage::CHalveronKeyboardDevicePage(QWidget* parent)
-    : CHalveronUSBDevicePage(std::make_unique<CHalveronKeyboardDevice>(), parent) {}
-
 CHalveronMouseDevicePage::CHalveronMouseDevicePage(QWidget* parent)
     : CHalveronUSBDevicePage(std::make_unique<CHalveronMouseDevice>(), parent) {}
 

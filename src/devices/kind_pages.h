@@ -1,22 +1,15 @@
 #pragma once
-// The pages of the four device kinds. Each owns its kind's model; the kinds' own page builders
-// (editors, profile bar, system settings) come with their models' operations.
+// The pages of the four device kinds (the keyboard's is in keyboard_page.h). Each owns its kind's
+// model; the kinds' own page builders (editors, profile bar, system settings) come with their
+// models' operations.
 
 #include "devices/device_page.h"
+#include "devices/keyboard_page.h"
 #include "devices/model/hs6533_device.h"
-#include "devices/model/keyboard_device.h"
 #include "devices/model/mouse_device.h"
 #include "devices/model/mousepad_device.h"
 
 namespace zrv::devices {
-
-class CHalveronKeyboardDevicePage : public CHalveronUSBDevicePage {
-  Q_OBJECT
- public:
-  explicit CHalveronKeyboardDevicePage(QWidget* parent = nullptr);
-  QString GetClass() const override { return QStringLiteral("CHalveronKeyboardDevice"); }
-  CHalveronKeyboardDevice& Keyboard() { return static_cast<CHalveronKeyboardDevice&>(Model()); }
-};
 
 class CHalveronMouseDevicePage : public CHalveronUSBDevicePage {
   Q_OBJECT

@@ -1,0 +1,39 @@
+#pragma once
+// The keyboard's page: the device page of a CHalveronKeyboardDevice with the keyboard's own
+// controls. It shows the model (KeyboardPageView) and binds the system settings.
+//
+// The main window routes the notifications of the system-settings controls here
+// (OnSystemSettingNotify); everything else of the page goes through the base.
+
+#include "devices/device_page.h"
+#include "devices/keyboard_page_system.h"
+#include "devices/model/keyboard_device.h"
+#include "devices/model/keyboard_page_view.h"
+
+namespace zrv::devices {
+
+class CHalveronKeyboardDevicePage : public CHalveronUSBDevicePage, public KeyboardPageView {
+  Q_OBJECT
+ public:
+  explicit CHalveronKeyboardDevicePage(QWidget* parent = nullptr);
+  ~CHalveronKeyboardDevicePage() override;
+  QString GetClass() const override { return QStringLiteral("CHalveronKeyboardDevice"); }
+  CHalveronKeyboardDevice& Keyboard() { return static_cast<CHalveronKeyboardDevice&>(Model()); }
+
+  // The key buttons (base), then the system settings are shown from the profile.
+  void BuildPage() override;
+
+  // KeyboardPageView.
+  void RefreshKeyboardPage() override;
+
+  // A notification of a system-settings control ("polling_rate_option_" N, "delay_rate_option_"
+  // N, "repeat_delay_check_" N, "winlockflag_option", "wflag_option", "6flag_option" on
+  // "selectchanged"; "repeat_rate_slider" on "valuechanged"). False when it is none of those.
+  bool OnSystemSettingNotify(const ui::Notify& msg) { return system_.OnNotify(msg); }
+  KeyboardSystemBindings& SystemSettings() { return system_; }
+
+ private:
+  KeyboardSystemBindings system_;
+};
+
+}  // namespace zrv::devices

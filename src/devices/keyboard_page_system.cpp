@@ -1,0 +1,162 @@
+#include "devices/keyboard_page_system.h"
+
+#include <algorithm>
+
+#include "devices/model/keyboard_device.h"
+#include "ui/button.h"
+#include "ui/language.h"
+#include "ui/lookup.h"
+#include "ui/slider.h"
+
+namespace zrv::devices {
+namespace {
+
+constexpr const char* kPollingRatePrefix = "polling_rate_option_";
+constexpr const char* kScanDelayPrefix = "delay_rate_option_";
+constexpr const char* kRepeatDelayPrefix = "repeat_delay_check_";
+constexpr const char* kWinLockName = "winlockflag_option";
+constexpr const char* kWFlagName = "wflag_option";
+constexpr const char* kKey6FlagName = "6flag_option";
+constexpr const char* kRepeatRateName = "repeat_rate_slider";
+constexpr const char* kRepeatDelayLabelName = "repeat_delay_time_label1";
+
+bool Is(const QString& name, const char* wanted) {
+  return name.compare(QLatin1String(wanted), Qt::CaseInsensitive) == 0;
+}
+
+QString OptionName(const char* prefix, int n) { return QLatin1String(prefix) + QString::number(n); }
+
+}  // namespace
+
+KeyboardSystemBindings::KeyboardSystemBindings(ui::Control* page, CHalveronKeyboardDevice& model)
+    : page_(page), model_(model) {}
+
+ui::Control* KeyboardSystemBindings::Find(const QString& name) const {
+  return page_ != nullptr ? ui::FindSubControlByName(page_, name) : nullptr;
+}
+
+// ---- showing the profile
+
+void KeyboardSystemBindings::Show() {
+  const config::KeyboardSystem system = model_.GetKeyboardSystem();
+  ShowGroup(kPollingRatePrefix, system.polling_rate);
+  ShowGroup(kScanDelayPrefix, system.scan_delay);
+  ShowGroup(kRepeatDelayPrefix, system.repeat_delay);
+  ShowRepeatDelayLabel(system.repeat_delay);
+  ShowFlag(kWinLockName, system.win_flag != 0);
+  ShowFlag(kWFlagName, system.w_flag != 0);
+  ShowFlag(kKey6FlagName, system.key6_flag != 0);
+  if (auto* slider = dynamic_cast<ui::Slider*>(Find(QLatin1String(kRepeatRateName)))) {
+    slider->SetValue(system.repeat);
+  }
+}
+
+void KeyboardSystemBindings::ShowGroup(const char* prefix, int selected) const {
+  selected = ValidOption(selected);
+  // The one to select last: selecting an option of a group unselects the others anyway, and
+  // options without a group need the explicit unselect.
+  for (int n = 0; n < kOptionCount; ++n) {
+    if (n == selected) continue;
+    if (auto* option = dynamic_cast<ui::Selectable*>(Find(OptionName(prefix, n)))) option->Selected(false);
+  }
+  if (auto* option = dynamic_cast<ui::Selectable*>(Find(OptionName(prefix, selected)))) option->Selected(true);
+}
+
+void KeyboardSystemBindings::ShowFlag(const char* name, bool on) const {
+  if (auto* option = dynamic_cast<ui::Selectable*>(Find(QLatin1String(name)))) option->Selected(on);
+}
+
+QString KeyboardSystemBindings::RepeatDelayText(int option) {
+  const int ms = ValidOption(option) * kRepeatDelayStepMs + kRepeatDelayStepMs;
+  return ui::TextById(QStringLiteral("Repeat_Delay_Time")) + QString::number(ms) + QStringLiteral("ms");
+}
+
+void KeyboardSystemBindings::ShowRepeatDelayLabel(int option) const {
+  if (ui::Control* label = Find(QLatin1String(kRepeatDelayLabelName))) label->SetText(RepeatDelayText(option));
+}
+
+// ---- the user's changes
+
+bool KeyboardSystemBindings::OnNotify(const ui::Notify& msg) {
+  const QString name = msg.SenderName();
+  if (msg.type == u"valuechanged") {
+    if (!Is(name, kRepeatRateName)) return false;
+    auto* slider = dynamic_cast<ui::Slider*>(msg.sender);
+    SetRepeatRate(slider != nullptr ? slider->GetValue() : static_cast<int>(msg.wParam));
+    return true;
+  }
+  if (msg.type != u"selectchanged") return false;
+  const bool selected = msg.wParam != 0;
+  if (Is(name, kWinLockName)) {
+    SetWinLock(selected);
+    return true;
+  }
+  if (Is(name, kWFlagName)) {
+    SetWFlag(selected);
+    return true;
+  }
+  if (Is(name, kKey6FlagName)) {
+    SetKey6Flag(selected);
+    return true;
+  }
+  const ui::NameNumber split = ui::SplitNameNumber(name);
+  void (KeyboardSystemBindings::*choose)(int) = nullptr;
+  if (Is(split.prefix, kPollingRatePrefix)) choose = &KeyboardSystemBindings::SelectPollingRate;
+  if (Is(split.prefix, kScanDelayPrefix)) choose = &KeyboardSystemBindings::SelectScanDelay;
+  if (Is(split.prefix, kRepeatDelayPrefix)) choose = &KeyboardSystemBindings::SelectRepeatDelay;
+  if (choose == nullptr) return false;
+  // A group reports the option it leaves as well; only the one chosen counts.
+  if (selected) (this->*choose)(split.number);
+  return true;
+}
+
+void KeyboardSystemBindings::SelectPollingRate(int option) {
+  option = ValidOption(option);
+  ShowGroup(kPollingRatePrefix, option);
+  config::KeyboardSystem system = model_.GetKeyboardSystem();
+  system.polling_rate = static_cast<uint16_t>(option);
+  model_.ChangeKeyboardSystem(system, true);
+}
+
+void KeyboardSystemBindings::SelectScanDelay(int option) {
+  option = ValidOption(option);
+  ShowGroup(kScanDelayPrefix, option);
+  config::KeyboardSystem system = model_.GetKeyboardSystem();
+  system.scan_delay = static_cast<uint16_t>(option);
+  model_.ChangeKeyboardSystem(system, true);
+}
+
+void KeyboardSystemBindings::SelectRepeatDelay(int option) {
+  option = ValidOption(option);
+  ShowGroup(kRepeatDelayPrefix, option);
+  ShowRepeatDelayLabel(option);
+  config::KeyboardSystem system = model_.GetKeyboardSystem();
+  system.repeat_delay = static_cast<uint16_t>(option);
+  model_.ChangeKeyboardSystem(system, false);
+}
+
+void KeyboardSystemBindings::SetWinLock(bool on) {
+  config::KeyboardSystem system = model_.GetKeyboardSystem();
+  system.win_flag = on ? 1 : 0;
+  model_.ChangeKeyboardSystem(system, true);
+}
+
+void KeyboardSystemBindings::SetWFlag(bool on) {
+  config::KeyboardSystem system = model_.GetKeyboardSystem();
+  system.w_flag = on ? 1 : 0;
+  model_.ChangeKeyboardSystem(system, true);
+}
+
+void KeyboardSystemBindings::SetKey6Flag(bool on) {
+  config::KeyboardSystem system = model_.GetKeyboardSystem();
+  system.key6_flag = on ? 1 : 0;
+  model_.ChangeKeyboardSystem(system, true);
+}
+
+void KeyboardSystemBindings::SetRepeatRate(int value) {
+  config::KeyboardSystem system = model_.GetKeyboardSystem();
+  system.repeat = static_cast<uint16_t>(std::clamp(value, 0, 0xFFFF));
+  model_.ChangeKeyboardSystem(system, false);
+}
+
+}  // namespace zrv::devices
