@@ -1,0 +1,202 @@
+#include "app/profile_flows.h"
+
+#include "app/msg_wnd.h"
+#include "app/profile_flows_device.h"
+#include "config/profile_list.h"
+#include "controls/device_profile.h"
+#include "ui/file_dialog.h"
+#include "ui/language.h"
+
+namespace zrv::app {
+namespace {
+
+constexpr int kKeyboardKind = 1;
+constexpr int kMouseKind = 2;
+constexpr int kWirelessMouseKind = 6;
+
+bool IsMouse(int kind) { return kind == kMouseKind || kind == kWirelessMouseKind; }
+
+}  // namespace
+
+QString ProfileAsker::OpenFile(const QString& filter) { return ui::OpenFileDialog(DialogParent(), QString(), filter); }
+
+QString ProfileAsker::SaveFile(const QString& filter) {
+  return ui::SaveFileDialog(DialogParent(), QString(), filter, QString(), QStringLiteral("json"));
+}
+
+int MsgWndAsker::MessageBox(const QString& text, bool text_is_id, int buttons) {
+  return CMsgWnd::MessageBox(parent_, QString(), text, dpi_ ? dpi_() : 96, text_is_id, buttons);
+}
+
+QString MacrosTooLargeText(int count) {
+  QString text = ui::TextById(QStringLiteral("message_text_16"));
+  const qsizetype at = text.indexOf(QLatin1String("%d"));
+  if (at >= 0) text.replace(at, 2, QString::number(count));
+  return text;
+}
+
+ProfileFlows::ProfileFlows(ProfileAsker& asker, TargetProvider current, QObject* parent)
+    : QObject(parent), asker_(asker), current_(std::move(current)) {
+  switch_timer_.setSingleShot(true);
+  switch_timer_.setInterval(kSwitchDelayMs);
+  switch_timer_.setObjectName(QStringLiteral("timer_%1").arg(kSwitchTimerId));
+  connect(&switch_timer_, &QTimer::timeout, this, &ProfileFlows::SwitchProfile);
+}
+
+ProfileFlows::Target ProfileFlows::Current() {
+  Target target = current_ ? current_() : Target{};
+  if (target.bar == nullptr || target.device == nullptr) return {};
+  target.bar->SetMessageSink([this](const QString& text_id) { Show(text_id); });
+  return target;
+}
+
+bool ProfileFlows::Confirm(const char* text_id) {
+  return asker_.MessageBox(QString::fromLatin1(text_id), true, ProfileAsker::kConfirmAndCancel) == 1;
+}
+
+void ProfileFlows::Show(const QString& text_id) { asker_.MessageBox(text_id, true, ProfileAsker::kConfirmOnly); }
+
+bool ProfileFlows::OnClick(const QString& name) {
+  if (name == u"profile_fun_spread_btn") {
+    ToggleMenu();
+    return true;
+  }
+  static const std::pair<const char*, void (ProfileFlows::*)()> kButtons[] = {
+      {"device_add_btn", &ProfileFlows::AddProfile},
+      {"device_sub_btn", &ProfileFlows::DeleteProfile},
+      {"device_copy_btn", &ProfileFlows::CopyProfile},
+      {"device_import_btn", &ProfileFlows::ImportProfile},
+      {"device_export_btn", &ProfileFlows::ExportProfile},
+      {"device_reset_btn", &ProfileFlows::ResetProfile},
+      {"device_profile_edit_save_btn", &ProfileFlows::RenameProfile},
+  };
+  for (const auto& [button, flow] : kButtons) {
+    if (name.compare(QLatin1String(button), Qt::CaseInsensitive) == 0) {
+      (this->*flow)();
+      return true;
+    }
+  }
+  return false;
+}
+
+void ProfileFlows::OnProfileSelected() { switch_timer_.start(); }
+
+void ProfileFlows::AddProfile() {
+  const Target target = Current();
+  if (target.bar == nullptr || !Confirm(ui::TextId("message_text_27"))) return;
+  target.bar->NewProfile();
+}
+
+void ProfileFlows::DeleteProfile() {
+  const Target target = Current();
+  if (target.bar == nullptr || !Confirm(ui::TextId("message_text_29"))) return;
+  // The drop-down list now shows another profile; the switch makes it the device's.
+  if (target.bar->DeleteProfile()) OnProfileSelected();
+}
+
+void ProfileFlows::CopyProfile() {
+  const Target target = Current();
+  if (target.bar == nullptr || !Confirm(ui::TextId("message_text_26"))) return;
+  target.bar->CopyProfile();
+}
+
+void ProfileFlows::ImportProfile() {
+  const Target target = Current();
+  if (target.bar == nullptr || target.bar->GetCurSel() < 0) return;
+  const QString path = asker_.OpenFile(QString::fromLatin1(kFileFilter));
+  // Anything but a profile file is ignored without a word.
+  if (path.isEmpty() || !config::ProfileList::IsImportableProfile(path)) return;
+  target.bar->ImportProfile(path);
+}
+
+void ProfileFlows::ExportProfile() {
+  const Target target = Current();
+  if (target.bar == nullptr || target.bar->GetCurSel() < 0) return;
+  const QString path = asker_.SaveFile(QString::fromLatin1(kFileFilter));
+  if (path.isEmpty()) return;
+  target.bar->ExportProfile(path);
+}
+
+void ProfileFlows::ResetProfile() {
+  const Target target = Current();
+  if (target.bar == nullptr || !Confirm(ui::TextId("message_text_22"))) return;
+  // A reset that could not be written has been reported; the device keeps what it has.
+  if (!target.bar->ResetProfile()) return;
+  ProfileDevice& device = *target.device;
+  device.LoadProfile();
+  device.RefreshPage();
+  WriteSettings(device);
+  const int kind = device.Kind();
+  if (kind == kKeyboardKind) {
+    device.HideKeySetLayout();
+    WriteMacrosShowingResult(device);
+    device.WriteKeyAssignmentList(0);
+  } else if (IsMouse(kind)) {
+    WriteMacrosShowingResult(device);
+    device.WriteKeyAssignmentList(0);
+    device.HideKeySetLayout();
+  }
+  if (kind == kKeyboardKind || IsMouse(kind)) device.DisableKeySaveButtons();
+}
+
+void ProfileFlows::RenameProfile() {
+  const Target target = Current();
+  if (target.bar == nullptr) return;
+  controls::CDeviceProfileUI& bar = *target.bar;
+  const QString text = bar.GetNameEditText();  // a text with "&" has been reported and reads ""
+  if (text.isEmpty()) {
+    Show(QString::fromLatin1(ui::TextId("message_text_5_1")));
+    bar.SetNameEditText(bar.GetCurItemText());
+    return;
+  }
+  const char* refusal = nullptr;
+  switch (bar.RenameProfile(text)) {
+    case config::kRenameDone: return;
+    case config::kRenameNameUsed: refusal = ui::TextId("message_text_5"); break;
+    case config::kRenameLeadingSpace: refusal = ui::TextId("message_text_25"); break;
+    case config::kRenameAmpersand: refusal = ui::TextId("message_text_5_3"); break;
+    case config::kRenameSaveFailed: refusal = ui::TextId("message_text_save_failed"); break;
+  }
+  if (refusal != nullptr) Show(QString::fromLatin1(refusal));
+  bar.SetNameEditText(bar.GetCurItemText());
+}
+
+void ProfileFlows::ToggleMenu() {
+  const Target target = Current();
+  if (target.bar != nullptr) target.bar->SetMenuVisible(!target.bar->IsMenuVisible());
+}
+
+void ProfileFlows::SwitchProfile() {
+  switch_timer_.stop();
+  const Target target = Current();
+  if (target.bar == nullptr) return;
+  controls::CDeviceProfileUI& bar = *target.bar;
+  const int position = bar.GetCurSel();
+  if (position < 0) return;
+  // A selection that cannot be recorded is reported; the profile is still the one to use now.
+  bar.SelectProfile(position, false);
+  ProfileDevice& device = *target.device;
+  device.SetProfileId(bar.GetCurrentProfileId());
+  device.LoadProfile();
+  device.CheckAssignments();
+  device.RefreshPage();
+  WriteSettings(device);
+  WriteMacrosShowingResult(device);
+  if (device.Kind() == kKeyboardKind) device.ReloadCustomLightModes();
+  device.WriteKeyAssignmentList(0);
+}
+
+void ProfileFlows::WriteSettings(ProfileDevice& device) {
+  device.WriteSettings(0, 0, 1, screen_.width(), screen_.height());
+}
+
+void ProfileFlows::WriteMacrosShowingResult(ProfileDevice& device) {
+  const int result = device.WriteMacros();
+  if (result == -1) {
+    Show(QString::fromLatin1(ui::TextId("message_text_7")));
+  } else if (result != 0) {
+    asker_.MessageBox(MacrosTooLargeText(result), false, ProfileAsker::kConfirmOnly);
+  }
+}
+
+}  // namespace zrv::app

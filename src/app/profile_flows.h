@@ -1,0 +1,120 @@
+#pragma once
+// The main window's profile flows: what happens when the user works the profile bar of the page
+// that is shown (CDeviceProfileUI). The main window routes the bar's clicks here (OnClick) and the
+// "itemselect" of "device_profile_combo" (OnProfileSelected); everything starts from the current
+// target, and nothing happens without one.
+//
+// Selecting a profile does not switch at once: timer 1055 (400 ms, one-shot) starts again with
+// every selection, so a quick series of selections switches the device once, to the last one.
+//
+// Confirmations, messages and file dialogs go through a ProfileAsker, so that tests (and a future
+// front end) answer them; the real one shows CMsgWnd over the main window and the system's file
+// dialogs (which tests may answer through ui::SetFileDialogHook).
+
+#include <QObject>
+#include <QSize>
+#include <QString>
+#include <QTimer>
+
+#include <functional>
+
+class QWidget;
+
+namespace zrv::controls {
+class CDeviceProfileUI;
+}
+
+namespace zrv::app {
+
+class ProfileDevice;
+
+class ProfileAsker {
+ public:
+  enum Buttons { kConfirmOnly = 0, kConfirmAndCancel = 1 };
+  virtual ~ProfileAsker() = default;
+  // A message box; 1 when the user confirmed. `text` is a text id when `text_is_id`.
+  virtual int MessageBox(const QString& text, bool text_is_id, int buttons) = 0;
+  // File dialogs; an empty path when cancelled. The defaults are ui::OpenFileDialog and
+  // ui::SaveFileDialog over the parent.
+  virtual QString OpenFile(const QString& filter);
+  virtual QString SaveFile(const QString& filter);
+
+ protected:
+  virtual QWidget* DialogParent() const { return nullptr; }
+};
+
+// The message box of the program over `parent`, at the DPI that `dpi` reports when asked.
+class MsgWndAsker : public ProfileAsker {
+ public:
+  MsgWndAsker(QWidget* parent, std::function<int()> dpi) : parent_(parent), dpi_(std::move(dpi)) {}
+  int MessageBox(const QString& text, bool text_is_id, int buttons) override;
+
+ protected:
+  QWidget* DialogParent() const override { return parent_; }
+
+ private:
+  QWidget* parent_;
+  std::function<int()> dpi_;
+};
+
+class ProfileFlows : public QObject {
+  Q_OBJECT
+ public:
+  static constexpr int kSwitchTimerId = 1055;
+  static constexpr int kSwitchDelayMs = 400;
+  // Open and save dialogs of profiles: the filter text and its pattern.
+  static constexpr const char* kFileFilter = "Profile Files(*.json)|*.json;||";
+
+  // The profile bar and the device of the page that is shown; either may be null.
+  struct Target {
+    controls::CDeviceProfileUI* bar = nullptr;
+    ProfileDevice* device = nullptr;
+  };
+  using TargetProvider = std::function<Target()>;
+
+  ProfileFlows(ProfileAsker& asker, TargetProvider current, QObject* parent = nullptr);
+
+  // The screen size measured at start-up, passed to WriteSettings.
+  void SetScreenSize(const QSize& size) { screen_ = size; }
+
+  // A click on one of the profile bar's buttons; false when the name is none of them.
+  // "profile_fun_spread_btn" is compared with case, the others without.
+  bool OnClick(const QString& control_name);
+  // "itemselect" of "device_profile_combo": (re)starts timer 1055.
+  void OnProfileSelected();
+  bool SwitchPending() const { return switch_timer_.isActive(); }
+  int SwitchRemainingMs() const { return switch_timer_.remainingTime(); }
+
+  // ---- the flows
+  void AddProfile();     // confirm "message_text_27", then NewProfile
+  void DeleteProfile();  // confirm "message_text_29", then DeleteProfile and the switch (timer)
+  void CopyProfile();    // confirm "message_text_26", then CopyProfile
+  void ImportProfile();  // open dialog; a profile file is imported, anything else ignored
+  void ExportProfile();  // save dialog, then ExportProfile
+  void ResetProfile();   // confirm "message_text_22", then the reset of the device
+  void RenameProfile();  // the name field's text becomes the selected profile's name
+  void ToggleMenu();     // folds the profile tools in or out
+  // What timer 1055 does: the bar's selected profile becomes the device's and is written to it.
+  void SwitchProfile();
+
+ private:
+  // The current target with the bar's messages going to the asker; bar null without a device.
+  Target Current();
+  bool Confirm(const char* text_id);
+  void Show(const QString& text_id);
+  // WriteMacros and its messages: -1 "message_text_7", any other non-zero n "message_text_16"
+  // with n.
+  void WriteMacrosShowingResult(ProfileDevice& device);
+  void WriteSettings(ProfileDevice& device);
+
+  ProfileAsker& asker_;
+  TargetProvider current_;
+  QTimer switch_timer_;
+  QSize screen_;
+};
+
+// The text of "message_text_16" with `count` in place of its "%d". Only that one placeholder is
+// replaced: the text comes from a language file and is never used as a format of its own.
+QString MacrosTooLargeText(int count);
+
+}  // namespace zrv::app

@@ -1,0 +1,62 @@
+#include "app/profile_flows_device.h"
+
+#include "config/basic_profiledata.h"
+#include "devices/device_page.h"
+#include "devices/model/keyboard_device.h"
+#include "ui/lookup.h"
+#include "ui/window.h"
+
+namespace zrv::app {
+
+int PageProfileDevice::Kind() const { return page_ == nullptr ? 0 : page_->Model().Kind(); }
+
+void PageProfileDevice::SetProfileId(const QString& id) {
+  if (page_ == nullptr) return;
+  devices::CHalveronUSBDevice& model = page_->Model();
+  if (auto* keyboard = dynamic_cast<devices::CHalveronKeyboardDevice*>(&model)) {
+    keyboard->SetProfileId(id.toStdString());
+    return;
+  }
+  // Kinds that keep no identifier of their own load from their profile data object's path.
+  if (config::CBasicProfiledata* data = model.ProfileData()) {
+    data->SetProfilePath(QString::fromStdString(model.UserDataFolder()) + id + QStringLiteral(".Json"));
+  }
+}
+
+void PageProfileDevice::LoadProfile() {
+  if (page_ != nullptr) page_->Model().LoadProfile();
+}
+
+void PageProfileDevice::CheckAssignments() {
+  if (page_ != nullptr) page_->Model().CheckAssignments();
+}
+
+void PageProfileDevice::RefreshPage() {
+  if (page_ != nullptr) page_->Model().RefreshPage();
+}
+
+int PageProfileDevice::WriteSettings(int profile_index, int first_byte, int third_value, int screen_width,
+                                     int screen_height) {
+  if (page_ == nullptr) return 0;
+  return page_->Model().WriteSettings(profile_index, first_byte, third_value, screen_width, screen_height);
+}
+
+int PageProfileDevice::WriteMacros() { return page_ == nullptr ? 0 : page_->Model().WriteMacros(); }
+
+int PageProfileDevice::WriteKeyAssignmentList(int profile_index) {
+  return page_ == nullptr ? 0 : page_->Model().WriteKeyAssignmentList(profile_index);
+}
+
+void PageProfileDevice::HideKeySetLayout() {
+  if (page_ == nullptr) return;
+  if (ui::Control* panel = ui::FindSubControlByName(page_, QStringLiteral("keyset_layout"))) panel->SetVisible(false);
+}
+
+void PageProfileDevice::DisableKeySaveButtons() {
+  if (page_ == nullptr) return;
+  for (const char* name : {"key_butt_keysave", "key_butt_keycancel", "key_butt_prosave"}) {
+    if (ui::Control* button = ui::FindSubControlByName(page_, QString::fromLatin1(name))) button->SetEnabled(false);
+  }
+}
+
+}  // namespace zrv::app

@@ -1,0 +1,391 @@
+// The main window's profile flows over a profile bar built from the skin and a recording device:
+// confirmations, import and export through the file dialogs, renaming, resets per device kind and
+// the 400 ms switch.
+
+#include "app/profile_flows.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <memory>
+#include <vector>
+
+#include "app/msg_wnd.h"
+#include "app/profile_flows_device.h"
+#include "config/json_file.h"
+#include "controls/device_profile.h"
+#include "ui/dialog_builder.h"
+#include "ui/file_dialog.h"
+#include "ui/language.h"
+
+namespace zrv::app {
+namespace {
+
+const QString kTemplates = QStringLiteral(ZRV31_SOURCE_DIR "/DefaultData/");
+
+// Writes down what the flows do to the device.
+class RecordingDevice : public ProfileDevice {
+ public:
+  int Kind() const override { return kind; }
+  void SetProfileId(const QString& id) override { log << "SetProfileId " + id; }
+  void LoadProfile() override { log << "LoadProfile"; }
+  void CheckAssignments() override { log << "CheckAssignments"; }
+  void RefreshPage() override { log << "RefreshPage"; }
+  int WriteSettings(int index, int first, int third, int width, int height) override {
+    log << QString("WriteSettings %1 %2 %3 %4 %5").arg(index).arg(first).arg(third).arg(width).arg(height);
+    return 1;
+  }
+  int WriteMacros() override {
+    log << "WriteMacros";
+    return macro_result;
+  }
+  int WriteKeyAssignmentList(int index) override {
+    log << QString("WriteKeyAssignmentList %1").arg(index);
+    return 1;
+  }
+  void ReloadCustomLightModes() override { log << "ReloadCustomLightModes"; }
+  void HideKeySetLayout() override { log << "HideKeySetLayout"; }
+  void DisableKeySaveButtons() override { log << "DisableKeySaveButtons"; }
+
+  int kind = 1;
+  int macro_result = 0;
+  QStringList log;
+};
+
+// Answers the message boxes (confirming unless told otherwise) and writes them down; the file
+// dialogs are the real ones, answered through the file-dialog hook.
+class RecordingAsker : public ProfileAsker {
+ public:
+  int MessageBox(const QString& text, bool text_is_id, int buttons) override {
+    boxes << (text_is_id ? text : "text:" + text) + (buttons == kConfirmAndCancel ? "?" : "");
+    return confirm ? 1 : 0;
+  }
+  bool confirm = true;
+  QStringList boxes;
+};
+
+class ProfileFlowsTest : public ::testing::Test {
+ protected:
+  void SetUp() override { Build(1, "keyboard"); }
+  void TearDown() override { ui::SetFileDialogHook(nullptr); }
+
+  // A bar of a device of `kind` over a new data folder, initialised as the page does.
+  void Build(int kind, const QString& template_name) {
+    data_ = std::make_unique<QTemporaryDir>();
+    ui::DialogBuilder builder;
+    root_.reset(builder.Create(QStringLiteral("XML/CustomControlXML/DeviceProfile.xml")));
+    ASSERT_NE(root_, nullptr) << builder.Error().ToString().toStdString();
+    bar_ = dynamic_cast<controls::CDeviceProfileUI*>(root_.get());
+    ASSERT_NE(bar_, nullptr);
+    bar_->SetDeviceKind(kind);
+    bar_->SetPaths(data_->path() + "/", kTemplates + template_name + ".Json");
+    ASSERT_TRUE(bar_->InitProfiles());
+    bar_->SelectOpTab(1);
+    device_.kind = kind;
+    flows_ = std::make_unique<ProfileFlows>(asker_, [this] { return ProfileFlows::Target{bar_, &device_}; });
+    flows_->SetScreenSize(QSize(1920, 1080));
+  }
+
+  QStringList Rows() const {
+    QStringList rows;
+    for (int i = 0; i < bar_->ProfileCombo()->GetCount(); ++i) rows << bar_->ProfileCombo()->GetItemText(i);
+    return rows;
+  }
+  QString Data(const QString& name) const { return data_->filePath(name); }
+  QStringList DataFiles() const { return QDir(data_->path()).entryList(QDir::Files, QDir::Name); }
+  // The user picks row `position` of the drop-down list.
+  void UserSelects(int position) {
+    bar_->ProfileCombo()->SelectItem(position);
+    flows_->OnProfileSelected();
+  }
+  // Answers every file dialog with `path`, keeping the requests.
+  void AnswerDialogs(const QString& path) {
+    ui::SetFileDialogHook([this, path](const ui::FileDialogRequest& request) {
+      requests_.push_back(request);
+      return path;
+    });
+  }
+
+  std::unique_ptr<QTemporaryDir> data_;
+  QTemporaryDir elsewhere_;
+  std::unique_ptr<ui::Control> root_;
+  controls::CDeviceProfileUI* bar_ = nullptr;
+  RecordingDevice device_;
+  RecordingAsker asker_;
+  std::unique_ptr<ProfileFlows> flows_;
+  std::vector<ui::FileDialogRequest> requests_;
+};
+
+TEST_F(ProfileFlowsTest, EveryChangeIsConfirmedFirstAndDecliningChangesNothing) {
+  bar_->CopyProfile();  // two profiles, so that delete is possible
+  const QStringList files = DataFiles();
+  asker_.confirm = false;
+  for (const char* button : {"device_add_btn", "device_sub_btn", "device_copy_btn", "device_reset_btn"}) {
+    EXPECT_TRUE(flows_->OnClick(button));
+  }
+  EXPECT_EQ(asker_.boxes, (QStringList{"message_text_27?", "message_text_29?", "message_text_26?", "message_text_22?"}));
+  EXPECT_EQ(Rows(), (QStringList{"profile1", "profile1 copy"}));
+  EXPECT_EQ(DataFiles(), files);
+  EXPECT_TRUE(device_.log.isEmpty());
+  EXPECT_FALSE(flows_->SwitchPending());
+
+  asker_.confirm = true;
+  flows_->OnClick("DEVICE_ADD_BTN");
+  flows_->OnClick("device_copy_btn");
+  EXPECT_EQ(Rows(), (QStringList{"profile1", "profile1 copy", "profile2", "profile1 copy copy"}));
+}
+
+TEST_F(ProfileFlowsTest, ButtonsAreRoutedByName) {
+  EXPECT_FALSE(flows_->OnClick("device_select_next"));
+  EXPECT_FALSE(flows_->OnClick("PROFILE_FUN_SPREAD_BTN")) << "the spread button is compared with case";
+  EXPECT_TRUE(flows_->OnClick("profile_fun_spread_btn"));
+  EXPECT_TRUE(bar_->IsMenuVisible());
+  flows_->OnClick("profile_fun_spread_btn");
+  EXPECT_FALSE(bar_->IsMenuVisible());
+}
+
+TEST_F(ProfileFlowsTest, NothingHappensWithoutADevice) {
+  ProfileFlows none(asker_, [] { return ProfileFlows::Target{}; });
+  AnswerDialogs(elsewhere_.filePath("x.json"));
+  for (const char* button : {"device_add_btn", "device_sub_btn", "device_copy_btn", "device_import_btn",
+                             "device_export_btn", "device_reset_btn", "device_profile_edit_save_btn",
+                             "profile_fun_spread_btn"}) {
+    EXPECT_TRUE(none.OnClick(button));
+  }
+  none.OnProfileSelected();
+  none.SwitchProfile();
+  EXPECT_TRUE(asker_.boxes.isEmpty());
+  EXPECT_TRUE(requests_.empty());
+  EXPECT_FALSE(bar_->IsMenuVisible());
+}
+
+TEST_F(ProfileFlowsTest, ImportGoesThroughTheOpenDialogAndTakesOnlyProfiles) {
+  const QString file = elsewhere_.filePath("Game.json");
+  config::WriteJsonFile(file, config::ParseJson(R"({"Device":[{"x":1}],"profilename":"a","profileUUID":"b"})"));
+  AnswerDialogs(file);
+  flows_->OnClick("device_import_btn");
+  ASSERT_EQ(requests_.size(), 1u);
+  EXPECT_FALSE(requests_[0].save);
+  EXPECT_EQ(requests_[0].filter, "Profile Files(*.json)");
+  EXPECT_EQ(Rows(), (QStringList{"profile1", "Game"}));
+
+  // Not JSON, a member missing, far too large, or cancelled: nothing happens, nothing is said.
+  const QString hostile = elsewhere_.filePath("hostile.json");
+  for (const QByteArray& content : {QByteArray("<xml/>"), QByteArray(R"({"profilename":"a"})"),
+                                    QByteArray(R"({"profileUUID":"a"})"), QByteArray(R"([])")}) {
+    QFile out(hostile);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    out.write(content);
+    out.close();
+    AnswerDialogs(hostile);
+    flows_->OnClick("device_import_btn");
+  }
+  QFile huge(hostile);
+  ASSERT_TRUE(huge.open(QIODevice::WriteOnly | QIODevice::Truncate));
+  huge.write(R"({"profilename":"a","profileUUID":"b","x":")");
+  huge.write(QByteArray(config::kMaxJsonFileBytes, 'x'));
+  huge.write("\"}");
+  huge.close();
+  flows_->OnClick("device_import_btn");
+  AnswerDialogs(QString());
+  flows_->OnClick("device_import_btn");
+  EXPECT_EQ(Rows(), (QStringList{"profile1", "Game"}));
+  EXPECT_TRUE(asker_.boxes.isEmpty());
+}
+
+TEST_F(ProfileFlowsTest, ExportGoesThroughTheSaveDialog) {
+  const QString out = elsewhere_.filePath("mine.json");
+  AnswerDialogs(out);
+  flows_->OnClick("device_export_btn");
+  ASSERT_EQ(requests_.size(), 1u);
+  EXPECT_TRUE(requests_[0].save);
+  EXPECT_EQ(requests_[0].defaultExt, "json");
+  EXPECT_EQ(requests_[0].filter, "Profile Files(*.json)");
+  EXPECT_EQ(config::ReadJsonFile(out), config::ReadJsonFile(Data(bar_->GetCurrentProfileId() + ".Json")));
+  EXPECT_TRUE(config::ProfileList::IsImportableProfile(out));
+
+  AnswerDialogs(QString());  // cancelled
+  flows_->OnClick("device_export_btn");
+  AnswerDialogs(elsewhere_.filePath("no/such/folder/mine.json"));
+  flows_->OnClick("device_export_btn");
+  EXPECT_EQ(asker_.boxes, QStringList{"message_text_save_failed"});
+}
+
+TEST_F(ProfileFlowsTest, FiftyProfilesRefuseNewAndExportWithAMessage) {
+  for (int i = 1; i < 50; ++i) bar_->CopyProfile();
+  ASSERT_EQ(bar_->ProfileCombo()->GetCount(), 50);
+  AnswerDialogs(elsewhere_.filePath("out.json"));
+  flows_->OnClick("device_add_btn");
+  flows_->OnClick("device_export_btn");
+  EXPECT_EQ(asker_.boxes, (QStringList{"message_text_27?", "message_text_30", "message_text_30"}));
+  EXPECT_FALSE(QFile::exists(elsewhere_.filePath("out.json")));
+  flows_->OnClick("device_copy_btn");
+  EXPECT_EQ(bar_->ProfileCombo()->GetCount(), 51) << "copies are not limited";
+}
+
+TEST_F(ProfileFlowsTest, RenameRefusalsAreShownAndTheOldNameComesBack) {
+  bar_->NewProfile();
+  const QByteArray list = [this] {
+    QFile file(Data("ProfileList.ini"));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+  }();
+  const std::pair<QString, QStringList> refusals[] = {
+      {"", {"message_text_5_1"}},
+      {"Tom & Jerry", {"message_text_5_3", "message_text_5_1"}},
+      {" Game", {"message_text_25"}},
+      {"PROFILE2", {"message_text_5"}},
+  };
+  for (const auto& [name, messages] : refusals) {
+    asker_.boxes.clear();
+    bar_->SetNameEditText(name);
+    flows_->OnClick("device_profile_edit_save_btn");
+    EXPECT_EQ(asker_.boxes, messages) << name.toStdString();
+    EXPECT_EQ(bar_->NameEdit()->GetText(), "profile1") << name.toStdString();
+  }
+  QFile file(Data("ProfileList.ini"));
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_EQ(file.readAll(), list) << "no refusal changes a file";
+
+  asker_.boxes.clear();
+  bar_->SetNameEditText("GAME");
+  flows_->OnClick("device_profile_edit_save_btn");
+  EXPECT_TRUE(asker_.boxes.isEmpty());
+  EXPECT_EQ(Rows(), (QStringList{"GAME", "profile2"}));
+  bar_->SetNameEditText("game");
+  flows_->OnClick("device_profile_edit_save_btn");
+  EXPECT_EQ(bar_->GetCurItemText(), "game") << "its own name in other letters";
+}
+
+TEST_F(ProfileFlowsTest, ThreeQuickSelectionsSwitchOnceToTheLast) {
+  bar_->NewProfile();
+  bar_->NewProfile();
+  const QString last_id = bar_->List().Entries()[2].id;
+  UserSelects(1);
+  UserSelects(2);
+  UserSelects(0);
+  UserSelects(2);
+  EXPECT_TRUE(flows_->SwitchPending());
+  EXPECT_TRUE(device_.log.isEmpty()) << "nothing before the timer fires";
+  ASSERT_TRUE(QTest::qWaitFor([this] { return !device_.log.isEmpty(); }, 3000));
+  QTest::qWait(ProfileFlows::kSwitchDelayMs + 100);
+  EXPECT_EQ(device_.log, (QStringList{"SetProfileId " + last_id, "LoadProfile", "CheckAssignments", "RefreshPage",
+                                      "WriteSettings 0 0 1 1920 1080", "WriteMacros", "ReloadCustomLightModes",
+                                      "WriteKeyAssignmentList 0"}));
+  EXPECT_EQ(bar_->GetCurrentProfileId(), last_id);
+  bar_->List().Load();
+  EXPECT_EQ(bar_->List().RecordedSelection(), 2);
+  EXPECT_FALSE(flows_->SwitchPending());
+}
+
+TEST_F(ProfileFlowsTest, EverySelectionStartsTheTimerAgain) {
+  bar_->NewProfile();
+  UserSelects(1);
+  QTest::qWait(150);
+  if (!flows_->SwitchPending()) GTEST_SKIP() << "the machine was too slow to tell";
+  const int left = flows_->SwitchRemainingMs();
+  UserSelects(0);
+  EXPECT_GT(flows_->SwitchRemainingMs(), left);
+  EXPECT_LE(flows_->SwitchRemainingMs(), ProfileFlows::kSwitchDelayMs + 20);  // coarse timers may add 5 %
+}
+
+TEST_F(ProfileFlowsTest, SwitchTellsWhenTheMacrosCannotBeWritten) {
+  ASSERT_TRUE(ui::LoadLanguage("lan_en.xml"));
+  device_.macro_result = -1;
+  flows_->SwitchProfile();
+  device_.macro_result = 7;
+  flows_->SwitchProfile();
+  ASSERT_EQ(asker_.boxes.size(), 2);
+  EXPECT_EQ(asker_.boxes[0], "message_text_7");
+  EXPECT_TRUE(asker_.boxes[1].startsWith("text:")) << asker_.boxes[1].toStdString();
+  EXPECT_TRUE(asker_.boxes[1].contains("(7 entries too many)")) << asker_.boxes[1].toStdString();
+  EXPECT_EQ(MacrosTooLargeText(3).count('%'), 0);
+}
+
+TEST_F(ProfileFlowsTest, DeleteSwitchesToThePreviousProfile) {
+  bar_->NewProfile();
+  bar_->SelectProfile(1, false);
+  const QString first_id = bar_->List().Entries()[0].id;
+  const QString deleted_file = Data(bar_->GetCurrentProfileId() + ".Json");
+  flows_->OnClick("device_sub_btn");
+  EXPECT_FALSE(QFile::exists(deleted_file));
+  EXPECT_EQ(Rows(), QStringList{"profile1"});
+  EXPECT_TRUE(flows_->SwitchPending());
+  ASSERT_TRUE(QTest::qWaitFor([this] { return !device_.log.isEmpty(); }, 3000));
+  EXPECT_EQ(device_.log.front(), "SetProfileId " + first_id);
+  EXPECT_EQ(bar_->GetCurrentProfileId(), first_id);
+
+  device_.log.clear();
+  flows_->OnClick("device_sub_btn");
+  EXPECT_EQ(asker_.boxes.mid(1), (QStringList{"message_text_29?", "message_text_11"}));
+  EXPECT_FALSE(flows_->SwitchPending());
+}
+
+TEST_F(ProfileFlowsTest, KeyboardResetReloadsAndRewritesTheDevice) {
+  flows_->OnClick("device_reset_btn");
+  EXPECT_EQ(device_.log, (QStringList{"LoadProfile", "RefreshPage", "WriteSettings 0 0 1 1920 1080", "HideKeySetLayout",
+                                      "WriteMacros", "WriteKeyAssignmentList 0", "DisableKeySaveButtons"}));
+}
+
+TEST_F(ProfileFlowsTest, MouseResetHidesTheEditorLast) {
+  for (int kind : {2, 6}) {
+    Build(kind, "mouse");
+    device_.log.clear();
+    flows_->OnClick("device_reset_btn");
+    EXPECT_EQ(device_.log, (QStringList{"LoadProfile", "RefreshPage", "WriteSettings 0 0 1 1920 1080", "WriteMacros",
+                                        "WriteKeyAssignmentList 0", "HideKeySetLayout", "DisableKeySaveButtons"}))
+        << kind;
+  }
+}
+
+TEST_F(ProfileFlowsTest, HeadsetResetKeepsItsEqualiserPresets) {
+  Build(7, "HD");
+  const QString file = Data(bar_->GetCurrentProfileId() + ".Json");
+  Json::Value profile = config::ReadJsonFile(file);
+  profile["Device"][0]["CustomEQNameInfo"] = config::ParseJson(R"([{"Name":"Mine"}])");
+  profile["Device"][0]["CustomEQHzValueInfo"] = config::ParseJson(R"([[{"value":3},{"value":-2}]])");
+  profile["Device"][0]["SystemSetStages"]["EqType"] = 13;
+  ASSERT_TRUE(config::WriteJsonFile(file, profile));
+
+  device_.log.clear();
+  flows_->OnClick("device_reset_btn");
+  EXPECT_EQ(device_.log, (QStringList{"LoadProfile", "RefreshPage", "WriteSettings 0 0 1 1920 1080"}));
+  const Json::Value reset = config::ReadJsonFile(file);
+  EXPECT_EQ(reset["Device"][0]["CustomEQNameInfo"], profile["Device"][0]["CustomEQNameInfo"]);
+  EXPECT_EQ(reset["Device"][0]["CustomEQHzValueInfo"], profile["Device"][0]["CustomEQHzValueInfo"]);
+  const Json::Value factory = config::ReadJsonFile(kTemplates + "HD.Json");
+  EXPECT_EQ(reset["Device"][0]["SystemSetStages"], factory["Device"][0]["SystemSetStages"]);
+  EXPECT_EQ(reset["profilename"].asString(), "profile1");
+}
+
+TEST_F(ProfileFlowsTest, AFileThatCannotBeWrittenIsReported) {
+  ASSERT_TRUE(QFile::remove(Data("ProfileList.ini")));
+  ASSERT_TRUE(QDir(data_->path()).mkpath("ProfileList.ini"));
+  const QStringList files = DataFiles();
+  flows_->OnClick("device_add_btn");
+  EXPECT_EQ(asker_.boxes, (QStringList{"message_text_27?", "message_text_save_failed"}));
+  EXPECT_EQ(Rows(), QStringList{"profile1"});
+  EXPECT_EQ(DataFiles(), files) << "no profile file without its list entry";
+}
+
+TEST_F(ProfileFlowsTest, TheRealAskerShowsTheMessageBox) {
+  QWidget parent;
+  MsgWndAsker asker(&parent, [] { return 96; });
+  QTimer::singleShot(0, [] {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+      if (auto* box = dynamic_cast<CMsgWnd*>(widget); box != nullptr && box->isVisible()) {
+        box->Close(1);
+        return;
+      }
+    }
+  });
+  EXPECT_EQ(asker.MessageBox("message_text_27", true, ProfileAsker::kConfirmAndCancel), 1);
+}
+
+}  // namespace
+}  // namespace zrv::app
