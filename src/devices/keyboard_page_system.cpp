@@ -19,6 +19,7 @@ constexpr const char* kWFlagName = "wflag_option";
 constexpr const char* kKey6FlagName = "6flag_option";
 constexpr const char* kRepeatRateName = "repeat_rate_slider";
 constexpr const char* kRepeatDelayLabelName = "repeat_delay_time_label1";
+constexpr const char* kResetRepeatName = "reset_repeat_btn";
 
 bool Is(const QString& name, const char* wanted) {
   return name.compare(QLatin1String(wanted), Qt::CaseInsensitive) == 0;
@@ -79,6 +80,11 @@ void KeyboardSystemBindings::ShowRepeatDelayLabel(int option) const {
 
 bool KeyboardSystemBindings::OnNotify(const ui::Notify& msg) {
   const QString name = msg.SenderName();
+  if (msg.type == u"click") {
+    if (!Is(name, kResetRepeatName)) return false;
+    ResetRepeat();
+    return true;
+  }
   if (msg.type == u"valuechanged") {
     if (!Is(name, kRepeatRateName)) return false;
     auto* slider = dynamic_cast<ui::Slider*>(msg.sender);
@@ -157,6 +163,11 @@ void KeyboardSystemBindings::SetRepeatRate(int value) {
   config::KeyboardSystem system = model_.GetKeyboardSystem();
   system.repeat = static_cast<uint16_t>(std::clamp(value, 0, 0xFFFF));
   model_.ChangeKeyboardSystem(system, false);
+}
+
+void KeyboardSystemBindings::ResetRepeat() {
+  model_.ResetKeyRepeat();
+  Show();
 }
 
 }  // namespace zrv::devices

@@ -11,6 +11,7 @@
 //   "repeat_rate_slider"          slider               "Repeat"
 //   "repeat_delay_check_" 0-3     options, one group   "RepeatDelay"
 //   "repeat_delay_time_label1"    label: "Repeat_Delay_Time" text + 250, 500, 750 or 1000 + "ms"
+//   "reset_repeat_btn"            button: repeat rate and delay back to the template's values
 // A value outside 0-3 selects option 0.
 //
 // A user's change is stored into the profile and saved first; then the settings record goes to
@@ -37,7 +38,8 @@ class KeyboardSystemBindings {
   void Show();
 
   // Routes a notification of one of the controls above: "selectchanged" of the options (an option
-  // of a group only as it becomes selected), "valuechanged" of the slider. False for any other.
+  // of a group only as it becomes selected), "valuechanged" of the slider, "click" of the reset
+  // button. False for any other.
   bool OnNotify(const ui::Notify& msg);
 
   // The user's changes, one per control.
@@ -48,6 +50,7 @@ class KeyboardSystemBindings {
   void SetWFlag(bool on);
   void SetKey6Flag(bool on);
   void SetRepeatRate(int value);
+  void ResetRepeat();
 
   // "Repeat_Delay_Time" text + milliseconds of the option + "ms".
   static QString RepeatDelayText(int option);

@@ -196,6 +196,22 @@ TEST_F(KeyboardPageTest, RepeatRateAndDelayAreStoredButNotSent) {
   EXPECT_EQ(device_->Log().CountCommandFrames(sim::Direction::kToDevice), 0u);
 }
 
+TEST_F(KeyboardPageTest, TheResetButtonBringsBackTheTemplatesRepeatValues) {
+  const Json::Value factory = config::ReadJsonFile(TemplatePath())["Device"][0]["SystemStages"];
+  page_->Keyboard().ChangeKeyboardSystem({.repeat = 2, .repeat_delay = 3, .key6_flag = 1, .polling_rate = 2,
+                                          .w_flag = 1, .win_flag = 1, .scan_delay = 1},
+                                         false);
+  EXPECT_TRUE(Notify("click", Find(QStringLiteral("reset_repeat_btn")), 0));
+  const config::KeyboardSystem stored = Stored();
+  EXPECT_EQ(stored.repeat, factory["Repeat"].asUInt());
+  EXPECT_EQ(stored.repeat_delay, factory["RepeatDelay"].asUInt());
+  EXPECT_EQ(stored.polling_rate, 2) << "only the repeat values";
+  EXPECT_EQ(stored.win_flag, 1);
+  EXPECT_EQ(Find<ui::Slider>(QStringLiteral("repeat_rate_slider"))->GetValue(), factory["Repeat"].asInt());
+  EXPECT_EQ(Selected("repeat_delay_check_"), factory["RepeatDelay"].asInt());
+  EXPECT_EQ(Writes(), 0u);
+}
+
 TEST_F(KeyboardPageTest, OtherNotificationsAreLeftToTheirOwners) {
   EXPECT_FALSE(Notify("click", Option("polling_rate_option_", 1), 0));
   EXPECT_FALSE(Notify("valuechanged", Option("polling_rate_option_", 1), 3));

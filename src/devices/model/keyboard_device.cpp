@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "config/json_file.h"
+#include "config/json_value.h"
 #include "config/macro_assignments.h"
 #include "config/macro_store.h"
 #include "config/profile_list.h"
@@ -266,6 +268,14 @@ int CHalveronKeyboardDevice::ChangeKeyboardSystem(const config::KeyboardSystem& 
   profile_data_.SetKeyboardSystem(values);
   profile_data_.Save();
   return send ? WriteSettings(0, 0, 1, 0, 0) : 0;
+}
+
+void CHalveronKeyboardDevice::ResetKeyRepeat() {
+  const Json::Value factory = config::ReadJsonFile(profile_data_.GetTemplatePath())["Device"][0]["SystemStages"];
+  config::KeyboardSystem system = profile_data_.GetKeyboardSystem();
+  system.repeat = config::MemberWord(factory, "Repeat");
+  system.repeat_delay = config::MemberWord(factory, "RepeatDelay");
+  ChangeKeyboardSystem(system, false);
 }
 
 // ---- notifications (notification thread)

@@ -84,6 +84,9 @@ class CHalveronKeyboardDevice : public CHalveronKindDevice<config::CKeyboardProf
   // when nothing was sent).
   int ChangeKeyboardSystem(const config::KeyboardSystem& values, bool send);
   config::KeyboardSystem GetKeyboardSystem() { return profile_data_.GetKeyboardSystem(); }
+  // The key repeat rate and delay go back to the values of the profile template; stored only
+  // (neither is part of the settings record).
+  void ResetKeyRepeat();
 
   // The profile the keyboard works with: its identifier names the file in the user data folder.
   void SetProfileId(std::string id) { profile_id_ = std::move(id); }
