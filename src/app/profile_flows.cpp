@@ -79,7 +79,13 @@ bool ProfileFlows::OnClick(const QString& name) {
   return false;
 }
 
-void ProfileFlows::OnProfileSelected() { switch_timer_.start(); }
+void ProfileFlows::OnProfileSelected() {
+  if (start_switch_timer_) {
+    start_switch_timer_();
+  } else {
+    switch_timer_.start();
+  }
+}
 
 void ProfileFlows::AddProfile() {
   const Target target = Current();

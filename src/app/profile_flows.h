@@ -82,6 +82,9 @@ class ProfileFlows : public QObject {
   bool OnClick(const QString& control_name);
   // "itemselect" of "device_profile_combo": (re)starts timer 1055.
   void OnProfileSelected();
+  // A window that keeps timer 1055 itself: `start` (re)starts it in place of the flows' own timer,
+  // and the window calls SwitchProfile when it fires. Null: the flows' own timer again.
+  void SetSwitchTimerStarter(std::function<void()> start) { start_switch_timer_ = std::move(start); }
   bool SwitchPending() const { return switch_timer_.isActive(); }
   int SwitchRemainingMs() const { return switch_timer_.remainingTime(); }
 
@@ -110,6 +113,7 @@ class ProfileFlows : public QObject {
   ProfileAsker& asker_;
   TargetProvider current_;
   QTimer switch_timer_;
+  std::function<void()> start_switch_timer_;
   QSize screen_;
 };
 

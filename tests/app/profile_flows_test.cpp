@@ -16,6 +16,7 @@
 #include <memory>
 #include <vector>
 
+#include "app/control_classes.h"
 #include "app/msg_wnd.h"
 #include "app/profile_flows_device.h"
 #include "config/json_file.h"
@@ -294,6 +295,19 @@ TEST_F(ProfileFlowsTest, EverySelectionStartsTheTimerAgain) {
   EXPECT_LE(flows_->SwitchRemainingMs(), ProfileFlows::kSwitchDelayMs + 20);  // coarse timers may add 5 %
 }
 
+TEST_F(ProfileFlowsTest, AWindowMayKeepTheSwitchTimerItself) {
+  int started = 0;
+  flows_->SetSwitchTimerStarter([&started] { ++started; });
+  bar_->NewProfile();
+  UserSelects(1);
+  bar_->SelectProfile(0, false);
+  flows_->OnClick("device_sub_btn");
+  EXPECT_EQ(started, 2) << "selections and deletes start the window's timer";
+  EXPECT_FALSE(flows_->SwitchPending());
+  flows_->SwitchProfile();  // the window's timer fired
+  EXPECT_EQ(device_.log.front(), "SetProfileId " + bar_->GetCurrentProfileId());
+}
+
 TEST_F(ProfileFlowsTest, SwitchTellsWhenTheMacrosCannotBeWritten) {
   ASSERT_TRUE(ui::LoadLanguage("lan_en.xml"));
   device_.macro_result = -1;
@@ -371,6 +385,12 @@ TEST_F(ProfileFlowsTest, AFileThatCannotBeWrittenIsReported) {
   EXPECT_EQ(asker_.boxes, (QStringList{"message_text_27?", "message_text_save_failed"}));
   EXPECT_EQ(Rows(), QStringList{"profile1"});
   EXPECT_EQ(DataFiles(), files) << "no profile file without its list entry";
+}
+
+TEST_F(ProfileFlowsTest, TheWindowsTemplateNameBuildsTheBar) {
+  std::unique_ptr<ui::Control> bar(CreateWindowControl("DeviceProfileUI", nullptr));
+  ASSERT_NE(dynamic_cast<controls::CDeviceProfileUI*>(bar.get()), nullptr);
+  EXPECT_EQ(bar->GetName(), "DeviceProfileItem");
 }
 
 TEST_F(ProfileFlowsTest, TheRealAskerShowsTheMessageBox) {
