@@ -2,6 +2,7 @@
 
 #include <QHash>
 
+#include "app/device_option.h"
 #include "app/placeholder_control.h"
 #include "controls/device_key_button.h"
 #include "controls/device_profile.h"
@@ -28,6 +29,7 @@ QHash<QString, ControlMaker>& Makers() {
   static QHash<QString, ControlMaker> makers = {
       {QStringLiteral("CSelectPanelUI"), Make<controls::CSelectPanelUI>},
       {QStringLiteral("CDeviceKeyButtonUI"), Make<controls::CDeviceKeyButtonUI>},
+      {QStringLiteral("CDeviceOptionUI"), Make<CDeviceOptionUI>},
       {QStringLiteral("CDeviceProfileUI"), Make<controls::CDeviceProfileUI>},
       {QStringLiteral("CHalveronUSBDevice"), DevicePage("CHalveronUSBDevice")},
       {QStringLiteral("CHalveronKeyboardDevice"), DevicePage("CHalveronKeyboardDevice")},

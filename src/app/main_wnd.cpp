@@ -1,11 +1,15 @@
 #include "app/main_wnd.h"
 
 #include <QApplication>
-#include <QCursor>
+#include <QScreen>
 #include <QTimer>
 
 #include "app/control_classes.h"
+#include "app/main_wnd_routes.h"
 #include "app/msg_wnd.h"
+#include "app/sleep_watcher.h"
+#include "app/window_messages.h"
+#include "devices/model/usb_device.h"
 #include "platform/debug_output.h"
 #include "platform/folders.h"
 #include "platform/qt/single_instance.h"
@@ -17,21 +21,46 @@ namespace zrv::app {
 namespace {
 
 CMainWnd* g_main_window = nullptr;
+std::atomic<int> g_screen_width{0};
+std::atomic<int> g_screen_height{0};
 
 constexpr const char* kTitleButtonNames[] = {"closebtn", "maxbtn",   "restorebtn",   "minbtn", "skinbtn",
                                              "gamemodebtn", "cloudbtn", "smarteyesbtn", "setbtn"};
 
+// Notifications that are dropped without any action.
+bool Ignored(const QString& type) {
+  return type == u"click_wpremove" || type == u"click_wpedit";
+}
+
 }  // namespace
 
-CMainWnd::CMainWnd() = default;
+CMainWnd::CMainWnd() : CMainWnd(StartOptions{}) {}
+
+CMainWnd::CMainWnd(StartOptions options) : options_(options), selector_(*this) {
+  DeviceSelector::Hooks hooks;
+  hooks.close_secondary_windows = [this] { CloseSecondaryWindows(); };
+  hooks.stop_recording = [this] {
+    if (input_hook_installed_) OnCustomMessage(msg::kInputHook, 0, 0);
+  };
+  hooks.several_present = [this](bool several) { several_devices_present_ = several; };
+  selector_.SetHooks(std::move(hooks));
+}
 
 CMainWnd::~CMainWnd() {
+  StopWorkerThreads();
   tray_menu_.Close();
   tray_.DeleteTrayIcon();
-  if (g_main_window == this) g_main_window = nullptr;
+  if (channel_ != nullptr) channel_->SetToolDescriber(nullptr);
+  if (g_main_window == this) {
+    g_main_window = nullptr;
+    // A window that goes while the machine sleeps leaves no suspended state to the next one.
+    power_running_.store(true);
+  }
 }
 
 CMainWnd* CMainWnd::Instance() { return g_main_window; }
+
+QSize CMainWnd::ScreenSize() { return {g_screen_width.load(), g_screen_height.load()}; }
 
 void CMainWnd::InitWindow() {
   platform::DebugOut("InitWindow");
@@ -41,19 +70,40 @@ void CMainWnd::InitWindow() {
 
   const QString icon_file = ui::Resources::Instance().ResolveFile(QStringLiteral("common/tray.svg"));
   SetIcon(QStringLiteral("common/tray.svg"));
-  tray_.onLeftClick = [this] { ToggleFromTray(); };
-  // Opened from the event loop a moment later, so the click that asked has finished.
-  tray_.onRightClick = [this] { QTimer::singleShot(10, this, &CMainWnd::OpenTrayMenu); };
+  tray_.onLeftClick = [this] { OnCustomMessage(msg::kTrayCallback, 0, msg::kTrayLeftUp); };
+  tray_.onRightClick = [this] { OnCustomMessage(msg::kTrayCallback, 0, msg::kTrayRightUp); };
   if (!tray_.CreateTrayIcon(QIcon(icon_file), QString::fromLatin1(platform::kProductTitle))) {
     platform::DebugOut("no notification area: the window stays on screen when closed");
   }
   if (ui::Control* version = FindControl(QStringLiteral("version_label"))) {
     version->SetText(QStringLiteral("v" ZRV31_VERSION));
   }
-  ShowNoDeviceState(PresentDeviceCount() == 0);
+  ShowLightControlText();
+  ShowNoDeviceState(true);
 }
 
 ui::Control* CMainWnd::CreateControl(const QString& class_name) { return CreateWindowControl(class_name, this); }
+
+void CMainWnd::OnWindowInit() {
+  if (initialised_ != 0) return;
+  // Other programs learn that this one drives the device lighting.
+  if (channel_ != nullptr) channel_->BroadcastLightControlNotice(1, light_control_);
+  // The saved language choice is applied here once the language list is read; until then the
+  // texts are those loaded in InitWindow.
+  interfaces_ = std::make_unique<device::InterfaceList>();
+  attacher_ = std::make_unique<device::DeviceAttacher>(*interfaces_);
+  CreateDevicePages();
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    const QSize pixels = screen->geometry().size() * screen->devicePixelRatio();
+    g_screen_width.store(pixels.width());
+    g_screen_height.store(pixels.height());
+  }
+  ShowWindow(true, true);
+  ConnectPlatformEvents();
+  StartWorkerThreads();
+  StartWindowTimer(kFitTimer, kFitDelayMs);
+  initialised_ = 1;
+}
 
 void CMainWnd::OnNotify(ui::Notify& msg) {
   if (msg.type != QLatin1String(ui::notify::kTimer)) {
@@ -61,91 +111,96 @@ void CMainWnd::OnNotify(ui::Notify& msg) {
     platform::DebugOut(msg.SenderName().toStdString());
   }
   if (msg.type == QLatin1String(ui::notify::kWindowInit)) {
-    // Other programs learn that this one drives the device lighting.
-    if (channel_ != nullptr) channel_->BroadcastLightControlNotice(1, 1);
+    OnWindowInit();
     return;
   }
-  if (msg.type != QLatin1String(ui::notify::kClick)) return;
-  if (msg.sender == nullptr) return;
-  if (msg.sender == title_buttons_[kClose]) {
-    HideToTray();
-  } else if (msg.sender == title_buttons_[kMin]) {
-    showMinimized();
-  } else if (msg.sender == title_buttons_[kMax]) {
-    showMaximized();
-  } else if (msg.sender == title_buttons_[kRestore]) {
-    showNormal();
-  } else if (msg.SenderName().compare(QLatin1String("nodevice_ok_btn"), Qt::CaseInsensitive) == 0) {
-    HideToTray();
+  if (msg.type == QLatin1String(ui::notify::kWindowSize)) {
+    if (msg.SenderName() == u"root" && display_changed_) {
+      display_changed_ = false;
+      FitToMonitor();
+    }
+    return;
   }
+  if (Ignored(msg.type) || msg.sender == nullptr) return;
+  const RouteTable* table = RouteTableFor(msg.type);
+  if (table == nullptr) return;
+  RunRoutes(MatchRoutes(*table, msg.SenderName()), *this, msg, CurrentDevice());
 }
 
 void CMainWnd::OnMenuCommand(const ui::MenuCommand& command) {
-  if (command.name == QLatin1String("exit")) Close(0);
+  if (!PowerRunning()) return;
+  ui::Notify notify;
+  notify.type = QStringLiteral("menu");
+  RunRoutes(MatchRoutes(MenuRouteTable(), command.name), *this, notify, CurrentDevice());
 }
 
 void CMainWnd::OnFinalMessage() {
+  platform::DebugOut("退出测试");
+  StopWorkerThreads();
   // The window is gone: nothing may run against it any more; the loop ends.
+  tray_menu_.Close();
   tray_.DeleteTrayIcon();
   QCoreApplication::quit();
 }
 
-void CMainWnd::ShowYourself(int first, int second) {
-  platform::DebugPrintf("软件标示 %s，%xd_%xd", platform::kProductTitle, first, second);
-  ShowNoDeviceState(PresentDeviceCount() == 0);
-  showNormal();
-  BringToFront();
+void CMainWnd::SetInstanceChannel(platform::SingleInstance* channel) {
+  if (channel_ != nullptr) {
+    channel_->disconnect(this);
+    channel_->SetToolDescriber(nullptr);
+  }
+  channel_ = channel;
+  if (channel == nullptr) return;
+  connect(channel, &platform::SingleInstance::instanceMessage, this,
+          [this](int first, int second) { OnCustomMessage(msg::kInstanceMessage, first, second); });
+  connect(channel, &platform::SingleInstance::forwardMessage, this,
+          [this](int first, int second) { OnCustomMessage(msg::kForwardMessage, first, second); });
+  connect(channel, &platform::SingleInstance::lightControlRequest, this,
+          [this](int first, int second) { OnCustomMessage(msg::kLightControlRequest, first, second); });
+  channel->SetToolDescriber([this] { return DescribeDevicesBlock(); });
 }
 
-void CMainWnd::ToggleFromTray() {
-  const bool on_screen = isVisible() && !isMinimized();
-  if (on_screen) {
-    HideToTray();
-    return;
-  }
-  ShowNoDeviceState(PresentDeviceCount() == 0);
-  showNormal();
-  BringToFront();
-  update();
-}
-
-void CMainWnd::HideToTray() {
-  if (tray_.CanRestoreFromTray()) {
-    hide();
-  } else {
-    // Without a tray icon a hidden window could not be brought back.
-    showMinimized();
-  }
-}
-
-void CMainWnd::OpenTrayMenu() {
-  tray_menu_.Close();
-  if (!tray_menu_.Init(QStringLiteral("menu.xml"), this, QCursor::pos(), ui::kMenuAlignLeft | ui::kMenuAlignTop)) {
-    platform::DebugOut(tray_menu_.Error().ToString().toStdString());
-  }
+void CMainWnd::CloseSecondaryWindows() {
+  // The settings and about windows register here once they exist; none is open before that.
 }
 
 int CMainWnd::MessageBox(const QString& text, bool text_is_id, int buttons, const QString& title) {
   return CMsgWnd::MessageBox(this, title, text, dpi_, text_is_id, buttons);
 }
 
-int CMainWnd::PresentDeviceCount() const { return 0; }
+// ---- lighting control shared with other programs
 
-void CMainWnd::ShowNoDeviceState(bool no_device) {
-  if (ui::Control* link = FindControl(QStringLiteral("No_device_Link"))) link->SetVisible(no_device);
-  if (!no_device) return;
-  if (auto* pages = FindControl<ui::TabLayout>(QStringLiteral("device_switch"))) pages->SelectItem(1);
-  if (auto* power = FindControl<ui::TabLayout>(QStringLiteral("device_power_switch"))) power->SelectItem(0);
+void CMainWnd::ToggleLightControl() { SetLightControl(light_control_ == 0 ? 1 : 0, true); }
+
+void CMainWnd::SetLightControl(int value, bool broadcast) {
+  light_control_ = value != 0 ? 1 : 0;
+  if (broadcast && channel_ != nullptr) channel_->BroadcastLightControlNotice(1, light_control_);
+  ShowLightControlText();
+  TellDevicesLightControl(light_control_ != 0);
 }
 
-void CMainWnd::BringToFront() {
-  show();
-  raise();
-  activateWindow();
+void CMainWnd::ShowLightControlText() {
+  if (ui::Control* status = FindControl(QStringLiteral("control_light_status"))) {
+    status->SetResourceText(false);
+    status->SetText(light_control_ != 0 ? QStringLiteral("控制灯光") : QStringLiteral("不控制灯光"));
+  }
 }
+
+void CMainWnd::TellDevicesLightControl(bool on) {
+  for (const auto* list : {&mice_, &mouse_pads_, &keyboards_}) {
+    for (devices::CHalveronUSBDevice* device : *list) device->SetLightControl(on);
+  }
+}
+
+// ---- first paint
 
 bool CMainWnd::event(QEvent* event) {
-  bool handled = ui::WindowBase::event(event);
+  switch (event->type()) {
+    case QEvent::ActivationChange: OnCustomMessage(msg::kActivate, isActiveWindow() ? 1 : 0, 0); break;
+    case QEvent::Enter: OnCustomMessage(msg::kMouseHover, 0, 0); break;
+    case QEvent::Leave: OnCustomMessage(msg::kMouseLeave, 0, 0); break;
+    default: break;
+  }
+  const bool handled = ui::WindowBase::event(event);
   if (event->type() == QEvent::Paint && !first_paint_seen_) {
     first_paint_seen_ = true;
     // Announced once the frame has left the paint handler.

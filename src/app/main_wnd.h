@@ -1,11 +1,35 @@
 #pragma once
-// The one top-level window: title bar, device selector, device pages, tray icon. Its routing of
-// the device pages' notifications grows here as the pages arrive.
+// CMainWnd: the one top-level window. Its layout holds the title bar, the device selector and one
+// page per device kind; it routes every notification of those pages to the current device
+// (main_wnd_routes.h), handles the window messages (window_messages.h), owns the worker threads,
+// the tray icon and the device lists, fits itself to its monitor and decides who drives the
+// lighting shared with other programs.
+//
+// The implementation is split by concern: main_wnd.cpp (set-up and notifications),
+// main_wnd_messages.cpp (window messages and timers), main_wnd_devices.cpp (pages, attach and
+// detach), main_wnd_threads.cpp (worker slots), main_wnd_tray.cpp (tray, showing and hiding),
+// main_wnd_fit.cpp (monitor fit), main_wnd_actions.cpp (the routed actions).
 
+#include <QByteArray>
+#include <QHash>
+#include <QSize>
 #include <QString>
 
 #include <array>
+#include <atomic>
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <vector>
 
+#include "app/device_selector.h"
+#include "app/light_sync.h"
+#include "app/worker_slots.h"
+#include "device/device_attach.h"
+#include "device/discovery_interface_list.h"
+#include "device/discovery_sink.h"
 #include "ui/menu.h"
 #include "ui/tray_icon.h"
 #include "ui/window.h"
@@ -13,18 +37,46 @@
 namespace zrv::platform {
 class SingleInstance;
 }  // namespace zrv::platform
+namespace zrv::devices {
+class CHalveronUSBDevice;
+class CHalveronUSBDevicePage;
+}  // namespace zrv::devices
 
 namespace zrv::app {
 
-class CMainWnd : public ui::WindowBase {
+class SleepWatcher;
+
+class CMainWnd : public ui::WindowBase, public device::DiscoverySink {
   Q_OBJECT
 
  public:
+  // Window timers.
+  static constexpr int kFitTimer = 1011;           // 100 ms after windowinit
+  static constexpr int kTrayMenuTimer = 1032;      // 10 ms after a right click on the tray icon
+  static constexpr int kProfileSwitchTimer = 1055;  // 400 ms after a profile was chosen
+  static constexpr int kFitDelayMs = 100;
+  static constexpr int kTrayMenuDelayMs = 10;
+  static constexpr int kProfileSwitchDelayMs = 400;
+  // The page container of the device pages (inside page 0 of "device_switch").
+  static constexpr const char* kPageContainer = "device_page_switch";
+
+  // What starts at windowinit; tests leave out what they drive themselves.
+  struct StartOptions {
+    bool discovery = true;
+    bool update_check = true;
+    bool light_sync = true;
+  };
+
   CMainWnd();
+  explicit CMainWnd(StartOptions options);
   ~CMainWnd() override;
 
   // The process-wide main window (workers post to it); null before InitWindow and after the end.
   static CMainWnd* Instance();
+  // The screen size taken at windowinit (pixels); the device settings that depend on it use it.
+  static QSize ScreenSize();
+  // 0 between a suspend and the following resume: window messages are not acted upon then.
+  static bool PowerRunning();
 
   QString GetSkinFile() const override { return QStringLiteral("XML_MAIN"); }
   QString GetWindowClassName() const override { return QStringLiteral("MainWnd"); }
@@ -32,24 +84,76 @@ class CMainWnd : public ui::WindowBase {
   void OnNotify(ui::Notify& msg) override;
   ui::Control* CreateControl(const QString& class_name) override;
   void OnMenuCommand(const ui::MenuCommand& command) override;
+  bool OnCustomMessage(int message, qint64 wParam, qint64 lParam) override;
   void OnFinalMessage() override;
 
-  // The channel to other programs (single instance, lighting-control notice); may stay unset.
-  void SetInstanceChannel(platform::SingleInstance* channel) { channel_ = channel; }
+  // device::DiscoverySink: arrivals and removals reach the window's message handler.
+  void Send(device::DiscoveryMessage message, size_t index, std::shared_ptr<device::Handover> handover) override;
+  void PostFirstScanDone() override;
+
+  // The channel to other programs (single instance, lighting control, tool description).
+  void SetInstanceChannel(platform::SingleInstance* channel);
+
+  // ---- what the routed actions and other windows use
+  DeviceSelector& Selector() { return selector_; }
+  const DeviceSelector& Selector() const { return selector_; }
+  // The device of the selected, present item, or null.
+  devices::CHalveronUSBDevicePage* CurrentDevice() const { return selector_.CurrentDevice(); }
+  // The pages in the order of the device-kind table (null where a page could not be built).
+  const std::vector<devices::CHalveronUSBDevicePage*>& DevicePages() const { return pages_; }
+  // The device lists by kind.
+  const std::vector<devices::CHalveronUSBDevice*>& Mice() const { return mice_; }
+  const std::vector<devices::CHalveronUSBDevice*>& Keyboards() const { return keyboards_; }
+  const std::vector<devices::CHalveronUSBDevice*>& MousePads() const { return mouse_pads_; }
+  const std::vector<devices::CHalveronUSBDevice*>& Headsets() const { return headsets_; }
+  const device::InterfaceList* Interfaces() const { return interfaces_.get(); }
+  LightSyncThread* LightSync() { return light_sync_.get(); }
+  bool Initialised() const { return initialised_ != 0; }
+
+  // Sends the close request to the settings and about windows when they are open.
+  void CloseSecondaryWindows();
+  // Scales the window for its monitor: 144 DPI above 1500 x 960 pixels, else 96.
+  void FitToMonitor();
+  // Message box over this window with its DPI; 1 when the user confirmed.
+  int MessageBox(const QString& text, bool text_is_id = true, int buttons = 1, const QString& title = QString());
 
   // The instance message: restore the window and bring it to the front.
   void ShowYourself(int first, int second);
   // The tray icon's left click: show the window, or hide it when it is on screen.
   void ToggleFromTray();
-  // The title bar's close: hide to the tray, or minimise when there is no tray to come back from.
+  // Hide to the tray, or minimise when there is no tray to come back from.
   void HideToTray();
-  // Opens the tray menu at the pointer.
+  // The title bar's close: the secondary windows close and the window goes to the tray.
+  void CloseToTray();
+  // Opens the tray menu beside the panel that holds the tray.
   void OpenTrayMenu();
-  // Message box over this window with its DPI; 1 when the user confirmed.
-  int MessageBox(const QString& text, bool text_is_id = true, int buttons = 1, const QString& title = QString());
+  // Opens the vendor's home page in the default browser.
+  void OpenHomePage();
+
+  // Who drives the device lighting: 1 this program, 0 another one.
+  int LightControl() const { return light_control_; }
+  // The user's toggle: tells other programs and every device.
+  void ToggleLightControl();
+  // Sets the flag (another program's request, or the toggle), shows it and tells every device.
+  void SetLightControl(int value, bool broadcast);
+
+  // One-shot window timers (a running one starts again).
+  void StartWindowTimer(int id, int milliseconds);
+  bool WindowTimerRunning(int id) const { return window_timers_.contains(id); }
+
+  // The input hook for key recording is installed (message 1054).
+  bool InputHookInstalled() const { return input_hook_installed_; }
+
+  // Stops every worker thread in slot order (once); see worker_slots.h.
+  void StopWorkerThreads();
+
+  // The device description block a test tool asks for; empty before windowinit.
+  QByteArray DescribeDevicesBlock() const;
 
   int dpi() const { return dpi_; }
   bool HasTrayIcon() const { return tray_.CanRestoreFromTray(); }
+  bool Active() const { return active_; }
+  bool Hovered() const { return hover_; }
 
  signals:
   // The window has been painted for the first time.
@@ -57,21 +161,84 @@ class CMainWnd : public ui::WindowBase {
 
  protected:
   bool event(QEvent* event) override;
+  void timerEvent(QTimerEvent* event) override;
 
  private:
-  // Present selector items; the selector arrives with the device pages.
-  int PresentDeviceCount() const;
+  // windowinit, in its order.
+  void OnWindowInit();
+  void CreateDevicePages();
+  void ConnectPlatformEvents();
+  void StartWorkerThreads();
+
+  // Window messages.
+  bool HandleDeviceMessage(int message, size_t index, uint64_t handover_key);
+  void OnWindowTimer(int id);
+  void OnPowerBroadcast(int event);
+  std::shared_ptr<device::Handover> TakeHandover(uint64_t key);
+
+  // Attach and detach.
+  void AttachDevice(size_t index);
+  void DetachDevice(size_t index);
+  devices::CHalveronUSBDevicePage* PageOf(const device::AttachableDevice* device) const;
   void ShowNoDeviceState(bool no_device);
   void BringToFront();
 
+  // Lighting control goes to every mouse, mouse pad and keyboard.
+  void TellDevicesLightControl(bool on);
+  void ShowLightControlText();
+
+  void OpenTrayMenuNow();
+  // The settings window's progress mark (message 3072) and the update mark (3094).
+  void ShowSettingProgress();
+  void ClearUpdateMark();
+
+  // 0 between a suspend and the following resume (process-wide).
+  static std::atomic<bool> power_running_;
+
+  StartOptions options_;
   // Title bar, in the order they are looked up.
   enum TitleButton { kClose, kMax, kRestore, kMin, kSkin, kGameMode, kCloud, kSmartEyes, kSet, kTitleButtons };
   std::array<ui::Control*, kTitleButtons> title_buttons_{};
-  ui::TrayIcon tray_;
+  int light_control_ = 1;
   ui::Menu tray_menu_;
+  ui::TrayIcon tray_;
   platform::SingleInstance* channel_ = nullptr;
+  std::unique_ptr<SleepWatcher> sleep_watcher_;
+
+  // Declared before the worker slots: the threads use them, so they go after the threads ended.
+  std::unique_ptr<device::InterfaceList> interfaces_;
+  std::unique_ptr<device::DeviceAttacher> attacher_;
+  std::vector<devices::CHalveronUSBDevicePage*> pages_;
+  std::vector<devices::CHalveronUSBDevice*> mice_;
+  std::vector<devices::CHalveronUSBDevice*> keyboards_;
+  std::vector<devices::CHalveronUSBDevice*> mouse_pads_;
+  std::vector<devices::CHalveronUSBDevice*> headsets_;
+  std::unique_ptr<LightSyncThread> light_sync_;
+  WorkerSlots slots_;
+  bool threads_stopped_ = false;
+
+  DeviceSelector selector_;
   int dpi_ = 96;
+  bool display_changed_ = false;
+  bool active_ = false;
+  bool hover_ = false;
+  bool input_hook_installed_ = false;
+  bool several_devices_present_ = false;
+  uint8_t initialised_ = 0;
   bool first_paint_seen_ = false;
+  QHash<int, int> window_timers_;  // timer id -> Qt timer id
+
+  // Discovery messages in flight, by the key their posted message carries.
+  std::mutex handover_mutex_;
+  std::map<uint64_t, std::shared_ptr<device::Handover>> handovers_;  // guarded by handover_mutex_
+  uint64_t next_handover_key_ = 0;                                    // guarded by handover_mutex_
+  // Arrivals and removals that came while the machine was suspended, handled on resume.
+  struct DeferredDeviceMessage {
+    int message = 0;
+    size_t index = 0;
+    uint64_t handover_key = 0;
+  };
+  std::deque<DeferredDeviceMessage> deferred_device_messages_;
 };
 
 }  // namespace zrv::app

@@ -16,6 +16,7 @@
 #include "platform/qt/settings_store.h"
 #include "platform/qt/single_instance.h"
 #include "platform/qt/termination_signals.h"
+#include "sim/simulated_devices.h"
 #include "ui/resources.h"
 
 namespace zrv::app {
@@ -97,6 +98,16 @@ int RunApplication(int argc, char** argv) {
   // The installer's part on other systems: the store of the language choice must exist.
   platform::SettingsStore().Create();
 
+  // Simulated devices are plugged before the window's discovery starts, so its first scan finds them.
+  sim::PlugResult simulated;
+  if (!g_options.simulate.isEmpty()) {
+    simulated = sim::PlugSimulated(g_options.simulate.join(',').toStdString());
+    if (!simulated.ok()) {
+      std::fprintf(stderr, "zrv31: %s\n", simulated.error.c_str());
+      return 2;
+    }
+  }
+
   auto window = std::make_unique<CMainWnd>();
   window->SetInstanceChannel(&instance);
   QObject::connect(window.get(), &CMainWnd::firstShown, [] { Announce(QStringLiteral("window shown")); });
@@ -107,9 +118,9 @@ int RunApplication(int argc, char** argv) {
   window->setWindowTitle(QString::fromLatin1(platform::kProductTitle));
   window->resize(window->Scale(kMainWidth), window->Scale(kMainHeight));
 
-  QObject::connect(&instance, &platform::SingleInstance::instanceMessage, window.get(), [&window](int first, int second) {
+  // The window shows itself; the milestone is for the tests.
+  QObject::connect(&instance, &platform::SingleInstance::instanceMessage, window.get(), [](int first, int second) {
     Announce(QStringLiteral("instance message %1 %2").arg(first).arg(second));
-    window->ShowYourself(first, second);
   });
 
   platform::TerminationSignals termination;
@@ -124,6 +135,7 @@ int RunApplication(int argc, char** argv) {
   app.exec();
 
   window.reset();
+  sim::UnplugSimulated(simulated.models);
   Announce(QStringLiteral("exit"));
   return 0;
 }

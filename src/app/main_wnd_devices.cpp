@@ -1,0 +1,153 @@
+// The device pages of the main window, their selector items, and attaching and detaching devices
+// as discovery reports them.
+
+#include "app/device_option.h"
+#include "app/main_wnd.h"
+#include "app/tool_description.h"
+#include "app/window_messages.h"
+#include "devices/device_page.h"
+#include "devices/device_page_factory.h"
+#include "platform/debug_output.h"
+#include "ui/containers.h"
+#include "ui/dialog_builder.h"
+
+namespace zrv::app {
+
+void CMainWnd::CreateDevicePages() {
+  auto* page_container = FindControl<ui::Container>(QString::fromLatin1(kPageContainer));
+  auto* item_container = FindControl<ui::Container>(QString::fromLatin1(DeviceSelector::kItemContainer));
+  pages_.assign(device::kDeviceKindCount, nullptr);
+  if (page_container == nullptr || item_container == nullptr) {
+    platform::DebugOut("main window: the layout has no device page or selector container");
+    return;
+  }
+  for (size_t row = 0; row < device::kDeviceKindCount; ++row) {
+    const device::DeviceKindRow kind_row = interfaces_->EffectiveRow(device::kDeviceKindTable[row]);
+    const std::optional<size_t> index = interfaces_->FindKindRecord(kind_row);
+    const device::InterfaceRecord record = index ? interfaces_->Get(*index) : device::InterfaceRecord{};
+    QString error;
+    devices::CHalveronUSBDevicePage* page = devices::CreateDevicePage(row, record, this, page_container, &error);
+    if (page == nullptr) {
+      platform::DebugPrintf("device page of %s not built: %s", std::string(kind_row.kind_name).c_str(),
+                            error.toStdString().c_str());
+      continue;
+    }
+    pages_[row] = page;
+    devices::CHalveronUSBDevice& model = page->Model();
+    attacher_->AddDevice(model);
+    switch (kind_row.kind) {
+      case device::kKindMouse:
+      case device::kKindWirelessMouse: mice_.push_back(&model); break;
+      case device::kKindKeyboard: keyboards_.push_back(&model); break;
+      case device::kKindMousePad: mouse_pads_.push_back(&model); break;
+      case device::kKindHeadset: headsets_.push_back(&model); break;
+      default: break;
+    }
+
+    ui::DialogBuilder builder;
+    auto* item = dynamic_cast<CDeviceOptionUI*>(
+        builder.Create(QString::fromUtf8(kind_row.item_layout), this, item_container));
+    if (item == nullptr) {
+      platform::DebugPrintf("selector item of %s not built: %s", std::string(kind_row.kind_name).c_str(),
+                            builder.Error().ToString().toStdString().c_str());
+      continue;
+    }
+    if (item->SelectOption() != nullptr) item->SelectOption()->SetGroup(QString::fromUtf8(kind_row.group));
+    item->SetKind(kind_row.kind, 0);
+    item->BindPage(QString::fromLatin1(DeviceSelector::kDeviceSwitch), 0, QString::fromLatin1(kPageContainer),
+                   page_container->GetItemIndex(page));
+    item->SetDevice(page);
+    // Every device starts absent: its item shows when the device arrives.
+    selector_.SelectItem(selector_.IndexOf(item), false, false);
+  }
+}
+
+devices::CHalveronUSBDevicePage* CMainWnd::PageOf(const device::AttachableDevice* device) const {
+  for (devices::CHalveronUSBDevicePage* page : pages_) {
+    if (page != nullptr && &page->Model() == device) return page;
+  }
+  return nullptr;
+}
+
+// ---- discovery's messages
+
+void CMainWnd::Send(device::DiscoveryMessage message, size_t index, std::shared_ptr<device::Handover> handover) {
+  uint64_t key = 0;
+  {
+    std::lock_guard lock(handover_mutex_);
+    key = ++next_handover_key_;
+    handovers_[key] = std::move(handover);
+  }
+  const int window_message =
+      message == device::DiscoveryMessage::kDeviceAdd ? msg::kDeviceArrived : msg::kDeviceLeft;
+  PostCustomMessage(window_message, static_cast<qint64>(index), static_cast<qint64>(key));
+}
+
+void CMainWnd::PostFirstScanDone() { PostCustomMessage(msg::kInstanceMessage, 0, 0); }
+
+std::shared_ptr<device::Handover> CMainWnd::TakeHandover(uint64_t key) {
+  std::lock_guard lock(handover_mutex_);
+  auto found = handovers_.find(key);
+  if (found == handovers_.end()) return nullptr;
+  std::shared_ptr<device::Handover> handover = std::move(found->second);
+  handovers_.erase(found);
+  return handover;
+}
+
+bool CMainWnd::HandleDeviceMessage(int message, size_t index, uint64_t handover_key) {
+  // A message without hand-over (sent by code in the window) is handled as it is.
+  std::shared_ptr<device::Handover> handover = TakeHandover(handover_key);
+  if (handover && !handover->Begin()) return true;  // discovery stopped waiting: it has ended
+  if (attacher_ != nullptr) {
+    if (message == msg::kDeviceArrived) {
+      AttachDevice(index);
+    } else {
+      DetachDevice(index);
+    }
+  }
+  if (handover) handover->Complete();
+  return true;
+}
+
+void CMainWnd::AttachDevice(size_t index) {
+  const device::AttachResult result = attacher_->Attach(index);
+  const device::InterfaceRecord record = interfaces_->Get(index);
+  if (result.device != nullptr && result.changed && record.role == device::kRoleCommand) {
+    devices::CHalveronUSBDevicePage* page = PageOf(result.device);
+    const int item_index = selector_.IndexOfDevice(page);
+    if (item_index >= 0) {
+      selector_.SelectItem(item_index, true, true);
+      selector_.ItemAt(item_index)->StartAttachTimer();
+    }
+  }
+  ShowNoDeviceState(!attacher_->AnyConnected());
+  showNormal();
+  BringToFront();
+}
+
+void CMainWnd::DetachDevice(size_t index) {
+  const device::AttachResult result = attacher_->Detach(index);
+  if (result.device == nullptr || interfaces_->Get(index).role != device::kRoleCommand) return;
+  const int item_index = selector_.IndexOfDevice(PageOf(result.device));
+  if (item_index >= 0) selector_.HideItem(item_index);
+}
+
+void CMainWnd::ShowNoDeviceState(bool no_device) {
+  if (ui::Control* link = FindControl(QString::fromLatin1(DeviceSelector::kNoDeviceLink))) link->SetVisible(no_device);
+  if (!no_device) return;
+  if (auto* pages = FindControl<ui::TabLayout>(QString::fromLatin1(DeviceSelector::kDeviceSwitch))) {
+    pages->SelectItem(DeviceSelector::kNoDevicePage);
+  }
+  if (auto* power = FindControl<ui::TabLayout>(QString::fromLatin1(DeviceSelector::kPowerSwitch))) {
+    power->SelectItem(DeviceSelector::kNoPowerPage);
+  }
+}
+
+QByteArray CMainWnd::DescribeDevicesBlock() const {
+  if (interfaces_ == nullptr) return {};
+  std::vector<device::DeviceKindRow> rows;
+  for (const device::DeviceKindRow& row : device::kDeviceKindTable) rows.push_back(interfaces_->EffectiveRow(row));
+  return DescribeDevices(rows);
+}
+
+}  // namespace zrv::app

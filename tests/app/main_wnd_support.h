@@ -1,0 +1,72 @@
+#pragma once
+// Helpers of the main-window tests: private data folders, a main window built and initialised on
+// the offscreen platform, notifications sent as the controls would send them.
+
+#include <QByteArray>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+#include "app/device_option.h"
+#include "app/main_wnd.h"
+#include "ui/notify.h"
+#include "ui/tray_icon.h"
+
+namespace zrv::app::testing {
+
+// Per-user data and configuration in a temporary folder while it lives.
+class PrivateFolders {
+ public:
+  PrivateFolders() {
+    for (const char* name : kNames) saved_.push_back(qgetenv(name));
+    qputenv("XDG_DATA_HOME", dir_.filePath("data").toLocal8Bit());
+    qputenv("XDG_CONFIG_HOME", dir_.filePath("config").toLocal8Bit());
+  }
+  ~PrivateFolders() {
+    for (size_t i = 0; i < std::size(kNames); ++i) {
+      if (saved_[i].isEmpty()) {
+        qunsetenv(kNames[i]);
+      } else {
+        qputenv(kNames[i], saved_[i]);
+      }
+    }
+  }
+  QString Path() const { return dir_.path(); }
+
+ private:
+  static constexpr const char* kNames[] = {"XDG_DATA_HOME", "XDG_CONFIG_HOME"};
+  QTemporaryDir dir_;
+  std::vector<QByteArray> saved_;
+};
+
+// A main window built, shown and past "windowinit"; no tray icon, so closing keeps it reachable
+// unless the test says otherwise.
+inline std::unique_ptr<CMainWnd> MakeMainWindow(CMainWnd::StartOptions options, int tray_available = 0) {
+  ui::TrayIcon::SetAvailabilityForTest(tray_available);
+  auto window = std::make_unique<CMainWnd>(options);
+  EXPECT_TRUE(window->Create(nullptr, "ZRV-31 Gaming Keyboard")) << window->LastError().ToString().toStdString();
+  window->ShowWindow(true);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return window->Initialised(); }, 5000));
+  return window;
+}
+
+// Only what the tests drive themselves.
+inline CMainWnd::StartOptions NoThreads() { return {false, false, false}; }
+
+// A notification from `control`, as the control sends it.
+inline void Notify(ui::Control* control, const char* type, qint64 w = 0) {
+  ASSERT_NE(control, nullptr);
+  control->SendNotify(QString::fromLatin1(type), w, 0);
+}
+
+// The selector item of a device kind row (mouse 0, keyboard 1, mouse pad 2, headset 3).
+inline CDeviceOptionUI* ItemOfRow(CMainWnd& window, size_t row) {
+  const int index = window.Selector().IndexOfDevice(window.DevicePages().at(row));
+  return window.Selector().ItemAt(index);
+}
+
+}  // namespace zrv::app::testing
