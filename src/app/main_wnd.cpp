@@ -7,12 +7,17 @@
 #include "app/control_classes.h"
 #include "app/main_wnd_routes.h"
 #include "app/msg_wnd.h"
+#include "app/profile_flows.h"
+#include "app/profile_flows_device.h"
 #include "app/sleep_watcher.h"
 #include "app/window_messages.h"
 #include "devices/model/usb_device.h"
 #include "platform/debug_output.h"
 #include "platform/folders.h"
 #include "platform/qt/single_instance.h"
+#include "controls/device_profile.h"
+#include "devices/device_page.h"
+#include "ui/lookup.h"
 #include "ui/containers.h"
 #include "ui/language.h"
 #include "ui/resources.h"
@@ -44,6 +49,21 @@ CMainWnd::CMainWnd(StartOptions options) : options_(options), selector_(*this) {
   };
   hooks.several_present = [this](bool several) { several_devices_present_ = several; };
   selector_.SetHooks(std::move(hooks));
+
+  // The profile bar of the current device's page, with that page as the flows' device.
+  profile_asker_ = std::make_unique<MsgWndAsker>(this, [this] { return dpi_; });
+  profile_device_ = std::make_unique<PageProfileDevice>();
+  profile_flows_ = std::make_unique<ProfileFlows>(*profile_asker_, [this] {
+    ProfileFlows::Target target;
+    devices::CHalveronUSBDevicePage* page = CurrentDevice();
+    if (page == nullptr) return target;
+    const QList<ui::Control*> bars = ui::FindSubControlsByClass(page, QStringLiteral("DeviceProfile"));
+    target.bar = bars.isEmpty() ? nullptr : dynamic_cast<controls::CDeviceProfileUI*>(bars.front());
+    profile_device_->SetPage(page);
+    target.device = profile_device_.get();
+    return target;
+  });
+  profile_flows_->SetSwitchTimerStarter([this] { StartWindowTimer(kProfileSwitchTimer, kProfileSwitchDelayMs); });
 }
 
 CMainWnd::~CMainWnd() {
@@ -98,6 +118,7 @@ void CMainWnd::OnWindowInit() {
     g_screen_width.store(pixels.width());
     g_screen_height.store(pixels.height());
   }
+  profile_flows_->SetScreenSize(ScreenSize());
   ShowWindow(true, true);
   ConnectPlatformEvents();
   StartWorkerThreads();

@@ -45,6 +45,9 @@ class CHalveronUSBDevicePage;
 namespace zrv::app {
 
 class SleepWatcher;
+class ProfileFlows;
+class MsgWndAsker;
+class PageProfileDevice;
 
 class CMainWnd : public ui::WindowBase, public device::DiscoverySink {
   Q_OBJECT
@@ -108,6 +111,8 @@ class CMainWnd : public ui::WindowBase, public device::DiscoverySink {
   const std::vector<devices::CHalveronUSBDevice*>& Headsets() const { return headsets_; }
   const device::InterfaceList* Interfaces() const { return interfaces_.get(); }
   LightSyncThread* LightSync() { return light_sync_.get(); }
+  // The profile bar's flows on the current device's page.
+  ProfileFlows& Profiles() { return *profile_flows_; }
   bool Initialised() const { return initialised_ != 0; }
 
   // Sends the close request to the settings and about windows when they are open.
@@ -204,6 +209,9 @@ class CMainWnd : public ui::WindowBase, public device::DiscoverySink {
   ui::TrayIcon tray_;
   platform::SingleInstance* channel_ = nullptr;
   std::unique_ptr<SleepWatcher> sleep_watcher_;
+  std::unique_ptr<MsgWndAsker> profile_asker_;
+  std::unique_ptr<PageProfileDevice> profile_device_;
+  std::unique_ptr<ProfileFlows> profile_flows_;
 
   // Declared before the worker slots: the threads use them, so they go after the threads ended.
   std::unique_ptr<device::InterfaceList> interfaces_;

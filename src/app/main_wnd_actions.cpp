@@ -1,6 +1,7 @@
 #include "app/main_wnd_actions.h"
 
 #include "app/main_wnd.h"
+#include "app/profile_flows.h"
 #include "app/window_messages.h"
 #include "devices/device_page.h"
 #include "devices/keyboard_page.h"
@@ -43,9 +44,9 @@ void KeyboardSystemSetting(RouteContext& context) {
   }
 }
 
-void StartProfileSwitchTimer(RouteContext& context) {
-  context.window.StartWindowTimer(CMainWnd::kProfileSwitchTimer, CMainWnd::kProfileSwitchDelayMs);
-}
+void ProfileBarClick(RouteContext& context) { context.window.Profiles().OnClick(context.msg.SenderName()); }
+
+void StartProfileSwitchTimer(RouteContext& context) { context.window.Profiles().OnProfileSelected(); }
 
 void InstallInputHook(RouteContext& context) { context.window.OnCustomMessage(msg::kInputHook, 1, 0); }
 

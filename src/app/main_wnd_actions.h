@@ -31,6 +31,8 @@ void ShowFunctionTab(RouteContext& context);
 // keyboard page when the current device is a keyboard.
 void KeyboardSystemSetting(RouteContext& context);
 
+// The profile bar's buttons (create, delete, copy, import, export, reset, rename, fold).
+void ProfileBarClick(RouteContext& context);
 // A profile chosen in the profile bar takes effect 400 ms later (timer 1055): a quick series of
 // choices switches once.
 void StartProfileSwitchTimer(RouteContext& context);

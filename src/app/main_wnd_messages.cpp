@@ -8,6 +8,7 @@
 #include <atomic>
 
 #include "app/main_wnd.h"
+#include "app/profile_flows.h"
 #include "app/sleep_watcher.h"
 #include "app/window_messages.h"
 #include "platform/debug_output.h"
@@ -176,9 +177,7 @@ void CMainWnd::OnWindowTimer(int id) {
       update();
       break;
     case kTrayMenuTimer: OpenTrayMenuNow(); break;
-    case kProfileSwitchTimer:
-      // The profile chosen in the profile bar takes effect here once the profiles arrive.
-      break;
+    case kProfileSwitchTimer: profile_flows_->SwitchProfile(); break;
     default: break;
   }
 }
