@@ -116,54 +116,38 @@ bool KeyboardSystemBindings::OnNotify(const ui::Notify& msg) {
   return true;
 }
 
+void KeyboardSystemBindings::Store(uint16_t config::KeyboardSystem::*field, int value, bool send) {
+  config::KeyboardSystem system = model_.GetKeyboardSystem();
+  system.*field = static_cast<uint16_t>(std::clamp(value, 0, 0xFFFF));
+  model_.ChangeKeyboardSystem(system, send);
+}
+
 void KeyboardSystemBindings::SelectPollingRate(int option) {
   option = ValidOption(option);
   ShowGroup(kPollingRatePrefix, option);
-  config::KeyboardSystem system = model_.GetKeyboardSystem();
-  system.polling_rate = static_cast<uint16_t>(option);
-  model_.ChangeKeyboardSystem(system, true);
+  Store(&config::KeyboardSystem::polling_rate, option, true);
 }
 
 void KeyboardSystemBindings::SelectScanDelay(int option) {
   option = ValidOption(option);
   ShowGroup(kScanDelayPrefix, option);
-  config::KeyboardSystem system = model_.GetKeyboardSystem();
-  system.scan_delay = static_cast<uint16_t>(option);
-  model_.ChangeKeyboardSystem(system, true);
+  Store(&config::KeyboardSystem::scan_delay, option, true);
 }
 
 void KeyboardSystemBindings::SelectRepeatDelay(int option) {
   option = ValidOption(option);
   ShowGroup(kRepeatDelayPrefix, option);
   ShowRepeatDelayLabel(option);
-  config::KeyboardSystem system = model_.GetKeyboardSystem();
-  system.repeat_delay = static_cast<uint16_t>(option);
-  model_.ChangeKeyboardSystem(system, false);
+  Store(&config::KeyboardSystem::repeat_delay, option, false);
 }
 
-void KeyboardSystemBindings::SetWinLock(bool on) {
-  config::KeyboardSystem system = model_.GetKeyboardSystem();
-  system.win_flag = on ? 1 : 0;
-  model_.ChangeKeyboardSystem(system, true);
-}
+void KeyboardSystemBindings::SetWinLock(bool on) { Store(&config::KeyboardSystem::win_flag, on ? 1 : 0, true); }
 
-void KeyboardSystemBindings::SetWFlag(bool on) {
-  config::KeyboardSystem system = model_.GetKeyboardSystem();
-  system.w_flag = on ? 1 : 0;
-  model_.ChangeKeyboardSystem(system, true);
-}
+void KeyboardSystemBindings::SetWFlag(bool on) { Store(&config::KeyboardSystem::w_flag, on ? 1 : 0, true); }
 
-void KeyboardSystemBindings::SetKey6Flag(bool on) {
-  config::KeyboardSystem system = model_.GetKeyboardSystem();
-  system.key6_flag = on ? 1 : 0;
-  model_.ChangeKeyboardSystem(system, true);
-}
+void KeyboardSystemBindings::SetKey6Flag(bool on) { Store(&config::KeyboardSystem::key6_flag, on ? 1 : 0, true); }
 
-void KeyboardSystemBindings::SetRepeatRate(int value) {
-  config::KeyboardSystem system = model_.GetKeyboardSystem();
-  system.repeat = static_cast<uint16_t>(std::clamp(value, 0, 0xFFFF));
-  model_.ChangeKeyboardSystem(system, false);
-}
+void KeyboardSystemBindings::SetRepeatRate(int value) { Store(&config::KeyboardSystem::repeat, value, false); }
 
 void KeyboardSystemBindings::ResetRepeat() {
   model_.ResetKeyRepeat();

@@ -64,6 +64,8 @@ class KeyboardSystemBindings {
   void ShowGroup(const char* prefix, int selected) const;
   void ShowFlag(const char* name, bool on) const;
   void ShowRepeatDelayLabel(int option) const;
+  // Stores one value into the profile and saves it, then, with `send`, writes the record.
+  void Store(uint16_t config::KeyboardSystem::*field, int value, bool send);
 
   ui::Control* page_;
   CHalveronKeyboardDevice& model_;
