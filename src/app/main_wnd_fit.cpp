@@ -17,6 +17,9 @@ void CMainWnd::FitToMonitor() {
   SetDPI(96);
   resize(kFitWindowSize);
   SetDPI(dpi);
+  // Scaling resizes by the ratio of the zooms, but the larger minimum size applied on the way may
+  // already have grown the window: the scaled size is set once more.
+  resize(Scale(kFitWindowSize.width()), Scale(kFitWindowSize.height()));
   dpi_ = dpi;
   CenterWindow();
 }
