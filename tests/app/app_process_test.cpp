@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
+#include <QTest>
 
 #include "app_process.h"
 
@@ -29,6 +30,29 @@ TEST(AppProcess, SigintEndsTheProgramWithStatusZero) {
   ASSERT_TRUE(app.WaitForLine("window shown"));
   app.Signal(SIGINT);
   EXPECT_EQ(app.WaitForExit(), 0);
+}
+
+// zrv31 --simulate=keyboard: the keyboard is attached, read 500 ms later (the command traces), and
+// every worker thread ends in order on SIGTERM.
+TEST(AppProcess, SimulatedKeyboardIsAttachedAndReadAndTheThreadsEndInOrder) {
+  AppProcess app;
+  app.environment().insert("ZRV31_DEBUG", "1");
+  app.MergeStandardError();
+  ASSERT_TRUE(app.Start({"--simulate=keyboard"}));
+  ASSERT_TRUE(app.WaitForLine("添加一个键盘设备")) << app.lines().join('\n').toStdString();
+  ASSERT_TRUE(app.WaitForLine("命令")) << "the keyboard is read after its attach";
+  ASSERT_TRUE(app.WaitForLine("返回"));
+  app.Signal(SIGTERM);
+  EXPECT_EQ(app.WaitForExit(), 0);
+  const QStringList& lines = app.lines();
+  const qsizetype quit = lines.indexOf("退出测试");
+  ASSERT_GE(quit, 0);
+  for (const char* end : {"抓取设备线程设定退出", "获取更新线程退出", "同步灯光线程设定退出"}) {
+    EXPECT_GT(lines.indexOf(QString::fromUtf8(end)), quit) << end;
+  }
+  EXPECT_EQ(lines.count("所有对象处于激发状态"), 3);
+  EXPECT_FALSE(lines.contains("所有对象处于非激发状态，超时"));
+  EXPECT_TRUE(lines.contains("exit"));
 }
 
 TEST(AppProcess, StartsWithoutTheFontFolderAndCreatesItsFolders) {
@@ -143,14 +167,16 @@ TEST(AppGui, TheWindowAppearsOnTheXServer) {
   ASSERT_TRUE(app.WaitForLine("window shown")) << app.lines().join('\n').toStdString();
   const QString xwininfo = QStandardPaths::findExecutable("xwininfo");
   if (!xwininfo.isEmpty()) {
-    // Qt keeps a 1x1 helper window with the same title; the main window is the one of its size.
+    // Qt keeps a 1x1 helper window with the same title; the main window is the one of its size,
+    // fitted to the 1280 x 800 screen 100 ms after it appeared.
     QProcess info;
+    QTest::qWait(1000);
     info.start(xwininfo, {"-root", "-tree"});
     ASSERT_TRUE(info.waitForFinished(10000));
     const QString text = QString::fromUtf8(info.readAllStandardOutput());
     bool found = false;
     for (const QString& line : text.split('\n')) {
-      if (line.contains("\"ZRV-31 Gaming Keyboard\"") && line.contains("800x572+")) found = true;
+      if (line.contains("\"ZRV-31 Gaming Keyboard\"") && line.contains("1000x640+")) found = true;
     }
     EXPECT_TRUE(found) << text.toStdString();
   }
