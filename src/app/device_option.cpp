@@ -106,6 +106,15 @@ void CDeviceOptionUI::StartAttachTimer() { StartDeviceTimer(devices::kTimerAttac
 
 void CDeviceOptionUI::StartDeviceTimer(int id, int delay_ms) { SetTimer(id, std::max(delay_ms, 0)); }
 
+void CDeviceOptionUI::RedrawChangedPicture(devices::CHalveronUSBDevicePage& page) {
+  const devices::CHalveronUSBDevice& model = page.Model();
+  std::vector<uint32_t> colours = model.KeyColours();
+  for (const auto& more : {model.LogoColours(), model.StripColours()}) colours.insert(colours.end(), more.begin(), more.end());
+  if (colours == painted_colours_) return;
+  painted_colours_ = std::move(colours);
+  page.RedrawPicture();
+}
+
 void CDeviceOptionUI::DoTimer(int id) {
   if (!devices::IsDeviceTimer(id)) {
     ui::HorizontalLayout::DoTimer(id);
@@ -117,8 +126,8 @@ void CDeviceOptionUI::DoTimer(int id) {
   const bool shown = IsDeviceSelected() && IsPresent();
   page.SetItemSelected(shown);
   const devices::TimerOutcome outcome = page.Model().RunTimer(id, shown);
-  // A hidden window is not repainted: the next frame after it comes back shows the keys.
-  if (outcome.redraw_page && page.isVisible()) page.RedrawPicture();
+  // A hidden page is not repainted: showing it paints the keys as they are.
+  if (outcome.redraw_page && page.isVisible()) RedrawChangedPicture(page);
   for (const devices::TimerStart& next : outcome.start) StartDeviceTimer(next.id, next.delay_ms);
 }
 

@@ -14,6 +14,8 @@
 #include <QPointer>
 #include <QString>
 
+#include <vector>
+
 #include "devices/device_page.h"
 #include "ui/button.h"
 #include "ui/containers.h"
@@ -76,6 +78,9 @@ class CDeviceOptionUI : public ui::HorizontalLayout {
  private:
   // "device_select" shows the synchronised pair while the item is checked for synchronisation.
   void ShowIcons();
+  // Repaints the device's picture when its colours changed since the last repaint: a still picture
+  // costs nothing.
+  void RedrawChangedPicture(devices::CHalveronUSBDevicePage& page);
 
   ui::Option* select_ = nullptr;
   ui::Control* synchro_control_ = nullptr;
@@ -92,6 +97,7 @@ class CDeviceOptionUI : public ui::HorizontalLayout {
   QString page_container_;
   int page_index_ = -1;
   uint8_t present_ = 1;
+  std::vector<uint32_t> painted_colours_;  // key, logo and strip colours of the last repaint
 };
 
 }  // namespace zrv::app

@@ -18,6 +18,7 @@
 #include "platform/qt/termination_signals.h"
 #include "sim/simulated_devices.h"
 #include "ui/resources.h"
+#include "ui/tray_icon.h"
 
 namespace zrv::app {
 namespace {
@@ -73,6 +74,10 @@ int RunApplication(int argc, char** argv) {
     return 0;
   }
   g_options = *options;
+
+  // Benchmarks and tests on an X server without a notification area (Xvfb) hide the window as on
+  // a desktop that has one.
+  if (qEnvironmentVariable("ZRV31_ASSUME_TRAY") == QLatin1String("1")) ui::TrayIcon::SetAvailabilityForTest(1);
 
   const QString program_folder = GetProgramFolder();
   // Lives until the very end: every return below releases the fonts last, in reverse order.
