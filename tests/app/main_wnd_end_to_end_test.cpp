@@ -77,6 +77,13 @@ TEST_F(MainWndEndToEnd, DevicesComeAndGoWithTheirItemsAndPages) {
   EXPECT_TRUE(ItemOfRow(*window_, kKeyboardRow)->HasTimer(1000)) << "the repaint cycle runs";
   EXPECT_TRUE(capture.Contains("命令"));
 
+  // The keyboard asks to be read again (0x0401): its notification thread has the item run timer
+  // 1002 100 ms later, which reads the settings again.
+  const size_t settings_reads = keyboard->Log().CountFrames(Id(LinkCommand::kReadSettings));
+  ASSERT_TRUE(WaitFor([&] { return Page(kKeyboardRow)->Model().NotificationThreadRunning(); }));
+  keyboard->Notify(0x0401);
+  EXPECT_TRUE(WaitFor([&] { return keyboard->Log().CountFrames(Id(LinkCommand::kReadSettings)) > settings_reads; }));
+
   // A second device: it comes to the front; the keyboard stays present.
   auto mouse = Plug("mouse");
   ASSERT_TRUE(WaitFor([&] { return Present(kMouseRow); }));

@@ -111,11 +111,7 @@ TEST_F(MainWndMessagesTest, ADeviceThatArrivesDuringTheSuspendIsAttachedAtTheRes
 
 TEST(MainWndLighting, TheToggleTellsOtherProgramsAndDevicesARequestOnlyTheDevices) {
   testing::PrivateFolders folders;
-  QTemporaryDir runtime;
-  const QByteArray saved_runtime = qgetenv("XDG_RUNTIME_DIR");
-  const QByteArray saved_bus = qgetenv("DBUS_SESSION_BUS_ADDRESS");
-  qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
-  qunsetenv("DBUS_SESSION_BUS_ADDRESS");
+  testing::LocalChannelEnvironment environment;
   {
     platform::SingleInstance channel;
     ASSERT_EQ(channel.Acquire(), platform::SingleInstance::Claim::kFirst);
@@ -159,8 +155,6 @@ TEST(MainWndLighting, TheToggleTellsOtherProgramsAndDevicesARequestOnlyTheDevice
     window.reset();
     EXPECT_TRUE(channel.DescribeDevices().isEmpty()) << "nothing answers for a window that went";
   }
-  qputenv("XDG_RUNTIME_DIR", saved_runtime);
-  if (!saved_bus.isEmpty()) qputenv("DBUS_SESSION_BUS_ADDRESS", saved_bus);
 }
 
 TEST(MainWndFitDecision, LargeMonitorsGet144DpiOthers96) {

@@ -43,6 +43,25 @@ class PrivateFolders {
   std::vector<QByteArray> saved_;
 };
 
+// No session bus and a private runtime folder while it lives: the single-instance channel runs on
+// its local socket, where nothing else can answer.
+class LocalChannelEnvironment {
+ public:
+  LocalChannelEnvironment() : runtime_(qgetenv("XDG_RUNTIME_DIR")), bus_(qgetenv("DBUS_SESSION_BUS_ADDRESS")) {
+    qputenv("XDG_RUNTIME_DIR", dir_.path().toLocal8Bit());
+    qunsetenv("DBUS_SESSION_BUS_ADDRESS");
+  }
+  ~LocalChannelEnvironment() {
+    qputenv("XDG_RUNTIME_DIR", runtime_);
+    if (!bus_.isEmpty()) qputenv("DBUS_SESSION_BUS_ADDRESS", bus_);
+  }
+
+ private:
+  QTemporaryDir dir_;
+  QByteArray runtime_;
+  QByteArray bus_;
+};
+
 // A main window built, shown and past "windowinit"; no tray icon, so closing keeps it reachable
 // unless the test says otherwise.
 inline std::unique_ptr<CMainWnd> MakeMainWindow(CMainWnd::StartOptions options, int tray_available = 0) {

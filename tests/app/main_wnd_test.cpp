@@ -8,6 +8,7 @@
 
 #include <memory>
 
+#include "main_wnd_support.h"
 #include "platform/qt/single_instance.h"
 #include "ui/containers.h"
 #include "ui/menu.h"
@@ -100,11 +101,7 @@ TEST_F(MainWndTest, TrayMenuOffersSettingsAboutAndExit) {
 }
 
 TEST(MainWndChannel, WindowInitTellsOtherProgramsThatThisOneDrivesTheLighting) {
-  QTemporaryDir runtime;
-  const QByteArray saved_runtime = qgetenv("XDG_RUNTIME_DIR");
-  const QByteArray saved_bus = qgetenv("DBUS_SESSION_BUS_ADDRESS");
-  qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
-  qunsetenv("DBUS_SESSION_BUS_ADDRESS");
+  testing::LocalChannelEnvironment environment;
   {
     platform::SingleInstance channel;
     ASSERT_EQ(channel.Acquire(), platform::SingleInstance::Claim::kFirst);
@@ -118,8 +115,6 @@ TEST(MainWndChannel, WindowInitTellsOtherProgramsThatThisOneDrivesTheLighting) {
     EXPECT_EQ(notices[0][0].toInt(), 1);
     EXPECT_EQ(notices[0][1].toInt(), 1);
   }
-  qputenv("XDG_RUNTIME_DIR", saved_runtime);
-  if (!saved_bus.isEmpty()) qputenv("DBUS_SESSION_BUS_ADDRESS", saved_bus);
 }
 
 }  // namespace
