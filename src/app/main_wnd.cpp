@@ -47,7 +47,6 @@ CMainWnd::CMainWnd(StartOptions options) : options_(options), selector_(*this) {
   hooks.stop_recording = [this] {
     if (input_hook_installed_) OnCustomMessage(msg::kInputHook, 0, 0);
   };
-  hooks.several_present = [this](bool several) { several_devices_present_ = several; };
   selector_.SetHooks(std::move(hooks));
 
   // The profile bar of the current device's page, with that page as the flows' device.

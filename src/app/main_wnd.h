@@ -231,7 +231,6 @@ class CMainWnd : public ui::WindowBase, public device::DiscoverySink {
   bool active_ = false;
   bool hover_ = false;
   bool input_hook_installed_ = false;
-  bool several_devices_present_ = false;
   uint8_t initialised_ = 0;
   bool first_paint_seen_ = false;
   QHash<int, int> window_timers_;  // timer id -> Qt timer id
