@@ -7,6 +7,9 @@
 #include "app/main_wnd.h"
 #include "device/device_link.h"
 #include "devices/device_page.h"
+#include "devices/keyboard_page.h"
+#include "ui/button.h"
+#include "ui/lookup.h"
 #include "main_wnd_support.h"
 #include "platform/debug_output.h"
 #include "sim/simulated_devices.h"
@@ -124,6 +127,32 @@ TEST_F(MainWndEndToEnd, TheSelectedDeviceLeavingSelectsTheOtherPresentOne) {
   auto* pages = window_->FindControl<ui::TabLayout>("device_page_switch");
   EXPECT_EQ(pages->GetCurSel(), pages->GetItemIndex(Page(kKeyboardRow)));
   EXPECT_FALSE(NoDeviceShown());
+}
+
+// The page's system settings are routed to the keyboard while it is the current device, and to
+// nothing once it has left.
+TEST_F(MainWndEndToEnd, SystemSettingsReachTheKeyboardOnlyWhileItIsTheCurrentDevice) {
+  auto keyboard = Plug("keyboard");
+  ASSERT_TRUE(WaitFor([&] { return Present(kKeyboardRow); }));
+  ASSERT_TRUE(WaitFor([&] { return keyboard->Log().CountFrames(Id(LinkCommand::kEnd)) > 0; }));
+  auto* page = dynamic_cast<devices::CHalveronKeyboardDevicePage*>(Page(kKeyboardRow));
+  ASSERT_NE(page, nullptr);
+  const auto choose = [page](int n) {
+    auto* option = ui::FindSubControlByName<ui::Option>(page, QStringLiteral("polling_rate_option_%1").arg(n));
+    ASSERT_NE(option, nullptr);
+    option->Selected(true, true);  // as the user's click: "selectchanged" to the window
+  };
+  const int chosen = (page->Keyboard().GetKeyboardSystem().polling_rate + 1) % 4;
+  const size_t writes = keyboard->Log().CountFrames(Id(LinkCommand::kWriteSettings));
+  choose(chosen);
+  EXPECT_EQ(page->Keyboard().GetKeyboardSystem().polling_rate, chosen);
+  EXPECT_GT(keyboard->Log().CountFrames(Id(LinkCommand::kWriteSettings)), writes) << "stored, then sent";
+
+  keyboard->Unplug();
+  ASSERT_TRUE(WaitFor([&] { return !Present(kKeyboardRow); }));
+  ASSERT_EQ(window_->CurrentDevice(), nullptr);
+  choose((chosen + 1) % 4);
+  EXPECT_EQ(page->Keyboard().GetKeyboardSystem().polling_rate, chosen) << "no current device: nothing happens";
 }
 
 }  // namespace
