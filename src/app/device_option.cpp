@@ -96,6 +96,15 @@ void CDeviceOptionUI::Activate() {
   if (select_ != nullptr && !select_->IsSelected()) select_->Selected(true, true);
 }
 
+void CDeviceOptionUI::mousePressEvent(QMouseEvent* event) {
+  // Taken, so that the release comes here (and not to the window's caption drag).
+  if (event->button() == Qt::LeftButton) {
+    event->accept();
+    return;
+  }
+  ui::HorizontalLayout::mousePressEvent(event);
+}
+
 void CDeviceOptionUI::mouseReleaseEvent(QMouseEvent* event) {
   // A click on the item beside its option (on the name) chooses the device too.
   if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) Activate();

@@ -73,6 +73,7 @@ class CDeviceOptionUI : public ui::HorizontalLayout {
   void StartDeviceTimer(int id, int delay_ms);
 
  protected:
+  void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
 
  private:
