@@ -11,15 +11,15 @@
 #include "app/profile_flows_device.h"
 #include "app/sleep_watcher.h"
 #include "app/window_messages.h"
+#include "controls/device_profile.h"
+#include "devices/device_page.h"
 #include "devices/model/usb_device.h"
 #include "platform/debug_output.h"
 #include "platform/folders.h"
 #include "platform/qt/single_instance.h"
-#include "controls/device_profile.h"
-#include "devices/device_page.h"
-#include "ui/lookup.h"
 #include "ui/containers.h"
 #include "ui/language.h"
+#include "ui/lookup.h"
 #include "ui/resources.h"
 
 namespace zrv::app {
