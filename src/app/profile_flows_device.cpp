@@ -1,8 +1,6 @@
 #include "app/profile_flows_device.h"
 
-#include "config/basic_profiledata.h"
 #include "devices/device_page.h"
-#include "devices/model/keyboard_device.h"
 #include "ui/lookup.h"
 #include "ui/window.h"
 
@@ -11,16 +9,7 @@ namespace zrv::app {
 int PageProfileDevice::Kind() const { return page_ == nullptr ? 0 : page_->Model().Kind(); }
 
 void PageProfileDevice::SetProfileId(const QString& id) {
-  if (page_ == nullptr) return;
-  devices::CHalveronUSBDevice& model = page_->Model();
-  if (auto* keyboard = dynamic_cast<devices::CHalveronKeyboardDevice*>(&model)) {
-    keyboard->SetProfileId(id.toStdString());
-    return;
-  }
-  // Kinds that keep no identifier of their own load from their profile data object's path.
-  if (config::CBasicProfiledata* data = model.ProfileData()) {
-    data->SetProfilePath(QString::fromStdString(model.UserDataFolder()) + id + QStringLiteral(".Json"));
-  }
+  if (page_ != nullptr) page_->Model().SetProfileId(id.toStdString());
 }
 
 void PageProfileDevice::LoadProfile() {

@@ -9,6 +9,7 @@
 #include <mutex>
 #include <thread>
 
+#include "config/profile_list.h"
 #include "keyboard_test_support.h"
 #include "platform/debug_output.h"
 
@@ -142,6 +143,40 @@ TEST_F(KeyboardNotificationsTest, TheSyncRequestResetsTheProfileOnlyAfterTheDevi
   EXPECT_EQ(after["Device"][0]["SystemStages"]["Repeat"], template_settings["SystemStages"]["Repeat"]);
   EXPECT_EQ(keyboard_.GetKeyboardSystem().repeat, template_settings["SystemStages"]["Repeat"].asUInt())
       << "and loaded again";
+}
+
+// The profile the keyboard works with is the one reset, also when the list's recorded selection
+// names another (the bar's switch could not record it); the others stay as they are.
+TEST_F(KeyboardNotificationsTest, TheSyncRequestResetsTheProfileInUse) {
+  keyboard_.OnAttached();
+  config::ProfileList list(KeyboardFolder(), TemplatePath(), 1);
+  list.Load();
+  ASSERT_TRUE(list.NewProfile().ok);
+  const QString in_use = list.Entries().front().id;
+  const QString recorded = list.Entries().back().id;
+  ASSERT_EQ(keyboard_.ProfileId(), in_use.toStdString());
+  ASSERT_EQ(list.SelectedId(), recorded) << "a new profile is recorded as the selection";
+
+  config::KeyboardSystem changed = keyboard_.GetKeyboardSystem();
+  changed.repeat = 7;
+  for (const QString& id : {recorded, in_use}) {
+    keyboard_.SetProfileId(id.toStdString());
+    keyboard_.LoadProfile();
+    keyboard_.ChangeKeyboardSystem(changed, false);
+  }
+
+  device_->Notify(kNotifyProfileChanged);
+  ASSERT_TRUE(WaitFor([&] { return keyboard_.ProfileChangedOnDevice(); }));
+  keyboard_.OnDeviceSyncRequest();
+  const auto repeat = [&](const QString& id) {
+    return config::ReadJsonFile(list.ProfilePath(id))["Device"][0]["SystemStages"]["Repeat"].asInt();
+  };
+  const int template_repeat = config::ReadJsonFile(TemplatePath())["Device"][0]["SystemStages"]["Repeat"].asInt();
+  ASSERT_NE(template_repeat, 7);
+  EXPECT_EQ(repeat(in_use), template_repeat);
+  EXPECT_EQ(repeat(recorded), 7) << "the recorded selection is not the profile in use";
+  EXPECT_EQ(keyboard_.ProfileId(), in_use.toStdString());
+  EXPECT_EQ(keyboard_.GetKeyboardSystem().repeat, static_cast<uint16_t>(template_repeat)) << "and loaded again";
 }
 
 }  // namespace

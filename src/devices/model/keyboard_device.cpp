@@ -19,7 +19,6 @@ namespace {
 constexpr size_t kInfoKeySlots = 5;
 constexpr size_t kInfoMacroUnits = 6;
 constexpr const char* kLightConfigFile = "orvex_light.config";
-constexpr const char* kProfileExtension = ".Json";
 
 // The device's lighting records keep speed indices (0 the slowest step, 4 the fastest): the
 // profile's "Speed" inverted, as the keyboard holds it.
@@ -48,8 +47,8 @@ void CHalveronKeyboardDevice::OnAttached() {
 void CHalveronKeyboardDevice::OnDeviceSyncRequest() {
   // Taken before the reload, so that a change announced meanwhile waits for the next request.
   if (profile_changed_.exchange(false)) {
-    ResetSelectedProfile();
-    LoadSelectedProfile();
+    ResetCurrentProfile();
+    LoadProfile();
   }
   ReadDeviceSettings();
   RefreshPage();
@@ -61,29 +60,31 @@ void CHalveronKeyboardDevice::RefreshPage() {
 
 // ---- profile
 
-std::string CHalveronKeyboardDevice::ProfilePath() const {
-  if (profile_id_.empty()) return {};
-  return UserDataFolder() + profile_id_ + kProfileExtension;
-}
-
 config::ProfileList CHalveronKeyboardDevice::Profiles() const {
   return config::ProfileList(QString::fromStdString(UserDataFolder()), QString::fromStdString(DefaultProfilePath()),
                              Kind());
 }
 
 void CHalveronKeyboardDevice::LoadSelectedProfile() {
-  // A keyboard attached before any page made its profile list gets "profile1" here.
+  // The profile bar hands its profile over when the page is built and at every switch; a
+  // keyboard without a page (or whose profile is gone from the list) takes the list's selection,
+  // the list being made, with "profile1", when there is none yet.
   config::ProfileList list = Profiles();
   list.InitProfiles();
-  if (const QString id = list.SelectedId(); !id.isEmpty()) profile_id_ = id.toStdString();
+  if (profile_id_.empty() || list.PositionOf(QString::fromStdString(profile_id_)) < 0) {
+    if (const QString id = list.SelectedId(); !id.isEmpty()) SetProfileId(id.toStdString());
+  }
   LoadProfile();
 }
 
-void CHalveronKeyboardDevice::ResetSelectedProfile() {
+void CHalveronKeyboardDevice::ResetCurrentProfile() {
   config::ProfileList list = Profiles();
   list.Load();
-  const config::ProfileOutcome reset = list.ResetProfile(list.ValidSelection());
-  if (!reset.ok) platform::DebugPrintf("keyboard: the selected profile could not be reset (%s)",
+  // The profile in use, which is the bar's selection even when recording that selection failed.
+  int position = list.PositionOf(QString::fromStdString(profile_id_));
+  if (position < 0) position = list.ValidSelection();
+  const config::ProfileOutcome reset = list.ResetProfile(position);
+  if (!reset.ok) platform::DebugPrintf("keyboard: the current profile could not be reset (%s)",
                                        reset.message.toStdString().c_str());
 }
 

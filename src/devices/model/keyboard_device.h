@@ -46,7 +46,7 @@ class CHalveronKeyboardDevice : public CHalveronKindDevice<config::CKeyboardProf
   // ReadDeviceTables, LoadProfile (the profile selected in the profile list), ReadDeviceSettings,
   // RefreshPage.
   void OnAttached() override;
-  // After 0x0402: the selected profile is reset to its template and loaded again. Then, always,
+  // After 0x0402: the current profile is reset to its template and loaded again. Then, always,
   // the settings record is read again and the page refreshed.
   void OnDeviceSyncRequest() override;
   // Reads the profile file of the current profile identifier into memory: lighting records, system
@@ -88,11 +88,6 @@ class CHalveronKeyboardDevice : public CHalveronKindDevice<config::CKeyboardProf
   // (neither is part of the settings record).
   void ResetKeyRepeat();
 
-  // The profile the keyboard works with: its identifier names the file in the user data folder.
-  void SetProfileId(std::string id) { profile_id_ = std::move(id); }
-  const std::string& ProfileId() const { return profile_id_; }
-  std::string ProfilePath() const;
-
   // The device's current key assignment list (the key-assignment editor's).
   const std::vector<config::KeyRecord>& KeyList() const { return key_list_; }
   void SetKeyList(std::vector<config::KeyRecord> keys) { key_list_ = std::move(keys); }
@@ -130,14 +125,13 @@ class CHalveronKeyboardDevice : public CHalveronKindDevice<config::CKeyboardProf
   config::LightStateRecord ProfileLightForDevice();
   // The profile list of the keyboard's user data folder.
   config::ProfileList Profiles() const;
-  // Takes the profile that the profile list has selected (the list is made when there is none
-  // yet) as the current profile and loads it.
+  // Loads the current profile; without one (or when the list no longer has it) the profile that
+  // the profile list has selected becomes current first (the list is made when there is none).
   void LoadSelectedProfile();
-  // Resets the selected profile's file to the template (keeping its name and identifier).
-  void ResetSelectedProfile();
+  // Resets the current profile's file to the template (keeping its name and identifier).
+  void ResetCurrentProfile();
 
   KeyboardPageView* keyboard_view_ = nullptr;
-  std::string profile_id_;
   std::vector<config::KeyRecord> key_list_;
   std::vector<uint8_t> default_keys_;  // slots x 3
   std::vector<uint8_t> key_leds_;      // slots

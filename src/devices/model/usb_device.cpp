@@ -1,12 +1,20 @@
 #include "devices/model/usb_device.h"
 
+#include <QString>
+
 #include <algorithm>
 
+#include "config/basic_profiledata.h"
 #include "devices/model/device_folders.h"
 #include "devices/model/function_mode.h"
 #include "platform/debug_output.h"
 
 namespace zrv::devices {
+namespace {
+
+constexpr const char* kProfileExtension = ".Json";
+
+}  // namespace
 
 CHalveronUSBDevice::CHalveronUSBDevice()
     : logo_colours_(kLogoPositions, 0),
@@ -150,6 +158,19 @@ std::string CHalveronUSBDevice::DefaultDataFolder() const { return devices::Defa
 std::string CHalveronUSBDevice::DefaultProfilePath() const { return devices::DefaultProfilePath(kind_name_); }
 
 std::string CHalveronUSBDevice::UserDataFolder() const { return devices::UserDataFolder(kind_name_); }
+
+// ---- profile
+
+void CHalveronUSBDevice::SetProfileId(std::string id) {
+  profile_id_ = std::move(id);
+  config::CBasicProfiledata* data = ProfileData();
+  if (data != nullptr && !profile_id_.empty()) data->SetProfilePath(QString::fromStdString(ProfilePath()));
+}
+
+std::string CHalveronUSBDevice::ProfilePath() const {
+  if (profile_id_.empty()) return {};
+  return UserDataFolder() + profile_id_ + kProfileExtension;
+}
 
 // ---- notification thread
 

@@ -215,6 +215,14 @@ class CHalveronUSBDevice : public device::AttachableDevice {
   // Creates the product level and the kind level when they are missing.
   std::string UserDataFolder() const;
 
+  // ---- the profile the device works with (handed over by the page's profile bar at page build
+  // and at every switch); its file is the user data folder + identifier + ".Json"
+  // Also points the kind's profile data object at that file.
+  virtual void SetProfileId(std::string id);
+  const std::string& ProfileId() const { return profile_id_; }
+  // Empty while no identifier is known.
+  std::string ProfilePath() const;
+
   // ---- timer operations of the selector item (device_timers.h)
   TimerOutcome RunTimer(int id, bool item_selected);
   TimerOutcome RunAttachTimer();
@@ -310,6 +318,7 @@ class CHalveronUSBDevice : public device::AttachableDevice {
   std::atomic<int32_t> power_{0};
   device::InterfaceRecord record_;
   int display_index_ = 0;
+  std::string profile_id_;  // user-interface thread
 
  private:
   // Blink and cycle blink; `cycle` picks the four fixed colours.
