@@ -19,7 +19,6 @@
 #include "platform/qt/single_instance.h"
 #include "ui/containers.h"
 #include "ui/language.h"
-#include "ui/lookup.h"
 #include "ui/resources.h"
 
 namespace zrv::app {
@@ -56,8 +55,7 @@ CMainWnd::CMainWnd(StartOptions options) : options_(options), selector_(*this) {
     ProfileFlows::Target target;
     devices::CHalveronUSBDevicePage* page = CurrentDevice();
     if (page == nullptr) return target;
-    const QList<ui::Control*> bars = ui::FindSubControlsByClass(page, QStringLiteral("DeviceProfile"));
-    target.bar = bars.isEmpty() ? nullptr : dynamic_cast<controls::CDeviceProfileUI*>(bars.front());
+    target.bar = page->ProfileBar();
     profile_device_->SetPage(page);
     target.device = profile_device_.get();
     return target;

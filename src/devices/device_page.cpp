@@ -62,6 +62,19 @@ void CHalveronUSBDevicePage::BuildPage() {
     Keep(key_buttons_, NumberAfter(name, kKeyPrefix), button);
     Keep(light_buttons_, NumberAfter(name, kLightPrefix), button);
   }
+  BuildProfileBar();
+}
+
+void CHalveronUSBDevicePage::BuildProfileBar() {
+  const QList<ui::Control*> bars = ui::FindSubControlsByClass(this, QStringLiteral("DeviceProfile"));
+  auto* bar = bars.isEmpty() ? nullptr : dynamic_cast<controls::CDeviceProfileUI*>(bars.front());
+  if (bar == nullptr || bar == profile_bar_) return;
+  profile_bar_ = bar;
+  bar->SetDeviceKind(model_->Kind());
+  bar->SetPaths(QString::fromStdString(model_->UserDataFolder()), QString::fromStdString(model_->DefaultProfilePath()));
+  bar->InitProfiles();  // a list that cannot be written is reported; the profile is used all the same
+  bar->SelectOpTab(1);
+  model_->SetProfileId(bar->GetCurrentProfileId().toStdString());
 }
 
 controls::CDeviceKeyButtonUI* CHalveronUSBDevicePage::KeyButton(int index) const { return At(key_buttons_, index); }

@@ -3,9 +3,9 @@
 // device's model, shows it (DevicePageView) and hosts the timers that drive it.
 //
 // The layout builder creates the page under the class names of the device kinds; BuildPage then
-// finds the key buttons of the device picture. Key button i is the "DeviceKeyButton" named
-// "light_" i when the page has one (a light position), else the one named "key_" i; the model's
-// key colour i is painted on it.
+// finds the key buttons of the device picture and builds the profile bar. Key button i is the
+// "DeviceKeyButton" named "light_" i when the page has one (a light position), else the one named
+// "key_" i; the model's key colour i is painted on it.
 //
 // Timers: the selector item decides when the work starts (timer 1001, 500 ms after an attach, with
 // StartDeviceTimer); the page then runs each timer's work on the model when it fires and arms what
@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "controls/device_key_button.h"
+#include "controls/device_profile.h"
 #include "controls/select_panel.h"
 #include "devices/model/device_page_view.h"
 #include "devices/model/device_timers.h"
@@ -40,8 +41,10 @@ class CHalveronUSBDevicePage : public ui::HorizontalLayout, public DevicePageVie
   const CHalveronUSBDevice& Model() const { return *model_; }
 
   // Finds the selection panel and the key buttons of the page ("key_" and "light_" plus a number
-  // below the counts of the device kind). Run once the page's subtree exists; again after the
-  // layout changed.
+  // below the counts of the device kind), then builds the profile bar "DeviceProfileItem": the
+  // device kind, the kind's data folder and template, its profile list loaded (made on a first
+  // start), function tab 1 selected, and the bar's current profile handed to the model. Run once
+  // the page's subtree exists; again after the layout changed (a bar already built stays as it is).
   virtual void BuildPage();
 
   controls::CDeviceKeyButtonUI* KeyButton(int index) const;    // "key_" index
@@ -49,6 +52,8 @@ class CHalveronUSBDevicePage : public ui::HorizontalLayout, public DevicePageVie
   // The button that shows key colour `index`: the light position, else the key.
   controls::CDeviceKeyButtonUI* PaintedButton(int index) const;
   controls::CSelectPanelUI* SelectPanel() const { return select_panel_; }
+  // Null when the page's layout has no profile bar.
+  controls::CDeviceProfileUI* ProfileBar() const { return profile_bar_; }
 
   // DevicePageView.
   void PaintKey(int index, uint32_t colour, int intensity) override;
@@ -72,11 +77,13 @@ class CHalveronUSBDevicePage : public ui::HorizontalLayout, public DevicePageVie
 
  private:
   ui::TabLayout* FunctionContainer(const char* name, QPointer<ui::TabLayout>& cache);
+  void BuildProfileBar();
 
   std::unique_ptr<CHalveronUSBDevice> model_;
   std::vector<QPointer<controls::CDeviceKeyButtonUI>> key_buttons_;
   std::vector<QPointer<controls::CDeviceKeyButtonUI>> light_buttons_;
   QPointer<controls::CSelectPanelUI> select_panel_;
+  QPointer<controls::CDeviceProfileUI> profile_bar_;
   QPointer<ui::TabLayout> function_switch_;
   QPointer<ui::TabLayout> key_function_switch_;
   bool item_selected_ = false;

@@ -3,10 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QFileInfo>
 #include <QTest>
 
 #include <memory>
 #include <thread>
+#include <vector>
 
 #include "controls/device_key_button.h"
 #include "controls/select_panel.h"
@@ -14,6 +16,7 @@
 #include "device/virtual_hid.h"
 #include "devices/device_page_factory.h"
 #include "devices/kind_pages.h"
+#include "page_test_support.h"
 #include "sim/mousepad_model.h"
 #include "ui/containers.h"
 #include "ui/control_factory.h"
@@ -23,20 +26,9 @@
 namespace zrv::devices {
 namespace {
 
-// The builder finds the page and control classes by the names the layouts use, as the main
-// window's create-control callback answers them.
 class DevicePageTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    ui::Resources::Instance().SetResourcePath(QStringLiteral(ZRV31_SOURCE_DIR "/skin"));
-    ui::Resources::Instance().LoadResourceIndex();
-    for (const char* kind : {"Keyboard", "Mouse", "MousePad", "HS6533"}) {
-      const QString name = QStringLiteral("Halveron%1Device").arg(QString::fromLatin1(kind));
-      ui::ControlFactory::Instance().RegistControl(name, [name] { return MakeDevicePage(u'C' + name); });
-    }
-    ui::RegistControl<controls::CDeviceKeyButtonUI>(QStringLiteral("DeviceKeyButton"));
-    ui::RegistControl<controls::CSelectPanelUI>(QStringLiteral("SelectPanel"));
-  }
+  static void SetUpTestSuite() { testing::RegisterPageControls(); }
 
   DevicePageTest() : backends_({device::VirtualHidRegistry::Instance().Backend()}) {}
   ~DevicePageTest() override { device::VirtualHidRegistry::Instance().UnplugAll(); }
@@ -95,6 +87,58 @@ TEST_F(DevicePageTest, EachKindsLayoutBuildsItsPageWithItsKeyButtons) {
   ASSERT_NE(headset, nullptr);
   EXPECT_EQ(headset->Headset().Kind(), device::kKindHeadset);
   for (int i = 0; i < 13; ++i) EXPECT_NE(headset->LightButton(i), nullptr) << i;
+}
+
+// Every page builds its profile bar: the bar's list is the kind's own (made with "profile1" on a
+// first start), the lighting tab is selected, the kind's tabs are shown, and the device works with
+// the bar's profile. A second build leaves a bar that is already built alone.
+TEST_F(DevicePageTest, EveryPageBuildsItsProfileBarAndHandsItsProfileToTheDevice) {
+  std::vector<std::unique_ptr<CHalveronUSBDevicePage>> pages;
+  pages.push_back(Build<CHalveronMouseDevicePage>(0));
+  pages.push_back(Build<CHalveronKeyboardDevicePage>(1));
+  pages.push_back(Build<CHalveronMousePadDevicePage>(2));
+  pages.push_back(Build<CHalveronHS6533DevicePage>(3));
+  for (const auto& page : pages) {
+    ASSERT_NE(page, nullptr);
+    const CHalveronUSBDevice& model = page->Model();
+    SCOPED_TRACE(model.KindName());
+    controls::CDeviceProfileUI* bar = page->ProfileBar();
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(bar->GetName(), "DeviceProfileItem");
+    EXPECT_EQ(bar->GetDeviceKind(), model.Kind());
+    EXPECT_EQ(bar->List().DataFolder().toStdString(), model.UserDataFolder());
+    EXPECT_EQ(bar->List().TemplatePath().toStdString(), model.DefaultProfilePath());
+    EXPECT_TRUE(QFileInfo::exists(bar->List().ListPath()));
+    ASSERT_GE(bar->List().Count(), 1);
+    EXPECT_EQ(bar->List().Entries().front().name, "profile1");
+    ASSERT_NE(bar->ProfileCombo(), nullptr);
+    EXPECT_EQ(bar->ProfileCombo()->GetCount(), bar->List().Count()) << "a row per profile";
+
+    EXPECT_FALSE(bar->GetCurrentProfileId().isEmpty());
+    EXPECT_EQ(model.ProfileId(), bar->GetCurrentProfileId().toStdString());
+    EXPECT_TRUE(QFileInfo::exists(QString::fromStdString(model.ProfilePath())));
+    for (int n = 1; n <= 8; ++n) EXPECT_EQ(bar->OpTab(n)->IsSelected(), n == 1) << n;
+  }
+  const auto tab_shown = [&](size_t page, int n) { return pages[page]->ProfileBar()->OpTab(n)->IsVisible(); };
+  EXPECT_TRUE(tab_shown(0, 5)) << "the mouse has its DPI tab";
+  EXPECT_FALSE(tab_shown(1, 5)) << "the keyboard has none";
+  EXPECT_TRUE(tab_shown(1, 4));
+  EXPECT_FALSE(tab_shown(2, 2)) << "the pad has no key assignments";
+  EXPECT_TRUE(tab_shown(3, 6)) << "the headset has its equaliser";
+  EXPECT_FALSE(tab_shown(0, 6));
+
+  // Built again after a switch: the bar keeps its profile, and so does the device.
+  CHalveronUSBDevicePage& keyboard = *pages[1];
+  controls::CDeviceProfileUI& bar = *keyboard.ProfileBar();
+  ASSERT_TRUE(bar.NewProfile());
+  const int last = bar.List().Count() - 1;
+  ASSERT_TRUE(bar.SelectProfile(last, false));
+  bar.SelectOpTab(3);
+  keyboard.Model().SetProfileId(bar.GetCurrentProfileId().toStdString());
+  keyboard.BuildPage();
+  EXPECT_EQ(bar.GetCurSel(), last);
+  EXPECT_TRUE(bar.OpTab(3)->IsSelected());
+  EXPECT_EQ(keyboard.Model().ProfileId(), bar.List().Entries().back().id.toStdString());
 }
 
 TEST_F(DevicePageTest, TheRepaintTimerPaintsTheVisibleKeyButtonsFromTheKeyColours) {

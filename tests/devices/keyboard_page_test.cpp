@@ -13,6 +13,7 @@
 #include "devices/device_page_factory.h"
 #include "devices/keyboard_page.h"
 #include "keyboard_test_support.h"
+#include "page_test_support.h"
 #include "sim/memory_map.h"
 #include "ui/button.h"
 #include "ui/control_factory.h"
@@ -34,15 +35,7 @@ constexpr uint8_t kReadSettingsCmd = 0x05;
 
 class KeyboardPageTest : public KeyboardFolders, public SimulatorTest {
  protected:
-  static void SetUpTestSuite() {
-    ui::Resources::Instance().SetResourcePath(QStringLiteral(ZRV31_SOURCE_DIR "/skin"));
-    ui::Resources::Instance().LoadResourceIndex();
-    ui::ControlFactory::Instance().RegistControl(QStringLiteral("HalveronKeyboardDevice"), [] {
-      return MakeDevicePage(QStringLiteral("CHalveronKeyboardDevice"));
-    });
-    ui::RegistControl<controls::CDeviceKeyButtonUI>(QStringLiteral("DeviceKeyButton"));
-    ui::RegistControl<controls::CSelectPanelUI>(QStringLiteral("SelectPanel"));
-  }
+  static void SetUpTestSuite() { testing::RegisterPageControls(); }
 
   void SetUp() override {
     QString error;
