@@ -3,6 +3,7 @@
 #include "app/main_wnd.h"
 #include "app/profile_flows.h"
 #include "app/window_messages.h"
+#include "controls/device_profile.h"
 #include "devices/device_page.h"
 #include "devices/keyboard_page.h"
 #include "ui/lookup.h"
@@ -33,8 +34,14 @@ void SelectNextDevice(RouteContext& context) { context.window.Selector().Next();
 void SwitchToSelectedDevice(RouteContext& context) { context.window.Selector().SwitchToSelected(); }
 
 void ShowFunctionTab(RouteContext& context) {
-  if (context.msg.SenderName().compare(QLatin1String("key_Op_tab"), Qt::CaseInsensitive) == 0) {
-    context.device->RedrawPicture();
+  if (context.msg.wParam == 0) return;  // the tab that lost the selection
+  const QString name = context.msg.SenderName();
+  const auto& tabs = controls::CDeviceProfileUI::kOpTabs;
+  for (size_t i = 0; i < tabs.size(); ++i) {
+    if (name.compare(QLatin1String(tabs[i]), Qt::CaseInsensitive) != 0) continue;
+    context.device->Model().SetFunctionMode(static_cast<int>(i) + 1);  // tab n is function mode n
+    if (i + 1 == 2) context.device->RedrawPicture();                   // the key tab
+    return;
   }
 }
 

@@ -23,8 +23,8 @@ void SelectPreviousDevice(RouteContext& context);
 void SelectNextDevice(RouteContext& context);
 void SwitchToSelectedDevice(RouteContext& context);
 
-// The function tabs of a device page: the tab binding shows the page; the key tab also redraws
-// the key picture.
+// The function tabs of a device page's profile bar: the tab chosen (n of 1-8) makes the device
+// show function mode n; the key tab also redraws the key picture.
 void ShowFunctionTab(RouteContext& context);
 
 // The keyboard's system settings (polling rate, scan delay, key flags, key repeat) go to the
