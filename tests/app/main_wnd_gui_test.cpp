@@ -33,7 +33,9 @@ TEST(AppGui, TheKeyboardPageOnTheXServer) {
   // The system settings, and the keys lit through synchronised lighting (the keyboard's own
   // effects come with its lighting).
   devices::CHalveronUSBDevicePage* page = window->DevicePages()[kKeyboardRow];
-  page->Model().SetFunctionMode(4);
+  ASSERT_NE(page->ProfileBar(), nullptr);
+  page->ProfileBar()->OpTab(4)->Selected(true, true);  // the user chooses the system tab
+  EXPECT_EQ(page->Model().GetFunctionMode(), 4);
   LightSyncEffect effect;
   effect.type = LightSyncType::kStatic;
   effect.red = 0x2D;
