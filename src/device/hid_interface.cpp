@@ -258,9 +258,11 @@ void HidInterface::ClearCapabilities() {
 }
 
 std::shared_ptr<HidConnection> HidInterface::BeginTransfer(std::atomic<bool>& flag) {
-  flag.store(true);
   std::lock_guard lock(mutex_);
   if (!connection_ || closing_) return nullptr;
+  // Set under the lock with the count: a transfer seen in progress is one that Close or Open
+  // wakes and waits for, never one that starts afterwards on the next connection.
+  flag.store(true);
   ++active_transfers_;
   return connection_;
 }
@@ -278,10 +280,7 @@ void HidInterface::EndTransfer(std::atomic<bool>& flag) {
 int HidInterface::ReadReport(uint32_t length, uint32_t* transferred, uint8_t* buffer, int timeout_ms) {
   if (transferred != nullptr) *transferred = 0;
   auto connection = BeginTransfer(read_in_progress_);
-  if (!connection) {
-    read_in_progress_.store(false);
-    return 0;
-  }
+  if (!connection) return 0;
   // Open and Close wait for this transfer before touching the capabilities, so they are stable here.
   const bool bounded = timeout_ms >= 0;
   const auto deadline = Clock::now() + std::chrono::milliseconds(bounded ? timeout_ms : 0);
@@ -315,10 +314,7 @@ int HidInterface::ReadReport(uint32_t length, uint32_t* transferred, uint8_t* bu
 int HidInterface::WriteReport(uint32_t length, uint32_t* transferred, const uint8_t* buffer, int timeout_ms) {
   if (transferred != nullptr) *transferred = 0;
   auto connection = BeginTransfer(write_in_progress_);
-  if (!connection) {
-    write_in_progress_.store(false);
-    return 0;
-  }
+  if (!connection) return 0;
   int result = 0;
   const uint16_t report_length =
       (buffer != nullptr && length > 0) ? caps_.ReportLength(HidReportType::kOutput, buffer[0]) : 0;
