@@ -6,6 +6,9 @@ cd "$(dirname "$0")/.."
 scripts/deps.sh --test
 
 jobs=$(nproc)
+# A test that hangs fails after this long instead of holding the run (tests with a TIMEOUT of their
+# own, like the VM test, keep it).
+test_timeout=300
 fuzz_seconds=${ZRV31_FUZZ_SECONDS:-60}
 
 step() { printf '\n==== %s\n' "$*"; }
@@ -13,19 +16,19 @@ step() { printf '\n==== %s\n' "$*"; }
 step "plain build"
 cmake -S . -B build -G Ninja
 cmake --build build
-ctest --test-dir build --output-on-failure -j "$jobs"
+ctest --test-dir build --output-on-failure --timeout "$test_timeout" -j "$jobs"
 
 step "AddressSanitizer + UndefinedBehaviorSanitizer"
 cmake -S . -B build-asan -G Ninja -DZRV31_SANITIZE=address -DZRV31_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
 cmake --build build-asan
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
-  ctest --test-dir build-asan --output-on-failure -j "$jobs" -LE vm
+  ctest --test-dir build-asan --output-on-failure --timeout "$test_timeout" -j "$jobs" -LE vm
 
 step "ThreadSanitizer (threaded tests)"
 cmake -S . -B build-tsan -G Ninja -DZRV31_SANITIZE=thread -DZRV31_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
 cmake --build build-tsan --target threaded_tests
 TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
-  ctest --test-dir build-tsan --output-on-failure -j "$jobs" -L threaded -LE vm
+  ctest --test-dir build-tsan --output-on-failure --timeout "$test_timeout" -j "$jobs" -L threaded -LE vm
 
 step "fuzzers (${fuzz_seconds} s each)"
 CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DZRV31_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo
