@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 
 #include <cstdio>
 #include <memory>
@@ -29,14 +31,17 @@ constexpr int kMainHeight = 572;
 
 AppOptions g_options;
 
-void LoadStyleSheet(QApplication& app) {
-  QFile file(ui::Resources::Instance().ResolveFile(QStringLiteral("skin.qss")));
-  if (file.open(QIODevice::ReadOnly)) app.setStyleSheet(QString::fromUtf8(file.readAll()));
-}
-
 }  // namespace
 
 const AppOptions& StartOptions() { return g_options; }
+
+void LoadStyleSheet(QApplication& app) {
+  QFile file(ui::Resources::Instance().ResolveFile(QStringLiteral("skin.qss")));
+  if (!file.open(QIODevice::ReadOnly)) return;
+  // The sheet names its images "skin:<path>", wherever the skin is installed.
+  QDir::setSearchPaths(QStringLiteral("skin"), {QFileInfo(file).absolutePath()});
+  app.setStyleSheet(QString::fromUtf8(file.readAll()));
+}
 
 void Announce(const QString& line) {
   if (qEnvironmentVariable("ZRV31_ANNOUNCE") != QLatin1String("1")) return;

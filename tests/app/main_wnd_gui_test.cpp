@@ -2,11 +2,13 @@
 // keyboard attached. ZRV31_SCREENSHOT=FILE keeps a picture of the window (docs/ holds one).
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QImage>
 #include <QPixmap>
 #include <QTemporaryDir>
 
 #include "app/main_wnd.h"
+#include "app/start_up.h"
 #include "device/device_link.h"
 #include "devices/device_page.h"
 #include "main_wnd_support.h"
@@ -22,6 +24,7 @@ TEST(AppGui, TheKeyboardPageOnTheXServer) {
   if (qEnvironmentVariable("ZRV31_TEST_GUI") != "1") GTEST_SKIP() << "needs an X server (xvfb-run)";
   testing::PrivateFolders folders;
   const QString language = qEnvironmentVariable("ZRV31_SCREENSHOT_LANGUAGE");
+  LoadStyleSheet(*qApp);  // as the program looks
   auto window = testing::MakeMainWindow(CMainWnd::StartOptions{true, false, true});
   if (!language.isEmpty()) ui::LoadLanguage(language);
   auto keyboard = sim::CreateModel("keyboard");
@@ -63,6 +66,7 @@ TEST(AppGui, TheKeyboardPageOnTheXServer) {
   }
   window.reset();
   keyboard->Unplug();
+  qApp->setStyleSheet(QString());
 }
 
 }  // namespace
