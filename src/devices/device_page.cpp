@@ -71,7 +71,8 @@ void CHalveronUSBDevicePage::BuildProfileBar() {
   if (bar == nullptr || bar == profile_bar_) return;
   profile_bar_ = bar;
   bar->SetDeviceKind(model_->Kind());
-  bar->SetPaths(QString::fromStdString(model_->UserDataFolder()), QString::fromStdString(model_->DefaultProfilePath()));
+  bar->SetPaths(QString::fromStdString(model_->UserDataFolder()),
+                QString::fromStdString(model_->DefaultProfilePath()));
   bar->InitProfiles();  // a list that cannot be written is reported; the profile is used all the same
   bar->SelectOpTab(1);
   model_->SetProfileId(bar->GetCurrentProfileId().toStdString());
