@@ -78,11 +78,13 @@ QString ProfileList::ListPath() const {
   return QDir(folder_).filePath(QString::fromLatin1(kListFileName));
 }
 
+bool ProfileList::IsPlainId(const QString& id) {
+  return !id.isEmpty() && id != u"." && id != u".." && !id.contains(QLatin1Char('/')) &&
+         !id.contains(QLatin1Char('\\')) && !id.contains(QChar(0));
+}
+
 QString ProfileList::ProfilePath(const QString& id) const {
-  if (folder_.isEmpty() || id.isEmpty() || id == u"." || id == u".." || id.contains(QLatin1Char('/')) ||
-      id.contains(QLatin1Char('\\')) || id.contains(QChar(0))) {
-    return QString();
-  }
+  if (folder_.isEmpty() || !IsPlainId(id)) return QString();
   return QDir(folder_).filePath(id + QLatin1String(kProfileSuffix));
 }
 
@@ -173,10 +175,47 @@ ProfileOutcome ProfileList::InitProfiles() {
     const QString id = NewId();
     ProfileOutcome created = AppendProfile(list, name, id, TemplateProfile(name, id), true);
     if (!created.ok) return created;
+  } else if (ProfileOutcome repaired = RepairIdentifiers(list); !repaired.ok) {
+    return repaired;
   }
   const int position = ValidSelection();
   const ProfileEntry& entry = entries_[static_cast<size_t>(position)];
   return {true, QString(), position, entry.name, entry.id};
+}
+
+ProfileOutcome ProfileList::RepairIdentifiers(Json::Value& list) {
+  std::vector<QString> made;
+  const auto undo = [&made] {
+    for (const QString& file : made) QFile::remove(file);
+    return Failed(kTextSaveFailed);
+  };
+  Json::Value& array = list[kListMember];
+  for (size_t i = 0; i < entries_.size(); ++i) {
+    ProfileEntry& entry = entries_[i];
+    const bool plain = IsPlainId(entry.id);
+    if (plain && PositionOf(entry.id) == static_cast<int>(i)) continue;
+    const QString id = NewId();
+    // A shared file is copied, so both entries keep the settings they had; a file outside the
+    // folder is never read.
+    Json::Value profile = plain ? ReadJsonFile(ProfilePath(entry.id)) : Json::Value();
+    if (!profile.isObject()) profile = TemplateProfile(entry.name, id);
+    SetNames(profile, entry.name, id);
+    const QString file = ProfilePath(id);
+    if (!WriteJsonFile(file, profile)) return undo();
+    made.push_back(file);
+    Json::Value& element = array[static_cast<Json::ArrayIndex>(i)];
+    if (element.isObject()) {
+      element[kIdMember] = id.toStdString();
+    } else {
+      element = ListEntry(entry.name, id);
+    }
+    entry.id = id;
+  }
+  if (!made.empty() && !WriteList(list)) {
+    entries_ = EntriesOf(ReadJsonFile(ListPath()));
+    return undo();
+  }
+  return {true, QString(), -1, QString(), QString()};
 }
 
 ProfileOutcome ProfileList::SelectProfile(int position) {
@@ -229,8 +268,10 @@ ProfileOutcome ProfileList::DeleteProfile(int position) {
   list[kSelectMember] = selection;
   // The list first: should it fail, the profile stays whole and listed.
   if (!WriteList(list)) return Failed(kTextSaveFailed);
-  if (!removed_file.isEmpty()) QFile::remove(removed_file);
+  const QString removed_id = entries_[static_cast<size_t>(position)].id;
   entries_ = EntriesOf(list);
+  // A hand-edited list may name one file twice; it stays while an entry names it.
+  if (!removed_file.isEmpty() && PositionOf(removed_id) < 0) QFile::remove(removed_file);
   recorded_selection_ = selection;
   const ProfileEntry& entry = entries_[static_cast<size_t>(selection)];
   return {true, QString(), selection, entry.name, entry.id};

@@ -92,6 +92,8 @@ class ProfileList {
   // Data folder + identifier + ".Json"; empty for an identifier that is no plain file name (a
   // hand-edited list must not make the list read, write or delete files elsewhere).
   QString ProfilePath(const QString& id) const;
+  // Whether `id` can name a file of the data folder: not empty, no folder part, no "." or "..".
+  static bool IsPlainId(const QString& id);
 
   // Reads "ProfileList.ini" (a missing or broken file is an empty list) and keeps its entries and
   // its "profileselect".
@@ -110,8 +112,11 @@ class ProfileList {
 
   // Loads the list; when it has no entry (missing, empty, broken, or an empty "profilelist")
   // writes a new list with the single profile "profile1", selected, and its file made from the
-  // template. The outcome names the entry to select: the recorded one, or 0 when the recorded
-  // position names no entry.
+  // template. An entry of a hand-edited list whose identifier is no plain file name, or repeats an
+  // earlier entry's, gets a new identifier and a file of its own (a copy of the shared file, or
+  // the template), so that no profile is read or written outside the data folder and deleting
+  // one entry never takes another's file. The outcome names the entry to select: the recorded
+  // one, or 0 when the recorded position names no entry.
   ProfileOutcome InitProfiles();
   // Records `position` as "profileselect". The outcome carries that entry's identifier.
   ProfileOutcome SelectProfile(int position);
@@ -149,6 +154,8 @@ class ProfileList {
 
  private:
   Json::Value ReadListDocument();
+  // The identifier repair of InitProfiles; writes the list when it changed anything.
+  ProfileOutcome RepairIdentifiers(Json::Value& list);
   QString NewId() const;
   Json::Value TemplateProfile(const QString& name, const QString& id) const;
   // Writes `profile` as the file of {name, id}, then the list with the entry appended; removes

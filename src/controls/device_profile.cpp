@@ -113,7 +113,9 @@ bool CDeviceProfileUI::SelectProfile(int position, bool notify) {
   combo->SelectItem(position, true, notify);
   SetNameEditText(combo->GetItemText(position));
   const config::ProfileOutcome selected = list_.SelectProfile(position);
-  if (!selected.id.isEmpty()) current_id_ = selected.id;
+  // The device forms its file path from the identifier: one that is no plain file name (a list
+  // changed by hand) would make it read and write outside its data folder.
+  if (config::ProfileList::IsPlainId(selected.id)) current_id_ = selected.id;
   ShowOutcome(selected);
   return selected.ok;
 }

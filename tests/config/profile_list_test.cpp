@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QMap>
+#include <QSet>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -373,6 +374,44 @@ TEST_F(Profiles, IdentifiersThatAreNoPlainFileNamesTouchNoFileElsewhere) {
   EXPECT_TRUE(list_.ProfilePath("../outside").isEmpty());
   EXPECT_TRUE(list_.DeleteProfile(0).ok);
   EXPECT_EQ(FileBytes(dir_.filePath("outside.Json")), "{\"keep\":1}");
+}
+
+TEST_F(Profiles, HandEditedIdentifiersAreRepairedAtStartSoNoEntryLosesOrEscapesItsFile) {
+  PutList({"a", "b"});
+  PutFile(dir_.filePath("outside.Json"), "{\"keep\":1}");
+  // b shares a's file, c points out of the folder, d has no identifier, e is no object at all.
+  PutFile(ListFile(), R"({"profilelist":[{"profilename":"a","profileUUID":"id0"},
+                                          {"profilename":"b","profileUUID":"id0","profileislink":0},
+                                          {"profilename":"c","profileUUID":"../outside"},
+                                          {"profilename":"d"}, 5],"profileselect":2})");
+  const ProfileOutcome init = list_.InitProfiles();
+  ASSERT_TRUE(init.ok);
+  ASSERT_EQ(list_.Count(), 5);
+  QSet<QString> ids;
+  for (const ProfileEntry& entry : list_.Entries()) {
+    EXPECT_FALSE(list_.ProfilePath(entry.id).isEmpty()) << entry.id.toStdString();
+    EXPECT_TRUE(QFile::exists(list_.ProfilePath(entry.id))) << entry.id.toStdString();
+    ids.insert(entry.id);
+  }
+  EXPECT_EQ(ids.size(), 5) << "every entry has a file of its own";
+  EXPECT_EQ(list_.Entries()[0].id, "id0");
+  EXPECT_EQ(init.id, list_.Entries()[2].id) << "the selected entry is handed out with its new identifier";
+  EXPECT_EQ(Names(), (QStringList{"a", "b", "c", "d", ""})) << "the repair was written";
+  const Json::Value copy = ReadJsonFile(list_.ProfilePath(list_.Entries()[1].id));
+  EXPECT_EQ(copy["Device"], ReadJsonFile(Data("id0.Json"))["Device"]) << "b keeps the settings it shared";
+  EXPECT_EQ(copy["profilename"].asString(), "b");
+
+  EXPECT_TRUE(list_.DeleteProfile(0).ok);
+  EXPECT_TRUE(QFile::exists(list_.ProfilePath(list_.Entries()[0].id)));
+  EXPECT_EQ(FileBytes(dir_.filePath("outside.Json")), "{\"keep\":1}");
+}
+
+TEST_F(Profiles, DeleteKeepsAFileThatAnotherEntryStillNames) {
+  PutFile(ListFile(), R"({"profilelist":[{"profilename":"a","profileUUID":"id0"},
+                                          {"profilename":"b","profileUUID":"id0"}],"profileselect":0})");
+  PutFile(Data("id0.Json"), "{}");
+  EXPECT_TRUE(list_.DeleteProfile(1).ok);
+  EXPECT_TRUE(QFile::exists(Data("id0.Json")));
 }
 
 // Write failures. Running as root ignores permissions, so the disk is made "full" instead: files

@@ -211,6 +211,17 @@ TEST_F(ProfileBar, AListThatCannotBeWrittenIsReported) {
   EXPECT_FALSE(bar_->ExportProfile(dir_.filePath("x.json")));
 }
 
+TEST_F(ProfileBar, AnIdentifierThatIsNoPlainFileNameIsNeverHandedOn) {
+  Init(1);
+  const QString id = bar_->GetCurrentProfileId();
+  // The list changed on disk behind the bar (hand-edited, or a repair that could not be written).
+  config::WriteJsonFile(dir_.filePath("ProfileList.ini"),
+                        config::ParseJson(R"({"profilelist":[{"profilename":"profile1","profileUUID":"../x"}],
+                                              "profileselect":0})"));
+  bar_->SelectProfile(0, false);
+  EXPECT_EQ(bar_->GetCurrentProfileId(), id);
+}
+
 TEST_F(ProfileBar, WithoutItsPartsTheBarDoesNothing) {
   CDeviceProfileUI empty;
   EXPECT_EQ(empty.GetCurSel(), -1);
