@@ -91,6 +91,49 @@ TEST_F(KeyboardTablesTest, MoreThan170SlotsAreNotReadAndLeaveNoKeyPlaced) {
   EXPECT_EQ(keyboard_.CommandLink().DataSize(), 510);
 }
 
+// A table read that fails part-way must not leave a half-read factory table behind: the key table
+// written from it would give every unread slot the code 0 and so switch those keys off.
+TEST_F(KeyboardTablesTest, ATableReadThatFailsPartWayPlacesNoKeyAndWritesNothing) {
+  Plug();
+  const std::vector<uint8_t> factory = device_->KeyTable();
+  std::vector<config::KeyRecord> keys(kKeyboardMapSize);
+  for (size_t key = 0; key < keys.size(); ++key) {
+    keys[key].assignment = config::KeyHalf::FromCode(static_cast<uint16_t>(key), device::kKeyIdentityTable[key].Packed());
+  }
+  const auto expect_nothing_placed = [&](const char* what) {
+    EXPECT_TRUE(keyboard_.DefaultKeyTable().empty()) << what;
+    const KeyboardKeyMaps maps = keyboard_.KeyMaps();
+    for (size_t key = 0; key < kKeyboardMapSize; ++key) EXPECT_EQ(maps.slot[key], kNoKeySlot) << what << key;
+    EXPECT_FALSE(device_->InSequence()) << what << ": the sequence is closed";
+    device_->Log().Clear();
+    EXPECT_EQ(keyboard_.WriteKeyAssignments(0, keys), 0) << what;
+    EXPECT_EQ(Frames(Cmd(LinkCommand::kWriteKeys)), 0u) << what;
+    EXPECT_EQ(device_->KeyTable(), factory) << what;
+  };
+
+  device_->InjectStatus(0xFF, {Cmd(LinkCommand::kReadDefaultKeys), 3});
+  keyboard_.ReadDeviceTables();
+  expect_nothing_placed("third frame of the factory table refused");
+
+  // An unread information block gives no slot count to trust (here a stale one from before).
+  keyboard_.ReadDeviceTables();
+  ASSERT_NE(keyboard_.KeyMaps().slot[0], kNoKeySlot);
+  device_->InjectStatus(0xFE, {Cmd(LinkCommand::kReadInfo), 1});
+  device_->Log().Clear();
+  keyboard_.ReadDeviceTables();
+  EXPECT_EQ(Frames(Cmd(LinkCommand::kReadDefaultKeys)), 0u);
+  expect_nothing_placed("information block refused");
+
+  // Without the LED table the keys are still placed, only without LED indices.
+  device_->InjectStatus(0xFF, {Cmd(LinkCommand::kReadKeyLedMap), 2});
+  keyboard_.ReadDeviceTables();
+  const KeyboardKeyMaps maps = keyboard_.KeyMaps();
+  EXPECT_EQ(maps.slot[64], device_->SlotOfLogicalKey(64));
+  for (size_t key = 0; key < kKeyboardMapSize; ++key) EXPECT_EQ(maps.led[key], kNoKeySlot) << key;
+  EXPECT_EQ(keyboard_.WriteKeyAssignments(0, keys), 1);
+  EXPECT_EQ(device_->KeyTable(), factory);
+}
+
 TEST_F(KeyboardTablesTest, NothingIsSentWhileTheKeyboardIsNotConnected) {
   Plug();
   keyboard_.CommandLink().SetConnected(false);

@@ -146,18 +146,25 @@ void CHalveronKeyboardDevice::ReadDeviceTables() {
   key_leds_.clear();
 
   link.Begin();
-  link.ReadInfo(info_);
-  const unsigned slot_count = info_[kInfoKeySlots];
-  if (link.SetDataSize(slot_count * 3) != 1) {
-    // More slot_count than a key table holds: nothing is read, but the sequence is closed all the same.
+  // Only tables read whole are kept: the key table written later starts from the factory table, so
+  // a half-read one would give every unread slot the code 0 and switch those keys off. Without the
+  // information block there is no slot count to trust (info_ may still hold an earlier keyboard's).
+  // The sequence is closed in every case.
+  const unsigned slot_count = link.ReadInfo(info_) == 1 ? info_[kInfoKeySlots] : 0;
+  // More slots than a key table holds: nothing is read.
+  if (slot_count == 0 || link.SetDataSize(slot_count * 3) != 1) {
     link.End();
     return;
   }
-  default_keys_.assign(size_t{slot_count} * 3, 0);
-  key_leds_.assign(slot_count, 0);
-  link.ReadDefaultKeys(default_keys_);
-  link.ReadKeyLedMap(key_leds_);
+  std::vector<uint8_t> keys(size_t{slot_count} * 3, 0);
+  std::vector<uint8_t> leds(slot_count, 0);
+  const bool keys_read = link.ReadDefaultKeys(keys) == 1;
+  // Without the LED table the keys are still placed, without LED indices.
+  const bool leds_read = keys_read && link.ReadKeyLedMap(leds) == 1;
   link.End();
+  if (!keys_read) return;
+  default_keys_ = std::move(keys);
+  if (leds_read) key_leds_ = std::move(leds);
 
   const KeyboardKeyMaps maps = BuildKeyboardKeyMaps(default_keys_, key_leds_, slot_count);
   {
@@ -208,7 +215,8 @@ int CHalveronKeyboardDevice::ReadDeviceSettings() {
 // ---- writes
 
 int CHalveronKeyboardDevice::WriteKeyAssignments(int profile_index, const std::vector<config::KeyRecord>& keys) {
-  if (!Connected()) return 0;
+  // Without the factory table (not read whole at attach) there is nothing sound to write.
+  if (!Connected() || default_keys_.empty()) return 0;
   device::DeviceLink& link = command_link_;
   link.ReadInfo(info_);
   std::vector<uint8_t> table = default_keys_;

@@ -58,7 +58,8 @@ class CHalveronKeyboardDevice : public CHalveronKindDevice<config::CKeyboardProf
   void SaveProfile() override { profile_data_.Save(); }
   // Writes the key table: the factory codes with the list's assignments on the slots of their
   // logical keys (element j of the list belongs to logical key j). 0 without I/O when the keyboard
-  // is not connected; 1 once the sequence has been sent (its protocol errors are not reported).
+  // is not connected or its factory table was not read whole; 1 once the sequence has been sent
+  // (its protocol errors are not reported).
   int WriteKeyAssignments(int profile_index, const std::vector<config::KeyRecord>& keys) override;
   int WriteKeyAssignmentList(int profile_index) override;
   // Builds the macro image of the device's macro files and sends it. 0: nothing to write or
@@ -72,7 +73,8 @@ class CHalveronKeyboardDevice : public CHalveronKindDevice<config::CKeyboardProf
 
   // ---- the keyboard's own operations
   // Reads the information block and, when the slot count fits a key table (at most 170 slots),
-  // the factory key table and the key-to-LED table, then rebuilds the slot and LED maps.
+  // the factory key table and the key-to-LED table, then rebuilds the slot and LED maps. A table
+  // that is not read whole is not kept: no key is placed (no LED index, for the LED table).
   void ReadDeviceTables();
   // Reads the active profile's settings record, takes over its lighting and the W, 6-key and Win
   // flags (the polling rate and scan delay of the profile stay), stores them into the profile and
