@@ -206,6 +206,22 @@ TEST(KeyboardKeyMapsTest, EqualCodesGoToTheLowerSlotAndShortTablesCountAsAbsent)
   EXPECT_EQ(KeyMapTraceLines(maps, 3), (std::vector<std::string>{"0,11", "1,255", "2,255"}));
 }
 
+// A custom lighting group holds 126 LEDs: an LED index beyond them (a hostile or broken LED table)
+// would send a key's colour outside its group, so the key gets no LED index.
+TEST(KeyboardKeyMapsTest, LedIndicesBeyondTheLedsOfAGroupCountAsNone) {
+  std::vector<uint8_t> keys;
+  for (size_t key : {0, 1, 2, 3}) {
+    const device::KeyCode code = device::kKeyIdentityTable[key];
+    keys.insert(keys.end(), {code.type, code.first, code.second});
+  }
+  const KeyboardKeyMaps maps = BuildKeyboardKeyMaps(keys, std::vector<uint8_t>{125, 126, 200, 3}, 4);
+  EXPECT_EQ(maps.led[0], 125);
+  EXPECT_EQ(maps.led[1], kNoKeySlot);
+  EXPECT_EQ(maps.led[2], kNoKeySlot);
+  EXPECT_EQ(maps.led[3], 3) << "an index above the slot count is still within a group";
+  EXPECT_EQ(maps.slot[1], 1) << "the key itself is still placed";
+}
+
 TEST_F(KeyboardTablesTest, AssignmentsLandOnTheSlotsOfTheirLogicalKeys) {
   Plug({.key_slots = 104});
   keyboard_.ReadDeviceTables();

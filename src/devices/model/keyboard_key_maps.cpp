@@ -27,7 +27,9 @@ KeyboardKeyMaps BuildKeyboardKeyMaps(std::span<const uint8_t> default_keys, std:
   const size_t keys = std::min(slot_count, kKeyboardMapSize);
   for (size_t l = 0; l < keys; ++l) {
     const uint8_t slot = maps.slot[l];
-    if (slot != kNoKeySlot && slot < key_leds.size()) maps.led[l] = key_leds[slot];
+    // A custom lighting group has kKeyboardLeds LEDs: an index beyond them would put the key's
+    // colour outside its group.
+    if (slot != kNoKeySlot && slot < key_leds.size() && key_leds[slot] < kKeyboardLeds) maps.led[l] = key_leds[slot];
   }
   return maps;
 }

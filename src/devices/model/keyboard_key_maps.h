@@ -19,6 +19,8 @@ namespace zrv::devices {
 
 inline constexpr size_t kKeyboardMapSize = device::kKeyboardLogicalKeys;
 inline constexpr uint8_t kNoKeySlot = 255;
+// LED indices run below this (the LEDs of a custom lighting group); others count as none.
+inline constexpr uint8_t kKeyboardLeds = 126;
 // The most key slots whose factory table (3 bytes each) fits the 512 bytes of a key table.
 inline constexpr unsigned kMaxKeySlots = 170;
 
@@ -35,7 +37,8 @@ struct KeyboardKeyMaps {
 // slot) and its key-to-LED table (1 byte per slot); slots that the tables do not hold count as absent.
 // Equal factory codes on two slots: the lower slot wins. Logical keys that share a factory code
 // take the slots carrying it one each, in order, as far as there are such slots. As the firmware tables are read, LED
-// indices are looked up for the logical keys below the slot count only.
+// indices are looked up for the logical keys below the slot count only; an LED index of
+// kKeyboardLeds or above counts as none.
 KeyboardKeyMaps BuildKeyboardKeyMaps(std::span<const uint8_t> default_keys, std::span<const uint8_t> key_leds,
                                      size_t slot_count);
 
