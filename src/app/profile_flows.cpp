@@ -4,8 +4,11 @@
 #include "app/profile_flows_device.h"
 #include "config/profile_list.h"
 #include "controls/device_profile.h"
+#include "devices/device_page.h"
 #include "ui/file_dialog.h"
 #include "ui/language.h"
+
+#include <utility>
 
 namespace zrv::app {
 namespace {
@@ -41,7 +44,19 @@ ProfileFlows::ProfileFlows(ProfileAsker& asker, TargetProvider current, QObject*
   switch_timer_.setInterval(kSwitchDelayMs);
   switch_timer_.setObjectName(QStringLiteral("timer_%1").arg(kSwitchTimerId));
   connect(&switch_timer_, &QTimer::timeout, this, &ProfileFlows::SwitchProfile);
+  bar_device_ = [this](controls::CDeviceProfileUI* bar) -> ProfileDevice* {
+    for (QObject* parent = bar->parent(); parent != nullptr; parent = parent->parent()) {
+      auto* page = dynamic_cast<devices::CHalveronUSBDevicePage*>(parent);
+      if (page == nullptr || page->ProfileBar() != bar) continue;
+      if (!other_page_) other_page_ = std::make_unique<PageProfileDevice>();
+      other_page_->SetPage(page);
+      return other_page_.get();
+    }
+    return nullptr;
+  };
 }
+
+ProfileFlows::~ProfileFlows() = default;
 
 ProfileFlows::Target ProfileFlows::Current() {
   Target target = current_ ? current_() : Target{};
@@ -80,6 +95,14 @@ bool ProfileFlows::OnClick(const QString& name) {
 }
 
 void ProfileFlows::OnProfileSelected() {
+  const Target target = Current();
+  // Only one timer: a selection still waiting on another page's bar is switched now, or that
+  // bar would show a profile its device never gets.
+  if (!switch_bar_.isNull() && switch_bar_ != target.bar) {
+    if (const Target pending = PendingTarget(); pending.bar != nullptr) SwitchTarget(pending);
+  }
+  switch_bar_ = target.bar;
+  window_timer_spent_ = false;
   if (start_switch_timer_) {
     start_switch_timer_();
   } else {
@@ -148,6 +171,13 @@ void ProfileFlows::ResetProfile() {
 void ProfileFlows::RenameProfile() {
   const Target target = Current();
   if (target.bar == nullptr) return;
+  // While a switch waits, the name field still shows the profile in use while the drop-down list
+  // shows the chosen one: the switch is done first, so that the name goes to the profile it
+  // was typed for or to none.
+  if (!switch_bar_.isNull()) {
+    SwitchProfile();
+    window_timer_spent_ = static_cast<bool>(start_switch_timer_);
+  }
   controls::CDeviceProfileUI& bar = *target.bar;
   const QString text = bar.GetNameEditText();  // a text with "&" has been reported and reads ""
   if (text.isEmpty()) {
@@ -172,9 +202,29 @@ void ProfileFlows::ToggleMenu() {
   if (target.bar != nullptr) target.bar->SetMenuVisible(!target.bar->IsMenuVisible());
 }
 
+ProfileFlows::Target ProfileFlows::PendingTarget() {
+  controls::CDeviceProfileUI* bar = switch_bar_.data();
+  switch_bar_.clear();
+  if (bar == nullptr) return {};
+  ProfileDevice* device = bar_device_ ? bar_device_(bar) : nullptr;
+  if (device == nullptr) return {};
+  bar->SetMessageSink([this](const QString& text_id) { Show(text_id); });
+  return {bar, device};
+}
+
 void ProfileFlows::SwitchProfile() {
   switch_timer_.stop();
-  const Target target = Current();
+  if (std::exchange(window_timer_spent_, false) && switch_bar_.isNull()) return;
+  const Target current = Current();
+  if (!switch_bar_.isNull() && switch_bar_ != current.bar) {
+    SwitchTarget(PendingTarget());
+    return;
+  }
+  switch_bar_.clear();
+  SwitchTarget(current);
+}
+
+void ProfileFlows::SwitchTarget(const Target& target) {
   if (target.bar == nullptr) return;
   controls::CDeviceProfileUI& bar = *target.bar;
   const int position = bar.GetCurSel();

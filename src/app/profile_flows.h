@@ -12,11 +12,13 @@
 // dialogs (which tests may answer through ui::SetFileDialogHook).
 
 #include <QObject>
+#include <QPointer>
 #include <QSize>
 #include <QString>
 #include <QTimer>
 
 #include <functional>
+#include <memory>
 
 class QWidget;
 
@@ -27,6 +29,7 @@ class CDeviceProfileUI;
 namespace zrv::app {
 
 class ProfileDevice;
+class PageProfileDevice;
 
 class ProfileAsker {
  public:
@@ -72,7 +75,13 @@ class ProfileFlows : public QObject {
   };
   using TargetProvider = std::function<Target()>;
 
+  // The device of the page that holds `bar` (null when none), for a selection whose page is no
+  // longer shown when the switch runs. The default finds the device page around the bar.
+  using BarDeviceProvider = std::function<ProfileDevice*(controls::CDeviceProfileUI* bar)>;
+
   ProfileFlows(ProfileAsker& asker, TargetProvider current, QObject* parent = nullptr);
+  ~ProfileFlows() override;
+  void SetBarDeviceProvider(BarDeviceProvider provider) { bar_device_ = std::move(provider); }
 
   // The screen size measured at start-up, passed to WriteSettings.
   void SetScreenSize(const QSize& size) { screen_ = size; }
@@ -80,7 +89,8 @@ class ProfileFlows : public QObject {
   // A click on one of the profile bar's buttons; false when the name is none of them.
   // "profile_fun_spread_btn" is compared with case, the others without.
   bool OnClick(const QString& control_name);
-  // "itemselect" of "device_profile_combo": (re)starts timer 1055.
+  // "itemselect" of "device_profile_combo": (re)starts timer 1055. A selection still pending on
+  // another page's bar (the user changed pages within the 400 ms) is switched at once.
   void OnProfileSelected();
   // A window that keeps timer 1055 itself: `start` (re)starts it in place of the flows' own timer,
   // and the window calls SwitchProfile when it fires. Null: the flows' own timer again.
@@ -98,6 +108,8 @@ class ProfileFlows : public QObject {
   void RenameProfile();  // the name field's text becomes the selected profile's name
   void ToggleMenu();     // folds the profile tools in or out
   // What timer 1055 does: the bar's selected profile becomes the device's and is written to it.
+  // The bar is the one whose selection started the timer, also when another page is shown by now;
+  // without a pending selection, the shown page's bar.
   void SwitchProfile();
 
  private:
@@ -109,11 +121,19 @@ class ProfileFlows : public QObject {
   // with n.
   void WriteMacrosShowingResult(ProfileDevice& device);
   void WriteSettings(ProfileDevice& device);
+  void SwitchTarget(const Target& target);
+  // The bar whose selection waits for the timer, with its device; empty when none waits.
+  Target PendingTarget();
 
   ProfileAsker& asker_;
   TargetProvider current_;
   QTimer switch_timer_;
   std::function<void()> start_switch_timer_;
+  QPointer<controls::CDeviceProfileUI> switch_bar_;  // whose selection waits for the timer
+  // A switch done before the window's timer fired: that timer's call finds nothing left to do.
+  bool window_timer_spent_ = false;
+  BarDeviceProvider bar_device_;
+  std::unique_ptr<PageProfileDevice> other_page_;  // the default provider's device
   QSize screen_;
 };
 

@@ -153,6 +153,26 @@ TEST_F(MainWndProfiles, EveryOperationOfTheBarWorksOnThePage) {
   EXPECT_EQ(on_disk.Entries().at(2).name, "work(1)");
 }
 
+TEST_F(MainWndProfiles, AChoiceReachesItsKeyboardWhenAnotherDeviceIsShownBeforeTheTimer) {
+  auto mouse = sim::CreateModel("mouse");
+  ASSERT_TRUE(mouse->Plug());
+  devices::CHalveronUSBDevicePage* mouse_page = window_->DevicePages()[0];
+  ASSERT_TRUE(WaitFor([&] { return window_->CurrentDevice() == mouse_page; }));
+  DeviceSelector& selector = window_->Selector();
+  ASSERT_TRUE(selector.SelectItem(selector.IndexOfDevice(page_), true, true));
+  ASSERT_EQ(window_->CurrentDevice(), page_);
+  ASSERT_TRUE(bar_->NewProfile());
+  const std::string mouse_profile = mouse_page->Model().ProfileId();
+
+  bar_->ProfileCombo()->SelectItem(1, false, true);
+  ASSERT_TRUE(selector.SelectItem(selector.IndexOfDevice(mouse_page), true, true));
+  ASSERT_EQ(window_->CurrentDevice(), mouse_page);
+  EXPECT_TRUE(WaitFor([&] { return DeviceProfile() == IdOfRow(1).toStdString(); }));
+  EXPECT_EQ(bar_->GetCurrentProfileId(), IdOfRow(1));
+  EXPECT_EQ(mouse_page->Model().ProfileId(), mouse_profile);
+  mouse->Unplug();
+}
+
 TEST_F(MainWndProfiles, TheFunctionTabsShowTheirPagesOfTheDevice) {
   auto* functions = ui::FindSubControlByName<ui::TabLayout>(page_, QStringLiteral("device_function_switch"));
   ASSERT_NE(functions, nullptr);

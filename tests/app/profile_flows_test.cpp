@@ -308,6 +308,76 @@ TEST_F(ProfileFlowsTest, AWindowMayKeepTheSwitchTimerItself) {
   EXPECT_EQ(device_.log.front(), "SetProfileId " + bar_->GetCurrentProfileId());
 }
 
+TEST_F(ProfileFlowsTest, ARenameWhileASwitchIsPendingNeverRenamesTheOtherProfile) {
+  bar_->NewProfile();
+  const QString second_id = bar_->List().Entries()[1].id;
+  bar_->SetNameEditText("Work");  // typed for profile1, which the field still shows
+  UserSelects(1);
+  flows_->OnClick("device_profile_edit_save_btn");
+  EXPECT_EQ(Rows(), (QStringList{"profile1", "profile2"}));
+  EXPECT_EQ(device_.log.value(0), "SetProfileId " + second_id) << "the pending switch is done first";
+  EXPECT_EQ(bar_->GetCurrentProfileId(), second_id);
+  EXPECT_EQ(bar_->NameEdit()->GetText(), "profile2");
+  EXPECT_TRUE(asker_.boxes.isEmpty());
+
+  // With the window's timer: when it fires after such a rename, the device is not written again.
+  flows_->SetSwitchTimerStarter([] {});
+  UserSelects(0);
+  device_.log.clear();
+  flows_->OnClick("device_profile_edit_save_btn");
+  const QStringList once = device_.log;
+  flows_->SwitchProfile();  // the window's timer
+  EXPECT_EQ(device_.log, once);
+  flows_->SwitchProfile();  // a later call switches again
+  EXPECT_GT(device_.log.size(), once.size());
+}
+
+TEST_F(ProfileFlowsTest, ASelectionIsAppliedToItsOwnPageWhenAnotherPageIsShownMeanwhile) {
+  // A second device page with a bar of its own.
+  QTemporaryDir other_data;
+  ui::DialogBuilder builder;
+  std::unique_ptr<ui::Control> other_root(builder.Create(QStringLiteral("XML/CustomControlXML/DeviceProfile.xml")));
+  auto* other_bar = dynamic_cast<controls::CDeviceProfileUI*>(other_root.get());
+  ASSERT_NE(other_bar, nullptr);
+  other_bar->SetDeviceKind(2);
+  other_bar->SetPaths(other_data.path() + "/", kTemplates + "mouse.Json");
+  ASSERT_TRUE(other_bar->InitProfiles());
+  other_bar->NewProfile();
+  RecordingDevice other_device;
+  other_device.kind = 2;
+  bool other_shown = false;
+  flows_ = std::make_unique<ProfileFlows>(asker_, [&] {
+    return other_shown ? ProfileFlows::Target{other_bar, &other_device} : ProfileFlows::Target{bar_, &device_};
+  });
+  flows_->SetBarDeviceProvider([&](controls::CDeviceProfileUI* bar) -> ProfileDevice* {
+    return bar == bar_ ? &device_ : bar == other_bar ? &other_device : nullptr;
+  });
+  bar_->NewProfile();
+  const QString keyboard_second = bar_->List().Entries()[1].id;
+
+  // Chosen on the keyboard's page, then the mouse's page comes up before the timer fires.
+  UserSelects(1);
+  other_shown = true;
+  flows_->SwitchProfile();
+  EXPECT_EQ(device_.log.value(0), "SetProfileId " + keyboard_second);
+  EXPECT_EQ(bar_->GetCurrentProfileId(), keyboard_second);
+  EXPECT_EQ(bar_->NameEdit()->GetText(), "profile2");
+  EXPECT_TRUE(other_device.log.isEmpty());
+
+  // Chosen on the mouse's page, then on the keyboard's before the timer fires: both switch.
+  device_.log.clear();
+  const QString mouse_second = other_bar->List().Entries()[1].id;
+  other_bar->ProfileCombo()->SelectItem(1);
+  flows_->OnProfileSelected();
+  other_shown = false;
+  bar_->ProfileCombo()->SelectItem(0);
+  flows_->OnProfileSelected();
+  EXPECT_EQ(other_device.log.value(0), "SetProfileId " + mouse_second);
+  EXPECT_EQ(other_bar->GetCurrentProfileId(), mouse_second);
+  flows_->SwitchProfile();
+  EXPECT_EQ(device_.log.value(0), "SetProfileId " + bar_->List().Entries()[0].id);
+}
+
 TEST_F(ProfileFlowsTest, SwitchTellsWhenTheMacrosCannotBeWritten) {
   ASSERT_TRUE(ui::LoadLanguage("lan_en.xml"));
   device_.macro_result = -1;
