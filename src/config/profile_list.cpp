@@ -310,7 +310,10 @@ ProfileOutcome ProfileList::ImportProfile(const QString& path) {
   Json::Value profile = ReadJsonFile(path);
   if (!profile.isObject() || !profile.isMember(kNameMember) || !profile.isMember(kIdMember)) return Failed(nullptr);
   Json::Value list = ReadListDocument();
-  QString name = QFileInfo(path).completeBaseName();
+  // The file name becomes the profile's name, kept to what a rename accepts: no "&", no leading
+  // space (the name field could not save it again, and " Game" would pass for "Game").
+  QString name = QFileInfo(path).completeBaseName().replace(QLatin1Char('&'), QLatin1Char('_'));
+  while (name.startsWith(QLatin1Char(' '))) name.remove(0, 1);
   if (name.isEmpty()) name = QStringLiteral("profile");  // a file named ".json" gives no name of its own
   for (int counter = 1; FindName(name) >= 0; ++counter) name += QStringLiteral("(%1)").arg(counter);
   const QString id = NewId();

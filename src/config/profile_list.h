@@ -136,7 +136,8 @@ class ProfileList {
   // empty name is not refused here (the rename flow refuses it).
   RenameResultCode RenameProfile(int position, const QString& name);
   // Appends the profile of the file at `path` named after the file (without folder and
-  // extension; "(1)", "(2)", ... appended while taken) with a new identifier; the document keeps
+  // extension, "&" made "_", leading spaces dropped; "(1)", "(2)", ... appended while taken) with
+  // a new identifier; the document keeps
   // every member but "profilename" and "profileUUID". A file that is not a profile (see
   // IsImportableProfile) is ignored: not ok, no message. "profileselect" stays; no limit check.
   ProfileOutcome ImportProfile(const QString& path);

@@ -251,6 +251,21 @@ TEST_F(Profiles, ImportsAreNamedAfterTheFileAndKeepTheDocument) {
   EXPECT_EQ(list_.RecordedSelection(), 0);
 }
 
+TEST_F(Profiles, AnImportedNameIsOneTheUserCouldHaveGiven) {
+  PutList({"Tom _ Jerry"});
+  const QString file = dir_.filePath("  Tom & Jerry.json");
+  PutFile(file, R"({"profilename":"x","profileUUID":"y"})");
+  // No "&" and no leading space, which a rename refuses and the name field could not save again.
+  EXPECT_EQ(list_.ImportProfile(file).name, "Tom _ Jerry(1)");
+  const QString blank = dir_.filePath("   .json");
+  PutFile(blank, R"({"profilename":"x","profileUUID":"y"})");
+  EXPECT_EQ(list_.ImportProfile(blank).name, "profile");
+  for (const ProfileEntry& entry : list_.Entries()) {
+    EXPECT_FALSE(entry.name.contains('&'));
+    EXPECT_FALSE(entry.name.startsWith(' '));
+  }
+}
+
 TEST_F(Profiles, HostileImportsAreIgnoredWithoutAMessage) {
   PutList({"a"});
   const QByteArray before = ListBytes();
