@@ -147,6 +147,41 @@ TEST_F(KeyboardSettingsTest, ReadingTakesOverLightingAndFlagsButKeepsTheProfiles
   EXPECT_EQ(keyboard_.PreviousSettings().profile, 0);
 }
 
+// Speeds run 0-4 and brightness levels 0-24 on both sides. A value beyond (a broken keyboard, an
+// edited or imported profile) is taken as the nearest one in range: "4 - Speed" must not wrap
+// round to a speed of 250 or a speed byte of 255.
+TEST_F(KeyboardSettingsTest, SpeedsAndBrightnessOutOfRangeAreBroughtIntoRange) {
+  KeyboardSettingsBytes on_device = kExpectedRecord;
+  on_device[2] = 200;  // main brightness
+  on_device[3] = 9;    // main speed byte: "Speed -5"
+  on_device[29] = 255;  // logo speed byte
+  on_device[38] = 25;   // strip brightness
+  device_->SetAreaBytes(sim::Area::kSettings, 0, on_device);
+  keyboard_.ReadDeviceSettings();
+  const KeyboardSettings& decoded = keyboard_.DecodedSettings();
+  EXPECT_EQ(decoded.light.main.light, 24);
+  EXPECT_EQ(decoded.light.main.speed, 0);
+  EXPECT_EQ(decoded.light.logo.speed, 0);
+  EXPECT_EQ(decoded.light.strip.light, 24);
+  const Json::Value settings = ProfileSettings();
+  EXPECT_EQ(settings["LightInfo"]["Speed"].asInt(), 0);
+  EXPECT_EQ(settings["LightInfo"]["Light"].asInt(), 24);
+  EXPECT_EQ(settings["LogoLightInfo"]["Speed"].asInt(), 0);
+  EXPECT_EQ(settings["StLightInfo"]["Light"].asInt(), 24);
+  EXPECT_EQ(keyboard_.GetLightInfo().main.speed, 4) << "the device's record holds the speed index";
+
+  // From the profile: Speed 7 goes out as the fastest (byte 0), Light 40 as 24.
+  config::LightStateRecord light = Lighting();
+  light.main.speed = 7;
+  light.main.light = 40;
+  keyboard_.Profile().WriteLightInfo(light);
+  ASSERT_EQ(keyboard_.WriteSettings(0, 0, 1, 0, 0), 1);
+  const std::vector<uint8_t> record = device_->SettingsRecord(0);
+  ASSERT_EQ(record.size(), 46u);
+  EXPECT_EQ(record[2], 24);
+  EXPECT_EQ(record[3], 0);
+}
+
 TEST_F(KeyboardSettingsTest, TheActiveProfilesRecordIsReadAndItsNumberReturned) {
   device_->SetActiveProfile(2);
   device_->Log().Clear();

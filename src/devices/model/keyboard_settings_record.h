@@ -11,7 +11,8 @@
 //   18      main LED mode               26  custom lighting group
 //   23, 24, 35, 45: 0
 //
-// Speeds travel inverted (the byte holds 4 - Speed, 0 the fastest), cut to a byte either way.
+// Speeds travel inverted (the byte holds 4 - Speed, 0 the fastest). Speeds (0-4) and brightness
+// levels (0-24) outside their ranges are brought into them both ways.
 // Effects of 25 and above are written as 0: the keyboard does not know them, they are the
 // program's own custom effects.
 
@@ -51,9 +52,16 @@ struct KeyboardSettings {
   friend bool operator==(const KeyboardSettings&, const KeyboardSettings&) = default;
 };
 
-// The byte that carries a speed, and back.
-constexpr uint8_t SpeedByte(uint8_t speed) { return static_cast<uint8_t>(kSlowestSpeed - speed); }
-constexpr uint8_t SpeedFromByte(uint8_t byte) { return static_cast<uint8_t>(kSlowestSpeed - byte); }
+inline constexpr uint8_t kHighestBrightness = 24;
+
+// The byte that carries a speed, and back. A value beyond 0-4 is taken as the nearest one in
+// range, so that the subtraction never wraps round.
+constexpr uint8_t SpeedByte(uint8_t speed) {
+  return static_cast<uint8_t>(kSlowestSpeed - (speed < kSlowestSpeed ? speed : kSlowestSpeed));
+}
+constexpr uint8_t SpeedFromByte(uint8_t byte) { return SpeedByte(byte); }
+// A brightness level beyond 0-24 is taken as 24.
+constexpr uint8_t BrightnessInRange(uint8_t level) { return level < kHighestBrightness ? level : kHighestBrightness; }
 
 KeyboardSettings DecodeKeyboardSettings(std::span<const uint8_t, kKeyboardSettingsSize> record);
 
