@@ -84,6 +84,23 @@ TEST_F(KeyboardSettingsTest, TheRecordOfTheProfileReachesTheKeyboardByteForByte)
   EXPECT_TRUE(std::equal(second.begin() + 1, second.end(), kExpectedRecord.begin() + 1));
 }
 
+// Offsets travel as 16 bits: a record that does not fit below 65536 would land, cut short, on the
+// records at the start of the area (index 1425 x 46 = 65550 is sent as 14).
+TEST_F(KeyboardSettingsTest, ARecordBeyondTheSixteenBitOffsetsIsNotWritten) {
+  const std::vector<uint8_t> before = device_->AreaBytes(sim::Area::kSettings);
+  device_->Log().Clear();
+  EXPECT_EQ(keyboard_.WriteSettings(1425, 0, 1, 0, 0), 0);
+  EXPECT_EQ(keyboard_.WriteSettings(65536 / 46, 0, 1, 0, 0), 0) << "65504-65549 does not fit either";
+  EXPECT_EQ(keyboard_.WriteSettings(2147483647, 0, 1, 0, 0), 0);
+  EXPECT_EQ(device_->Log().CountFrames(kWriteSettingsCmd), 0u);
+  EXPECT_EQ(device_->AreaBytes(sim::Area::kSettings), before);
+  // The last record that fits is sent (this keyboard's area is smaller and refuses it).
+  keyboard_.WriteSettings(65536 / 46 - 1, 0, 1, 0, 0);
+  const auto frame = device_->Log().LastFrame(kWriteSettingsCmd);
+  ASSERT_TRUE(frame.has_value());
+  EXPECT_EQ(frame->Offset(), (65536 / 46 - 1) * 46);
+}
+
 TEST_F(KeyboardSettingsTest, ReadingTakesOverLightingAndFlagsButKeepsTheProfilesRates) {
   PutProfileValues();
   keyboard_.SaveProfile();

@@ -19,6 +19,7 @@ namespace {
 constexpr size_t kInfoKeySlots = 5;
 constexpr size_t kInfoMacroUnits = 6;
 constexpr const char* kLightConfigFile = "orvex_light.config";
+constexpr int64_t kSettingsAreaLimit = 0x10000;  // offsets are 16 bits
 
 // The device's lighting records keep speed indices (0 the slowest step, 4 the fastest): the
 // profile's "Speed" inverted, as the keyboard holds it.
@@ -261,7 +262,9 @@ int CHalveronKeyboardDevice::WriteSettings(int profile_index, int first_byte, in
   (void)third_value;
   (void)screen_width;
   (void)screen_height;
-  if (profile_index < 0) return 0;
+  // Offsets travel as 16 bits: a record beyond them would land, cut short, on the records at the
+  // start of the area.
+  if (profile_index < 0 || (int64_t{profile_index} + 1) * int64_t{kKeyboardSettingsSize} > kSettingsAreaLimit) return 0;
   config::LightStateRecord light = ProfileLightForDevice();
   light.custom_light_mode_group = static_cast<uint8_t>(profile_data_.GetCustomModeIndex());
   const KeyboardSettingsBytes record =
