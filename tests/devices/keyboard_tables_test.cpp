@@ -95,6 +95,17 @@ TEST_F(KeyboardTablesTest, MoreThan170SlotsAreNotReadAndLeaveNoKeyPlaced) {
   }
   EXPECT_TRUE(keyboard_.DefaultKeyTable().empty());
 
+  // Nor are 255, and a keyboard without key slots has no table to read.
+  for (const uint8_t count : {uint8_t{255}, uint8_t{0}}) {
+    device_->SetAreaBytes(sim::Area::kInfo, 5, std::span<const uint8_t>(&count, 1));
+    device_->Log().Clear();
+    keyboard_.ReadDeviceTables();
+    EXPECT_EQ(Frames(Cmd(LinkCommand::kReadDefaultKeys)) + Frames(Cmd(LinkCommand::kReadKeyLedMap)), 0u) << +count;
+    EXPECT_EQ(keyboard_.KeyMaps().slot[0], kNoKeySlot) << +count;
+    EXPECT_FALSE(device_->InSequence()) << +count;
+    EXPECT_EQ(keyboard_.WriteKeyAssignments(0, {}), 0) << +count;
+  }
+
   // 170 slots still fit a key table.
   const uint8_t most = kMaxKeySlots;
   device_->SetAreaBytes(sim::Area::kInfo, 5, std::span<const uint8_t>(&most, 1));
