@@ -18,17 +18,6 @@ using testing::KeyboardSimTest;
 
 uint8_t Cmd(LinkCommand command) { return static_cast<uint8_t>(command); }
 
-// The slot the simulated keyboard scans logical key `key` on, or -1 beyond its slot count.
-int PhysicalSlot(size_t key, size_t slot_count) {
-  for (size_t slot = 0; slot < slot_count; ++slot) {
-    if (sim::KeyboardSlotKey(slot) == key) return static_cast<int>(slot);
-  }
-  return -1;
-}
-
-// Logical keys 16, 20 and 104 share the factory code 20.00.00.
-constexpr size_t kSharedCodeKeys[] = {16, 20, 104};
-
 class KeyboardTablesTest : public KeyboardSimTest {};
 
 TEST_F(KeyboardTablesTest, A104SlotKeyboardIsReadInSixFramesAndMapsItsKeys) {
@@ -47,7 +36,7 @@ TEST_F(KeyboardTablesTest, A104SlotKeyboardIsReadInSixFramesAndMapsItsKeys) {
   const KeyboardKeyMaps maps = keyboard_.KeyMaps();
   int unmatched = 0;
   for (size_t key = 0; key < kKeyboardMapSize; ++key) {
-    const int slot = PhysicalSlot(key, 104);
+    const int slot = device_->SlotOfLogicalKey(key);
     if (slot < 0) {
       ++unmatched;
       EXPECT_EQ(maps.slot[key], kNoKeySlot) << key;
@@ -154,37 +143,6 @@ TEST_F(KeyboardTablesTest, ATableReadThatFailsPartWayPlacesNoKeyAndWritesNothing
   for (size_t key = 0; key < kKeyboardMapSize; ++key) EXPECT_EQ(maps.led[key], kNoKeySlot) << key;
   EXPECT_EQ(keyboard_.WriteKeyAssignments(0, keys), 1);
   EXPECT_EQ(device_->KeyTable(), factory);
-}
-
-// Logical keys with the same factory code each take a slot of their own, in order: sharing the
-// lowest one would let the last key's assignment overwrite the others' and leave the other slots
-// without a key.
-TEST_F(KeyboardTablesTest, KeysSharingAFactoryCodeTakeSlotsOfTheirOwn) {
-  Plug();
-  keyboard_.ReadDeviceTables();
-  const KeyboardKeyMaps maps = keyboard_.KeyMaps();
-  for (size_t key : kSharedCodeKeys) {
-    ASSERT_EQ(device::kKeyIdentityTable[key], device::kKeyIdentityTable[kSharedCodeKeys[0]]);
-    EXPECT_EQ(maps.slot[key], PhysicalSlot(key, 126)) << key;
-  }
-
-  std::vector<config::KeyRecord> keys(kKeyboardMapSize);
-  for (size_t key = 0; key < keys.size(); ++key) {
-    keys[key].assignment = config::KeyHalf::FromCode(static_cast<uint16_t>(key), device::kKeyIdentityTable[key].Packed());
-  }
-  keys[16].assignment = config::KeyHalf::FromCode(16, 0x200004);  // 'A'
-  keys[20].assignment = config::KeyHalf::FromCode(20, 0x700100);  // macro 1
-  ASSERT_EQ(keyboard_.WriteKeyAssignments(0, keys), 1);
-  std::vector<uint8_t> expected = device_->AreaBytes(sim::Area::kDefaultKeys);
-  const size_t at16 = 3 * static_cast<size_t>(PhysicalSlot(16, 126));
-  const size_t at20 = 3 * static_cast<size_t>(PhysicalSlot(20, 126));
-  expected[at16] = 0x20;
-  expected[at16 + 2] = 0x04;
-  expected[at20] = 0x70;
-  expected[at20 + 1] = 0x01;
-  const std::vector<uint8_t> table = device_->KeyTable();
-  ASSERT_GE(table.size(), expected.size());
-  EXPECT_EQ(std::vector<uint8_t>(table.begin(), table.begin() + static_cast<long>(expected.size())), expected);
 }
 
 TEST_F(KeyboardTablesTest, NothingIsSentWhileTheKeyboardIsNotConnected) {

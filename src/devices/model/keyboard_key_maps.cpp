@@ -10,16 +10,12 @@ KeyboardKeyMaps BuildKeyboardKeyMaps(std::span<const uint8_t> default_keys, std:
   KeyboardKeyMaps maps;
   // Slot 255 would read as "none".
   const size_t coded = std::min({slot_count, default_keys.size() / 3, size_t{kNoKeySlot}});
-  // Logical keys that share a factory code (the unlabelled 20.00.00 positions) must not share a
-  // slot: the key table would carry only the last one's assignment, and the other slots no key.
-  std::vector<bool> taken(coded, false);
   for (size_t j = 0; j < kKeyboardMapSize; ++j) {
     const device::KeyCode wanted = device::kKeyIdentityTable[j];
     for (size_t k = 0; k < coded; ++k) {
       const device::KeyCode code{default_keys[3 * k], default_keys[3 * k + 1], default_keys[3 * k + 2]};
-      if (!taken[k] && code == wanted) {
+      if (code == wanted) {
         maps.slot[j] = static_cast<uint8_t>(k);
-        taken[k] = true;
         break;
       }
     }

@@ -4,7 +4,7 @@
 // The firmware numbers its keys by slot (0 … n - 1, n = information byte 5); the program by
 // logical key (0 … 125: the key buttons of the picture and the profile's key list). The only link
 // is the factory code of each slot: logical key j sits on the first slot whose factory code is
-// kKeyIdentityTable[j] and that no lower logical key took. Its LED index is then the key-to-LED table's entry of that slot.
+// kKeyIdentityTable[j]. Its LED index is then the key-to-LED table's entry of that slot.
 
 #include <array>
 #include <cstddef>
@@ -35,8 +35,7 @@ struct KeyboardKeyMaps {
 
 // The maps of a keyboard with `slot_count` key slots, from its factory key table (3 bytes per
 // slot) and its key-to-LED table (1 byte per slot); slots that the tables do not hold count as absent.
-// Equal factory codes on two slots: the lower slot wins. Logical keys that share a factory code
-// take the slots carrying it one each, in order, as far as there are such slots. As the firmware tables are read, LED
+// Equal factory codes on two slots: the lower slot wins. As the firmware tables are read, LED
 // indices are looked up for the logical keys below the slot count only; an LED index of
 // kKeyboardLeds or above counts as none.
 KeyboardKeyMaps BuildKeyboardKeyMaps(std::span<const uint8_t> default_keys, std::span<const uint8_t> key_leds,
