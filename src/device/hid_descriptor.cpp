@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bitset>
 #include <cstdio>
+#include <map>
 #include <optional>
 #include <utility>
 
@@ -14,6 +15,8 @@ namespace {
 constexpr uint32_t kMaxReportSizeBits = 256;
 constexpr uint64_t kMaxReportDataBytes = 16 * 1024;
 constexpr size_t kMaxGlobalStackDepth = 32;
+
+constexpr const char* kTypeNames[] = {"Input", "Output", "Feature"};
 
 enum ItemType : uint8_t { kMain = 0, kGlobal = 1, kLocal = 2, kReserved = 3 };
 
@@ -106,6 +109,7 @@ class Parser {
   bool Local(uint8_t tag, const ItemData& data, size_t offset);
   void AddUsage(const UsageEntry& entry);
   bool AddField(HidReportType type, uint32_t flags, size_t offset);
+  bool CheckCollectionSize(size_t offset);
   std::vector<UsageEntry> ResolvedUsages() const;
   void Finish(HidReportDescriptor& out);
 
@@ -197,6 +201,7 @@ bool Parser::Main(uint8_t tag, const ItemData& data, size_t offset) {
       break;
     case kEndCollection:
       if (open_collections_.empty()) return Fail(offset, "End Collection without an open collection");
+      if (open_collections_.size() == 1) ok = CheckCollectionSize(open_collections_.front());
       open_collections_.pop_back();
       break;
     default: break;  // reserved main tags
@@ -303,8 +308,7 @@ std::vector<UsageEntry> Parser::ResolvedUsages() const {
 }
 
 bool Parser::AddField(HidReportType type, uint32_t flags, size_t offset) {
-  static constexpr const char* kNames[] = {"Input", "Output", "Feature"};
-  const std::string name = kNames[Index(type)];
+  const std::string name = kTypeNames[Index(type)];
   if (open_collections_.empty()) return Fail(offset, name + " item outside any collection");
   if (uses_report_ids_ && global_.report_id == 0) return Fail(offset, name + " item without a Report ID");
   if (global_.report_size > kMaxReportSizeBits) {
@@ -353,6 +357,15 @@ bool Parser::AddField(HidReportType type, uint32_t flags, size_t offset) {
   std::vector<UsageEntry> usages = ResolvedUsages();
   if (usages.empty()) usages.push_back({static_cast<uint32_t>(global_.usage_page) << 16, 0, false, true});
   auto& caps = base.is_button ? collection.button_caps[Index(type)] : collection.value_caps[Index(type)];
+  size_t cap_count = collection.button_caps[Index(type)].size() + collection.value_caps[Index(type)].size();
+  const auto add = [&](const HidCapability& cap) {
+    if (cap_count++ >= kMaxCapabilities) {
+      return Fail(offset, "collection " + std::to_string(collection.number) + " has more than " +
+                              std::to_string(kMaxCapabilities) + " " + name + " capabilities");
+    }
+    caps.push_back(cap);
+    return true;
+  };
 
   uint32_t cursor = 0;  // array: usage index; variable: field index
   for (size_t i = 0; i < usages.size(); ++i) {
@@ -369,7 +382,7 @@ bool Parser::AddField(HidReportType type, uint32_t flags, size_t offset) {
       cap.report_count = static_cast<uint16_t>(count);
       cap.array_index = static_cast<uint16_t>(cursor);
       cursor += usage_count;
-      caps.push_back(cap);
+      if (!add(cap)) return false;
       if (cursor > 0xFFFF) break;
       continue;
     }
@@ -381,7 +394,29 @@ bool Parser::AddField(HidReportType type, uint32_t flags, size_t offset) {
     cap.report_count = static_cast<uint16_t>(fields);
     cap.field_index = static_cast<uint16_t>(cursor);
     cursor += fields;
-    caps.push_back(cap);
+    if (!add(cap)) return false;
+  }
+  return true;
+}
+
+// Whatever is built per capability for the collection's users must stay bounded; checked when the
+// collection closes, since the usage lists depend on every capability of a page.
+bool Parser::CheckCollectionSize(size_t offset) {
+  const HidCollectionInfo& collection = collections_.back();
+  const std::string which = "collection " + std::to_string(collection.number) + " ";
+  for (size_t type = 0; type < kHidReportTypeCount; ++type) {
+    uint64_t values = 0;
+    for (const HidCapability& cap : collection.value_caps[type]) values += ValueUsageCount(cap);
+    if (values > kMaxValueItems) {
+      return Fail(offset, which + "declares " + std::to_string(values) + " " + kTypeNames[type] +
+                              " value usages, more than " + std::to_string(kMaxValueItems));
+    }
+    uint64_t entries = 0;
+    for (uint32_t capacity : UsageListCapacities(collection, static_cast<HidReportType>(type))) entries += capacity;
+    if (entries > kMaxUsageListEntries) {
+      return Fail(offset, which + "needs " + std::to_string(entries) + " " + kTypeNames[type] +
+                              " usage-list entries, more than " + std::to_string(kMaxUsageListEntries));
+    }
   }
   return true;
 }
@@ -412,6 +447,35 @@ bool ParseReportDescriptor(std::span<const uint8_t> bytes, HidReportDescriptor& 
   if (!parser.Run(parsed, error)) return false;
   out = std::move(parsed);
   return true;
+}
+
+namespace {
+
+uint32_t RangeSize(const HidCapability& cap) {
+  return cap.usage_max >= cap.usage_min ? static_cast<uint32_t>(cap.usage_max - cap.usage_min) + 1 : 1;
+}
+
+}  // namespace
+
+uint32_t ValueUsageCount(const HidCapability& cap) {
+  return cap.is_range ? std::min<uint32_t>(RangeSize(cap), cap.report_count) : 1;
+}
+
+std::vector<uint32_t> UsageListCapacities(const HidCollectionInfo& collection, HidReportType type) {
+  const auto& caps = collection.button_caps[Index(type)];
+  // A field sets at most one usage; a capability sets at most one per usage of its range. (The
+  // caps of one array share their fields, so this may count them more than once: an upper bound.)
+  std::map<std::pair<uint16_t, uint8_t>, uint64_t> carried;  // by usage page and report ID
+  for (const HidCapability& cap : caps) {
+    carried[{cap.usage_page, cap.report_id}] += std::min<uint32_t>(RangeSize(cap), cap.report_count);
+  }
+  std::vector<uint32_t> capacities;
+  capacities.reserve(caps.size());
+  for (const HidCapability& cap : caps) {
+    const uint64_t page = carried[{cap.usage_page, cap.report_id}];
+    capacities.push_back(static_cast<uint32_t>(std::min<uint64_t>(RangeSize(cap), page)));
+  }
+  return capacities;
 }
 
 uint16_t HidCollectionInfo::ReportLength(HidReportType type, uint8_t report_id) const {

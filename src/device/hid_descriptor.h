@@ -79,6 +79,21 @@ struct HidReportDescriptor {
   std::vector<HidCollectionInfo> collections;
 };
 
+// What one top-level collection may ask its users to hold, per report type. A descriptor beyond
+// these is refused as malformed: real devices stay far below them, and every item built from the
+// capabilities (HidDataItem) stays within a few megabytes however the descriptor is made.
+inline constexpr size_t kMaxCapabilities = 4096;         // button and value capabilities
+inline constexpr size_t kMaxValueItems = 16384;          // value usages that have a field
+inline constexpr size_t kMaxUsageListEntries = 65536;    // usage-list capacities of the button caps
+
+// The usages of a value capability that have a field of their own: a range longer than the report
+// count leaves its last usages without one.
+uint32_t ValueUsageCount(const HidCapability& cap);
+
+// Per button capability of the type, in order: how many usages a decode can report for it. At most
+// its own range, and at most what the fields of its usage page in its report can set at once.
+std::vector<uint32_t> UsageListCapacities(const HidCollectionInfo& collection, HidReportType type);
+
 // Parses bytes into out. On failure returns false, leaves out empty and puts a message naming the
 // byte offset into error.
 bool ParseReportDescriptor(std::span<const uint8_t> bytes, HidReportDescriptor& out, std::string& error);

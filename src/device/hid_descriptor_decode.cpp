@@ -1,6 +1,8 @@
 // Reading button usages and values out of a report with the capabilities of its descriptor.
 
 #include <algorithm>
+#include <bitset>
+#include <memory>
 
 #include "device/hid_descriptor.h"
 
@@ -47,17 +49,38 @@ bool FieldOfUsage(const HidCapability& cap, uint16_t usage, uint32_t& field) {
   return field < cap.report_count;
 }
 
-void AppendOnce(std::vector<uint16_t>& usages, size_t first, uint16_t usage) {
-  if (usage == 0) return;  // usage 0 means "no usage" on every page
-  if (std::find(usages.begin() + static_cast<std::ptrdiff_t>(first), usages.end(), usage) != usages.end()) return;
-  usages.push_back(usage);
-}
+// Appends each usage once per decode (0 means "no usage" on every page). A capability can have up
+// to 65535 fields: past a few, a set of bits replaces the search so that a decode stays linear.
+class UsageAppender {
+ public:
+  UsageAppender(std::vector<uint16_t>& usages, uint32_t fields) : usages_(usages), first_(usages.size()) {
+    if (fields > kSearchLimit) seen_ = std::make_unique<std::bitset<0x10000>>();
+  }
+
+  void Append(uint16_t usage) {
+    if (usage == 0) return;
+    if (seen_) {
+      if (seen_->test(usage)) return;
+      seen_->set(usage);
+    } else if (std::find(usages_.begin() + static_cast<std::ptrdiff_t>(first_), usages_.end(), usage) !=
+               usages_.end()) {
+      return;
+    }
+    usages_.push_back(usage);
+  }
+
+ private:
+  static constexpr uint32_t kSearchLimit = 32;
+  std::vector<uint16_t>& usages_;
+  const size_t first_;
+  std::unique_ptr<std::bitset<0x10000>> seen_;
+};
 
 }  // namespace
 
 bool GetButtonUsages(const HidCapability& cap, std::span<const uint8_t> report, std::vector<uint16_t>& usages) {
   if (!cap.is_button || !FieldsFit(cap, report, 0, cap.report_count)) return false;
-  const size_t first = usages.size();
+  UsageAppender found(usages, cap.report_count);
   for (uint32_t field = 0; field < cap.report_count; ++field) {
     const uint32_t raw = ReadBits(report, cap.bit_position + static_cast<uint64_t>(field) * cap.bit_size, cap.bit_size);
     if (cap.is_array) {
@@ -66,11 +89,11 @@ bool GetButtonUsages(const HidCapability& cap, std::span<const uint8_t> report, 
       if (value < cap.logical_min || value > cap.logical_max) continue;
       const int64_t index = value - cap.logical_min - cap.array_index;
       if (index < 0 || index > static_cast<int64_t>(cap.usage_max) - cap.usage_min) continue;
-      AppendOnce(usages, first, static_cast<uint16_t>(cap.usage_min + index));
+      found.Append(static_cast<uint16_t>(cap.usage_min + index));
     } else if (raw != 0) {
       // One bit per usage; fields beyond the usage range repeat its last usage.
       const uint32_t usage = std::min<uint32_t>(cap.usage_min + field, cap.usage_max);
-      AppendOnce(usages, first, static_cast<uint16_t>(cap.is_range ? usage : cap.usage_min));
+      found.Append(static_cast<uint16_t>(cap.is_range ? usage : cap.usage_min));
     }
   }
   return true;

@@ -46,17 +46,6 @@ int RemainingMs(bool bounded, Clock::time_point deadline) {
   return left > 0 ? static_cast<int>(left) : 0;
 }
 
-// Items of the capabilities of one usage page that can report usages at once: the largest usage list
-// a decode of that page may return.
-uint32_t MaxUsageListLength(const HidCollectionInfo& collection, HidReportType type, uint16_t usage_page) {
-  uint32_t total = 0;
-  for (const auto& cap : collection.button_caps[Index(type)]) {
-    if (cap.usage_page != usage_page) continue;
-    total += cap.is_array ? cap.report_count : static_cast<uint32_t>(cap.usage_max - cap.usage_min + 1);
-  }
-  return total;
-}
-
 const HidCapability* FindValueCap(const HidCollectionInfo& collection, HidReportType type, const HidDataItem& item) {
   for (const auto& cap : collection.value_caps[Index(type)]) {
     if (cap.usage_page == item.usage_page && cap.report_id == item.report_id && item.usage >= cap.usage_min &&
@@ -70,25 +59,36 @@ const HidCapability* FindValueCap(const HidCollectionInfo& collection, HidReport
 }  // namespace
 
 std::vector<HidDataItem> BuildDataItems(const HidCollectionInfo& collection, HidReportType type) {
+  // Sized by what a report can carry, not by the usage ranges a descriptor claims: the parser keeps
+  // both totals bounded.
+  const auto& button_caps = collection.button_caps[Index(type)];
+  const auto& value_caps = collection.value_caps[Index(type)];
+  const std::vector<uint32_t> capacities = UsageListCapacities(collection, type);
+  size_t count = button_caps.size();
+  for (const auto& cap : value_caps) count += ValueUsageCount(cap);
   std::vector<HidDataItem> items;
-  for (const auto& cap : collection.button_caps[Index(type)]) {
+  items.reserve(count);
+  for (size_t i = 0; i < button_caps.size(); ++i) {
+    const HidCapability& cap = button_caps[i];
     HidDataItem item;
     item.is_button = true;
     item.usage_page = cap.usage_page;
     item.report_id = cap.report_id;
     item.usage_min = cap.usage_min;
     item.usage_max = cap.usage_max;
-    item.max_usage_length = MaxUsageListLength(collection, type, cap.usage_page);
+    item.max_usage_length = capacities[i];
     item.usages.assign(item.max_usage_length, 0);
     items.push_back(std::move(item));
   }
-  for (const auto& cap : collection.value_caps[Index(type)]) {
-    for (uint32_t usage = cap.usage_min; usage <= cap.usage_max; ++usage) {
+  for (const auto& cap : value_caps) {
+    // One item per usage that has a field: usages of a range beyond its report count have none.
+    const uint32_t usages = ValueUsageCount(cap);
+    for (uint32_t k = 0; k < usages; ++k) {
       HidDataItem item;
       item.status = kHidStatusSuccess;
       item.usage_page = cap.usage_page;
       item.report_id = cap.report_id;
-      item.usage = static_cast<uint16_t>(usage);
+      item.usage = static_cast<uint16_t>(cap.usage_min + k);
       items.push_back(std::move(item));
     }
   }
@@ -99,22 +99,36 @@ bool UnpackInputReport(std::vector<HidDataItem>& items, std::span<const uint8_t>
                        const HidCollectionInfo& collection) {
   if (report.empty()) return true;
   const uint8_t report_id = report[0];
-  std::vector<uint16_t> page_usages;
+  // Every usage of a page that is active in this report, decoded once per page.
+  struct PageUsages {
+    uint16_t page = 0;
+    bool decoded = false;
+    std::vector<uint16_t> usages;
+  };
+  std::vector<PageUsages> pages;
+  const auto usages_of = [&](uint16_t page) -> const PageUsages& {
+    for (const auto& known : pages) {
+      if (known.page == page) return known;
+    }
+    PageUsages& added = pages.emplace_back();
+    added.page = page;
+    for (const auto& cap : collection.button_caps[Index(type)]) {
+      if (cap.usage_page == page && cap.report_id == report_id) {
+        added.decoded = GetButtonUsages(cap, report, added.usages) || added.decoded;
+      }
+    }
+    return added;
+  };
   for (auto& item : items) {
     if (item.report_id != report_id) continue;
     if (item.is_button) {
-      // Every usage of the item's page that is active in this report, then only those in its range.
-      page_usages.clear();
-      bool decoded = false;
-      for (const auto& cap : collection.button_caps[Index(type)]) {
-        if (cap.usage_page == item.usage_page && cap.report_id == report_id) {
-          decoded = GetButtonUsages(cap, report, page_usages) || decoded;
-        }
-      }
-      item.status = decoded ? kHidStatusSuccess : kHidStatusIncompatibleReportId;
+      // The page's active usages, then only those in the item's range, as many as its list holds.
+      const PageUsages& page = usages_of(item.usage_page);
+      item.status = page.decoded ? kHidStatusSuccess : kHidStatusIncompatibleReportId;
       size_t kept = 0;
-      for (uint16_t usage : page_usages) {
-        if (usage < item.usage_min || usage > item.usage_max || kept >= item.usages.size()) continue;
+      for (uint16_t usage : page.usages) {
+        if (kept >= item.usages.size()) break;
+        if (usage < item.usage_min || usage > item.usage_max) continue;
         item.usages[kept++] = usage;
       }
       if (kept < item.usages.size()) item.usages[kept] = 0;

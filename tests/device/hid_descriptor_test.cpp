@@ -299,6 +299,60 @@ TEST(HidDescriptor, RefusesMalformedDescriptorsWithTheOffset) {
   EXPECT_NE(Refuse(deep + " C0").find("Push nested too deeply"), std::string::npos);
 }
 
+// A vendor collection of the given main items, as bytes.
+std::vector<uint8_t> VendorCollection(const std::vector<uint8_t>& body) {
+  static constexpr uint8_t kHead[] = {0x06, 0x00, 0xFF, 0x09, 0x01, 0xA1, 0x01};
+  std::vector<uint8_t> bytes(sizeof kHead + body.size() + 1, 0xC0);
+  std::copy(std::begin(kHead), std::end(kHead), bytes.begin());
+  std::copy(body.begin(), body.end(), bytes.begin() + sizeof kHead);
+  return bytes;
+}
+
+void Append(std::vector<uint8_t>& to, std::initializer_list<uint8_t> bytes) { to.insert(to.end(), bytes); }
+
+// What a collection may ask its users to hold is bounded, each limit checked on both sides.
+TEST(HidDescriptor, RefusesCollectionsBeyondTheItemLimits) {
+  const auto parses = [](const std::vector<uint8_t>& bytes, std::string& error) {
+    HidReportDescriptor descriptor;
+    return ParseReportDescriptor(bytes, descriptor, error);
+  };
+  std::string error;
+
+  // Capabilities: one one-bit button per listed usage.
+  for (size_t count : {kMaxCapabilities, kMaxCapabilities + 1}) {
+    std::vector<uint8_t> body = {0x15, 0x00, 0x25, 0x01, 0x75, 0x01, 0x96,
+                                 static_cast<uint8_t>(count), static_cast<uint8_t>(count >> 8)};
+    for (size_t i = 0; i < count; ++i) Append(body, {0x09, 0x01});
+    Append(body, {0x81, 0x02});
+    EXPECT_EQ(parses(VendorCollection(body), error), count == kMaxCapabilities) << count << ": " << error;
+  }
+  EXPECT_NE(error.find("collection 1 has more than 4096 Input capabilities"), std::string::npos) << error;
+
+  // Value usages that have a field: two ranges of 8192 bytes in reports 1 and 2, then one more.
+  std::vector<uint8_t> values = {0x15, 0x00, 0x26, 0xFF, 0x00, 0x75, 0x08, 0x96, 0x00, 0x20};
+  for (uint8_t id : {1, 2}) Append(values, {0x85, id, 0x19, 0x01, 0x2A, 0x00, 0x20, 0x81, 0x02});
+  EXPECT_TRUE(parses(VendorCollection(values), error)) << error;
+  Append(values, {0x85, 0x03, 0x95, 0x01, 0x09, 0x01, 0x81, 0x02});
+  EXPECT_FALSE(parses(VendorCollection(values), error));
+  EXPECT_NE(error.find("declares 16385 Input value usages, more than 16384"), std::string::npos) << error;
+
+  // Usage lists: a bitmap of 65535 usages and one single button fill them exactly; one more is over.
+  std::vector<uint8_t> buttons = {0x15, 0x00, 0x25, 0x01, 0x75, 0x01, 0x96, 0xFF, 0xFF, 0x19, 0x01, 0x2A, 0xFF, 0xFF,
+                                  0x81, 0x02, 0x95, 0x01, 0x09, 0x01, 0x81, 0x02};
+  EXPECT_TRUE(parses(VendorCollection(buttons), error)) << error;
+  Append(buttons, {0x09, 0x02, 0x81, 0x02});
+  EXPECT_FALSE(parses(VendorCollection(buttons), error));
+  EXPECT_NE(error.find("offset 5: collection 1 needs 65537 Input usage-list entries"), std::string::npos) << error;
+
+  // Hundreds of one-bit buttons each claiming the whole page, as a hostile device sends them: every
+  // one can report up to 300 usages, 90000 in all.
+  std::vector<uint8_t> hostile = {0x15, 0x00, 0x25, 0x01, 0x75, 0x01, 0x95, 0x01};
+  for (int i = 0; i < 300; ++i) Append(hostile, {0x19, 0x01, 0x2A, 0xFF, 0xFF, 0x81, 0x02});
+  EXPECT_LT(hostile.size(), 2200u);
+  EXPECT_FALSE(parses(VendorCollection(hostile), error));
+  EXPECT_NE(error.find("needs 90000 Input usage-list entries"), std::string::npos) << error;
+}
+
 TEST(HidDescriptor, ParseHexBytes) {
   std::vector<uint8_t> bytes;
   std::string error;

@@ -283,5 +283,39 @@ TEST_F(HidInterfaceTest, UnpackYieldsTheConsumerUsagesInReportOrder) {
   EXPECT_FALSE(items[0].is_set) << "items of another report stay untouched";
 }
 
+// Items are sized by what the report can carry, whatever usage ranges the descriptor claims.
+TEST_F(HidInterfaceTest, DataItemsAreBoundedByWhatTheReportCarries) {
+  // Report 1: two value bytes over usages 1..0xFFFF, then 16 one-bit buttons each over 1..0xFFFF.
+  std::vector<uint8_t> descriptor = {0x06, 0x00, 0xFF, 0x09, 0x01, 0xA1, 0x01, 0x85, 0x01, 0x15, 0x00, 0x26,
+                                     0xFF, 0x00, 0x75, 0x08, 0x95, 0x02, 0x19, 0x01, 0x2A, 0xFF, 0xFF, 0x81,
+                                     0x02, 0x25, 0x01, 0x75, 0x01, 0x95, 0x01};
+  for (uint8_t i = 0; i < 16; ++i) {
+    descriptor.insert(descriptor.end(), {0x19, static_cast<uint8_t>(0x10 + i), 0x2A, 0xFF, 0xFF, 0x81, 0x02});
+  }
+  descriptor.push_back(0xC0);
+  auto device = Plug(descriptor);
+  HidInterface hid;
+  ASSERT_EQ(hid.Open(PathOf(device, 0), true, false, true, false), 1);
+  auto& items = hid.InputItems();
+  ASSERT_EQ(items.size(), 18u) << "16 buttons, and a value item per byte, not per usage of the range";
+  for (size_t i = 0; i < 16; ++i) {
+    EXPECT_EQ(items[i].max_usage_length, 16u) << "the page's 16 fields can set no more";
+    EXPECT_EQ(items[i].usages.size(), 16u);
+  }
+  EXPECT_EQ(items[16].usage, 1);
+  EXPECT_EQ(items[17].usage, 2);
+
+  // Buttons 0 and 3 set: usages 0x10 and 0x13; each button's list keeps those of its range.
+  const uint8_t report[] = {0x01, 0x7A, 0x7B, 0x09, 0x00};
+  ASSERT_TRUE(hid.UnpackInputReport(report));
+  EXPECT_EQ(items[16].raw_value, 0x7Au);
+  EXPECT_EQ(items[17].raw_value, 0x7Bu);
+  EXPECT_EQ(items[0].usages[0], 0x10);
+  EXPECT_EQ(items[0].usages[1], 0x13);
+  EXPECT_EQ(items[0].usages[2], 0);
+  EXPECT_EQ(items[3].usages[0], 0x13);
+  EXPECT_EQ(items[4].usages[0], 0);
+}
+
 }  // namespace
 }  // namespace zrv::device
