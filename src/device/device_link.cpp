@@ -87,6 +87,11 @@ int DeviceLink::Exchange(std::span<const uint8_t> request, std::span<uint8_t> re
     // Held from the write until the reply has been read: a frame of another thread written in
     // between would have its answer arrive first and be taken for ours (or ours for its).
     std::lock_guard io(io_lock_);
+    // Every report of the node reaches this handle too, and it is read only while an answer is
+    // awaited: notifications pile up between exchanges until the queue is full and drops the next
+    // answer. Nothing queued before the write can be its answer (a late one of an earlier exchange,
+    // maybe with the same command), so all of it goes.
+    hid_.DiscardInput();
     uint32_t written = 0;
     if (hid_.WriteReport(Length32(frame.size()), &written, frame.data(), timeout) != 1) return kLinkWriteFailed;
     result = hid_.ReadReport(Length32(reply.size()), &bytes_read, reply.data(), timeout);

@@ -11,7 +11,8 @@
 // lighting threads. Each frame takes the lock of its command (command lock, or light lock for
 // WriteCustomLight and SendLightFrame, none for WriteShoot), then the I/O lock. The I/O lock is held
 // from a frame's write until its reply has been read, so no other frame can slip in between and
-// take that reply. A link opened or closed by discovery is opened under IoLock(); closing needs no
+// take that reply. Before each write the reports already queued on the handle are dropped: the
+// node's other collections (notifications) fill the same queue between exchanges. A link opened or closed by discovery is opened under IoLock(); closing needs no
 // lock (HidInterface::Close ends a waiting read at once, from any thread).
 //
 // Debug output: each Transfer writes "命令" with the request and "返回" with the reply, each title

@@ -325,6 +325,21 @@ int HidInterface::ReadReport(uint32_t length, uint32_t* transferred, uint8_t* bu
   return result;
 }
 
+size_t HidInterface::DiscardInput(size_t max_reports) {
+  auto connection = BeginTransfer(read_in_progress_);
+  if (!connection) return 0;
+  ReportScratch scratch(raw_read_size_ + 1);
+  size_t dropped = 0;
+  size_t got = 0;
+  while (dropped < max_reports &&
+         connection->ReadRaw(std::span<uint8_t>(scratch.data(), scratch.size()), got, 0, cancel_fd_) ==
+             HidIoResult::kOk) {
+    ++dropped;
+  }
+  EndTransfer(read_in_progress_);
+  return dropped;
+}
+
 int HidInterface::WriteReport(uint32_t length, uint32_t* transferred, const uint8_t* buffer, int timeout_ms) {
   if (transferred != nullptr) *transferred = 0;
   auto connection = BeginTransfer(write_in_progress_);

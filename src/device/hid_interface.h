@@ -87,6 +87,11 @@ class HidInterface {
   int ReadReport(uint32_t length, uint32_t* transferred, uint8_t* buffer, int timeout_ms);
   int WriteReport(uint32_t length, uint32_t* transferred, const uint8_t* buffer, int timeout_ms);
 
+  // Drops the input reports already queued for this handle, of every collection of the node, without
+  // waiting; at most max_reports of them. Returns how many were dropped (0 while closed).
+  size_t DiscardInput(size_t max_reports = kMaxDiscard);
+  static constexpr size_t kMaxDiscard = 256;  // well beyond the 64 a node queues per handle
+
   // Decodes the input buffer (or the given report) into InputItems().
   bool UnpackInputReport();
   bool UnpackInputReport(std::span<const uint8_t> report);

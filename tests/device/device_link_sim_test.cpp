@@ -190,10 +190,14 @@ TEST_F(DeviceLinkSimTest, LateAnswerWithinAndBeyondTheTimeOut) {
   EXPECT_EQ(link_.ReadPower(power), 1);
   EXPECT_EQ(power[0], 50);
 
-  // 1200 ms is too late for the normal link; the answer left behind is skipped by the next command.
+  // 1200 ms is too late for the normal link. The answer left behind carries the same command: the
+  // next ReadPower must not take it for its own.
   mouse->InjectLateAnswer(1200, FrameMatch{.command = 0x1A});
   EXPECT_EQ(link_.ReadPower(power), 0);
-  std::this_thread::sleep_for(300ms);
+  while (mouse->Log().CountFrames(0x1A, Direction::kToHost) < 2) std::this_thread::sleep_for(10ms);
+  mouse->SetAreaBytes(Area::kPower, 0, Pattern(6, 70));
+  EXPECT_EQ(link_.ReadPower(power), 1);
+  EXPECT_EQ(power[0], 70) << "the late answer was taken";
   EXPECT_EQ(link_.Begin(), 1);
 
   // The slow link waits up to 5000 ms.
@@ -203,7 +207,21 @@ TEST_F(DeviceLinkSimTest, LateAnswerWithinAndBeyondTheTimeOut) {
   const auto started = Clock::now();
   EXPECT_EQ(link_.ReadPower(power), 1);
   EXPECT_GE(Clock::now() - started, 1200ms);
-  EXPECT_EQ(power[0], 50);
+  EXPECT_EQ(power[0], 70);
+}
+
+// Every connection on the node receives the notifications too, and the command link reads only
+// while it waits for an answer: what piled up between two commands must not crowd out the answer.
+TEST_F(DeviceLinkSimTest, CommandAfterManyQueuedNotifications) {
+  auto keyboard = sim::KeyboardModel::Create();
+  Attach(keyboard);
+  for (unsigned slot = 0; slot < 200; ++slot) keyboard->KeyDown(slot % 104);
+  std::array<uint8_t, 34> info{};
+  ASSERT_EQ(link_.ReadInfo(info), 1);
+  EXPECT_EQ(std::vector<uint8_t>(info.begin(), info.end()), keyboard->InfoBlock());
+  for (unsigned slot = 0; slot < 200; ++slot) keyboard->KeyUp(slot % 104);
+  EXPECT_EQ(link_.SendLightFrame(Pattern(126 * 3, 1)), 1);
+  EXPECT_EQ(keyboard->LightFrameCount(), 1u);
 }
 
 TEST_F(DeviceLinkSimTest, WrongEchoes) {
