@@ -36,6 +36,13 @@ CHalveronKeyboardDevice::CHalveronKeyboardDevice() : CHalveronKindDevice(device:
 
 CHalveronKeyboardDevice::~CHalveronKeyboardDevice() { StopNotificationThread(); }
 
+// ---- lighting
+
+void CHalveronKeyboardDevice::RenderLightFrame() {
+  if (!LightControl()) return;
+  PaintKeyButtons(KeyColours());
+}
+
 // ---- attach and sync
 
 void CHalveronKeyboardDevice::OnAttached() {
