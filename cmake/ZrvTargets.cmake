@@ -15,6 +15,18 @@ function(zrv_library name)
   endif()
 endfunction()
 
+# zrv_program_folder(): the program folder of the executables of the current folder. A program
+# looks for skin/, DefaultData/, Font/ and SDK/ beside itself (or, installed, in
+# <prefix>/share/zrv31); in the build tree they are links to the source tree's folders, so an edit
+# of the skin needs no build and any build folder, in or outside the source tree, works.
+function(zrv_program_folder)
+  foreach(folder skin DefaultData Font SDK)
+    if(EXISTS ${PROJECT_SOURCE_DIR}/${folder})
+      file(CREATE_LINK ${PROJECT_SOURCE_DIR}/${folder} ${CMAKE_CURRENT_BINARY_DIR}/${folder} SYMBOLIC)
+    endif()
+  endforeach()
+endfunction()
+
 # zrv_test_dir(<name> [QT] [OWN_MAIN] [DEPS <targets>...] [LABELS <labels>...] [ENV <VAR=value>...]):
 # one GoogleTest program of every .cpp in the current folder, its tests registered with CTest one
 # by one. QT tests run on the offscreen platform unless ENV says otherwise; OWN_MAIN leaves out
@@ -23,6 +35,8 @@ function(zrv_test_dir name)
   cmake_parse_arguments(ARG "QT;OWN_MAIN" "" "DEPS;LABELS;ENV" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   add_executable(${name} ${sources})
+  # Test programs find the program folder as the program does.
+  zrv_program_folder()
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/tests)
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gmock)
   if(NOT ARG_OWN_MAIN)

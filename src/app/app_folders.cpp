@@ -25,8 +25,21 @@ QString GetDefaultDataFolder() { return WithSlash(platform::DefaultDataDir()); }
 
 QString GetUserDataFolder() { return Ensured(platform::UserDataDir()); }
 
-QString GetUpdateDownloadFolder() { return Ensured(platform::UpdateDownloadDir()); }
+QString GetUpdateDownloadFolder() { return CheckUpdateDownloadFolder().folder; }
 
 QString GetProgramFolder() { return WithSlash(platform::ProgramDir()); }
+
+DownloadFolderCheck CheckUpdateDownloadFolder() {
+  const std::filesystem::path dir = platform::UpdateDownloadDir();
+  DownloadFolderCheck check;
+  check.state = platform::PrepareUpdateDownloadDir();
+  check.usable = check.state == platform::DownloadDirState::kUsable;
+  check.folder = WithSlash(dir);
+  if (!check.usable) {
+    check.message_id = QString::fromLatin1(kDownloadFolderRefusedTextId);
+    platform::DebugPrintf("download folder refused (%s): %s", platform::DownloadDirStateText(check.state), dir.c_str());
+  }
+  return check;
+}
 
 }  // namespace zrv::app

@@ -48,16 +48,15 @@ CMainWnd::CMainWnd(StartOptions options) : options_(options), selector_(*this) {
   };
   selector_.SetHooks(std::move(hooks));
 
-  // The profile bar of the current device's page, with that page as the flows' device.
+  // The profile bar of the current device's page, with that page as the flows' device: a device of
+  // its own for every flow, which nothing points at another page while the flow runs.
   profile_asker_ = std::make_unique<MsgWndAsker>(this, [this] { return dpi_; });
-  profile_device_ = std::make_unique<PageProfileDevice>();
   profile_flows_ = std::make_unique<ProfileFlows>(*profile_asker_, [this] {
     ProfileFlows::Target target;
     devices::CHalveronUSBDevicePage* page = CurrentDevice();
     if (page == nullptr) return target;
     target.bar = page->ProfileBar();
-    profile_device_->SetPage(page);
-    target.device = profile_device_.get();
+    target.device = std::make_shared<PageProfileDevice>(page);
     return target;
   });
   profile_flows_->SetSwitchTimerStarter([this] { StartWindowTimer(kProfileSwitchTimer, kProfileSwitchDelayMs); });

@@ -47,7 +47,6 @@ namespace zrv::app {
 class SleepWatcher;
 class ProfileFlows;
 class MsgWndAsker;
-class PageProfileDevice;
 
 class CMainWnd : public ui::WindowBase, public device::DiscoverySink {
   Q_OBJECT
@@ -210,7 +209,6 @@ class CMainWnd : public ui::WindowBase, public device::DiscoverySink {
   platform::SingleInstance* channel_ = nullptr;
   std::unique_ptr<SleepWatcher> sleep_watcher_;
   std::unique_ptr<MsgWndAsker> profile_asker_;
-  std::unique_ptr<PageProfileDevice> profile_device_;
   std::unique_ptr<ProfileFlows> profile_flows_;
 
   // Declared before the worker slots: the threads use them, so they go after the threads ended.

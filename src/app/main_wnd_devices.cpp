@@ -3,6 +3,7 @@
 
 #include "app/device_option.h"
 #include "app/main_wnd.h"
+#include "app/profile_flows.h"
 #include "app/tool_description.h"
 #include "app/window_messages.h"
 #include "devices/device_page.h"
@@ -33,6 +34,7 @@ void CMainWnd::CreateDevicePages() {
       continue;
     }
     pages_[row] = page;
+    profile_flows_->AdoptBar(page->ProfileBar());  // a first start that could not write its list
     devices::CHalveronUSBDevice& model = page->Model();
     attacher_->AddDevice(model);
     switch (kind_row.kind) {

@@ -44,13 +44,10 @@ ProfileFlows::ProfileFlows(ProfileAsker& asker, TargetProvider current, QObject*
   switch_timer_.setInterval(kSwitchDelayMs);
   switch_timer_.setObjectName(QStringLiteral("timer_%1").arg(kSwitchTimerId));
   connect(&switch_timer_, &QTimer::timeout, this, &ProfileFlows::SwitchProfile);
-  bar_device_ = [this](controls::CDeviceProfileUI* bar) -> ProfileDevice* {
+  bar_device_ = [](controls::CDeviceProfileUI* bar) -> std::shared_ptr<ProfileDevice> {
     for (QObject* parent = bar->parent(); parent != nullptr; parent = parent->parent()) {
       auto* page = dynamic_cast<devices::CHalveronUSBDevicePage*>(parent);
-      if (page == nullptr || page->ProfileBar() != bar) continue;
-      if (!other_page_) other_page_ = std::make_unique<PageProfileDevice>();
-      other_page_->SetPage(page);
-      return other_page_.get();
+      if (page != nullptr && page->ProfileBar() == bar) return std::make_shared<PageProfileDevice>(page);
     }
     return nullptr;
   };
@@ -58,11 +55,36 @@ ProfileFlows::ProfileFlows(ProfileAsker& asker, TargetProvider current, QObject*
 
 ProfileFlows::~ProfileFlows() = default;
 
+void ProfileFlows::AdoptBar(controls::CDeviceProfileUI* bar) {
+  if (bar != nullptr) bar->SetMessageSink([this](const QString& text_id) { ShowLater(text_id); });
+}
+
+void ProfileFlows::ShowLater(const QString& text_id) {
+  if (later_.contains(text_id)) return;
+  later_.append(text_id);
+  if (later_.size() > 1) return;
+  QMetaObject::invokeMethod(
+      this,
+      [this] {
+        for (const QString& text : std::exchange(later_, {})) Show(text);
+      },
+      Qt::QueuedConnection);
+}
+
 ProfileFlows::Target ProfileFlows::Current() {
   Target target = current_ ? current_() : Target{};
   if (target.bar == nullptr || target.device == nullptr) return {};
   target.bar->SetMessageSink([this](const QString& text_id) { Show(text_id); });
   return target;
+}
+
+bool ProfileFlows::Bound::Here() const { return !bar.isNull() && device && device->Presence() == presence; }
+
+ProfileFlows::Bound ProfileFlows::Bind() {
+  Target target = Current();
+  if (target.bar == nullptr) return {};
+  const QString presence = target.device->Presence();
+  return {target.bar, std::move(target.device), presence};
 }
 
 bool ProfileFlows::Confirm(const char* text_id) {
@@ -94,14 +116,15 @@ bool ProfileFlows::OnClick(const QString& name) {
   return false;
 }
 
-void ProfileFlows::OnProfileSelected() {
-  const Target target = Current();
+void ProfileFlows::OnProfileSelected() { ScheduleSwitch(Current().bar); }
+
+void ProfileFlows::ScheduleSwitch(controls::CDeviceProfileUI* bar) {
   // Only one timer: a selection still waiting on another page's bar is switched now, or that
   // bar would show a profile its device never gets.
-  if (!switch_bar_.isNull() && switch_bar_ != target.bar) {
+  if (!switch_bar_.isNull() && switch_bar_ != bar) {
     if (const Target pending = PendingTarget(); pending.bar != nullptr) SwitchTarget(pending);
   }
-  switch_bar_ = target.bar;
+  switch_bar_ = bar;
   window_timer_spent_ = false;
   if (start_switch_timer_) {
     start_switch_timer_();
@@ -111,47 +134,48 @@ void ProfileFlows::OnProfileSelected() {
 }
 
 void ProfileFlows::AddProfile() {
-  const Target target = Current();
-  if (target.bar == nullptr || !Confirm(ui::TextId("message_text_27"))) return;
-  target.bar->NewProfile();
+  const Bound bound = Bind();
+  if (bound.bar.isNull() || !Confirm(ui::TextId("message_text_27")) || !bound.Here()) return;
+  bound.bar->NewProfile();
 }
 
 void ProfileFlows::DeleteProfile() {
-  const Target target = Current();
-  if (target.bar == nullptr || !Confirm(ui::TextId("message_text_29"))) return;
-  // The drop-down list now shows another profile; the switch makes it the device's.
-  if (target.bar->DeleteProfile()) OnProfileSelected();
+  const Bound bound = Bind();
+  if (bound.bar.isNull() || !Confirm(ui::TextId("message_text_29")) || !bound.Here()) return;
+  // The drop-down list now shows another profile; the switch makes it the device's, on the page
+  // the profile was deleted from, whichever page is shown by now.
+  if (bound.bar->DeleteProfile()) ScheduleSwitch(bound.bar);
 }
 
 void ProfileFlows::CopyProfile() {
-  const Target target = Current();
-  if (target.bar == nullptr || !Confirm(ui::TextId("message_text_26"))) return;
-  target.bar->CopyProfile();
+  const Bound bound = Bind();
+  if (bound.bar.isNull() || !Confirm(ui::TextId("message_text_26")) || !bound.Here()) return;
+  bound.bar->CopyProfile();
 }
 
 void ProfileFlows::ImportProfile() {
-  const Target target = Current();
-  if (target.bar == nullptr || target.bar->GetCurSel() < 0) return;
+  const Bound bound = Bind();
+  if (bound.bar.isNull() || bound.bar->GetCurSel() < 0) return;
   const QString path = asker_.OpenFile(QString::fromLatin1(kFileFilter));
   // Anything but a profile file is ignored without a word.
-  if (path.isEmpty() || !config::ProfileList::IsImportableProfile(path)) return;
-  target.bar->ImportProfile(path);
+  if (path.isEmpty() || !bound.Here() || !config::ProfileList::IsImportableProfile(path)) return;
+  bound.bar->ImportProfile(path);
 }
 
 void ProfileFlows::ExportProfile() {
-  const Target target = Current();
-  if (target.bar == nullptr || target.bar->GetCurSel() < 0) return;
+  const Bound bound = Bind();
+  if (bound.bar.isNull() || bound.bar->GetCurSel() < 0) return;
   const QString path = asker_.SaveFile(QString::fromLatin1(kFileFilter));
-  if (path.isEmpty()) return;
-  target.bar->ExportProfile(path);
+  if (path.isEmpty() || !bound.Here()) return;
+  bound.bar->ExportProfile(path);
 }
 
 void ProfileFlows::ResetProfile() {
-  const Target target = Current();
-  if (target.bar == nullptr || !Confirm(ui::TextId("message_text_22"))) return;
+  const Bound bound = Bind();
+  if (bound.bar.isNull() || !Confirm(ui::TextId("message_text_22")) || !bound.Here()) return;
   // A reset that could not be written has been reported; the device keeps what it has.
-  if (!target.bar->ResetProfile()) return;
-  ProfileDevice& device = *target.device;
+  if (!bound.bar->ResetProfile()) return;
+  ProfileDevice& device = *bound.device;
   device.LoadProfile();
   device.RefreshPage();
   WriteSettings(device);
@@ -206,10 +230,10 @@ ProfileFlows::Target ProfileFlows::PendingTarget() {
   controls::CDeviceProfileUI* bar = switch_bar_.data();
   switch_bar_.clear();
   if (bar == nullptr) return {};
-  ProfileDevice* device = bar_device_ ? bar_device_(bar) : nullptr;
+  std::shared_ptr<ProfileDevice> device = bar_device_ ? bar_device_(bar) : nullptr;
   if (device == nullptr) return {};
   bar->SetMessageSink([this](const QString& text_id) { Show(text_id); });
-  return {bar, device};
+  return {bar, std::move(device)};
 }
 
 void ProfileFlows::SwitchProfile() {

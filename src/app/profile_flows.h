@@ -7,6 +7,11 @@
 // Selecting a profile does not switch at once: timer 1055 (400 ms, one-shot) starts again with
 // every selection, so a quick series of selections switches the device once, to the last one.
 //
+// A flow takes its bar and device when it starts and keeps them to its end: while a message box
+// or a file dialog is open, devices may come and go and another page be shown, and the flow still
+// acts on the page it started on, or, when that page's device left meanwhile, ends without
+// writing anything.
+//
 // Confirmations, messages and file dialogs go through a ProfileAsker, so that tests (and a future
 // front end) answer them; the real one shows CMsgWnd over the main window and the system's file
 // dialogs (which tests may answer through ui::SetFileDialogHook).
@@ -15,6 +20,7 @@
 #include <QPointer>
 #include <QSize>
 #include <QString>
+#include <QStringList>
 #include <QTimer>
 
 #include <functional>
@@ -29,7 +35,6 @@ class CDeviceProfileUI;
 namespace zrv::app {
 
 class ProfileDevice;
-class PageProfileDevice;
 
 class ProfileAsker {
  public:
@@ -68,16 +73,18 @@ class ProfileFlows : public QObject {
   // Open and save dialogs of profiles: the filter text and its pattern.
   static constexpr const char* kFileFilter = "Profile Files(*.json)|*.json;||";
 
-  // The profile bar and the device of the page that is shown; either may be null.
+  // The profile bar and the device of the page that is shown; either may be null. The device is
+  // the flow's own for as long as it runs: a provider hands out a device bound to its page, never
+  // one that it points at another page later.
   struct Target {
     controls::CDeviceProfileUI* bar = nullptr;
-    ProfileDevice* device = nullptr;
+    std::shared_ptr<ProfileDevice> device;
   };
   using TargetProvider = std::function<Target()>;
 
   // The device of the page that holds `bar` (null when none), for a selection whose page is no
   // longer shown when the switch runs. The default finds the device page around the bar.
-  using BarDeviceProvider = std::function<ProfileDevice*(controls::CDeviceProfileUI* bar)>;
+  using BarDeviceProvider = std::function<std::shared_ptr<ProfileDevice>(controls::CDeviceProfileUI* bar)>;
 
   ProfileFlows(ProfileAsker& asker, TargetProvider current, QObject* parent = nullptr);
   ~ProfileFlows() override;
@@ -85,6 +92,11 @@ class ProfileFlows : public QObject {
 
   // The screen size measured at start-up, passed to WriteSettings.
   void SetScreenSize(const QSize& size) { screen_ = size; }
+
+  // A bar as its page has built it. What the bar had to tell before any flow ran (a profile list
+  // that could not be written at the first start) is shown once the event loop runs, each text
+  // once however many bars tell it; so is what it tells later outside a flow.
+  void AdoptBar(controls::CDeviceProfileUI* bar);
 
   // A click on one of the profile bar's buttons; false when the name is none of them.
   // "profile_fun_spread_btn" is compared with case, the others without.
@@ -113,8 +125,22 @@ class ProfileFlows : public QObject {
   void SwitchProfile();
 
  private:
+  // A flow's bar and device as they were when it started.
+  struct Bound {
+    QPointer<controls::CDeviceProfileUI> bar;
+    std::shared_ptr<ProfileDevice> device;
+    QString presence;
+    // The bar is there, and so is the device that was there when the flow started.
+    bool Here() const;
+  };
+
   // The current target with the bar's messages going to the asker; bar null without a device.
   Target Current();
+  Bound Bind();
+  // Starts timer 1055 for a selection on `bar`.
+  void ScheduleSwitch(controls::CDeviceProfileUI* bar);
+  // Shows `text_id` once the event loop runs, unless it waits to be shown already.
+  void ShowLater(const QString& text_id);
   bool Confirm(const char* text_id);
   void Show(const QString& text_id);
   // WriteMacros and its messages: -1 "message_text_7", any other non-zero n "message_text_16"
@@ -133,7 +159,7 @@ class ProfileFlows : public QObject {
   // A switch done before the window's timer fired: that timer's call finds nothing left to do.
   bool window_timer_spent_ = false;
   BarDeviceProvider bar_device_;
-  std::unique_ptr<PageProfileDevice> other_page_;  // the default provider's device
+  QStringList later_;  // texts waiting for ShowLater's call
   QSize screen_;
 };
 

@@ -6,7 +6,18 @@
 
 namespace zrv::app {
 
+PageProfileDevice::PageProfileDevice(devices::CHalveronUSBDevicePage* page) : page_(page) {}
+
+PageProfileDevice::~PageProfileDevice() = default;
+
+devices::CHalveronUSBDevicePage* PageProfileDevice::Page() const { return page_.data(); }
+
 int PageProfileDevice::Kind() const { return page_ == nullptr ? 0 : page_->Model().Kind(); }
+
+QString PageProfileDevice::Presence() const {
+  if (page_ == nullptr || !page_->Model().Connected()) return QString();
+  return QString::fromStdString(page_->Model().Record().path);
+}
 
 void PageProfileDevice::SetProfileId(const QString& id) {
   if (page_ != nullptr) page_->Model().SetProfileId(id.toStdString());

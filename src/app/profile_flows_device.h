@@ -2,6 +2,7 @@
 // What the profile flows do to the device of the shown page when a profile is switched or reset,
 // and the adapter that does it to a device page and its model.
 
+#include <QPointer>
 #include <QString>
 
 namespace zrv::devices {
@@ -16,6 +17,10 @@ class ProfileDevice {
 
   // Device kind: 1 keyboard, 2 mouse, 3 mouse pad, 6 mouse behind a receiver, 7 headset.
   virtual int Kind() const = 0;
+  // Which device is there: the path of its connection while one is attached (every connection
+  // has a path of its own), empty while none is. A flow that sees it change while it waits for
+  // the user ends without writing.
+  virtual QString Presence() const { return {}; }
   // The profile the device works with from now on (its file: data folder + id + ".Json").
   virtual void SetProfileId(const QString& id) = 0;
   virtual void LoadProfile() = 0;
@@ -34,14 +39,17 @@ class ProfileDevice {
   virtual void DisableKeySaveButtons() {}
 };
 
-// A device page and its model as the flows' device. The page must outlive the adapter.
+// A device page and its model as the flows' device, bound to that page for its lifetime (a flow
+// keeps its adapter, so that nothing can point it at another page meanwhile). Once the page is
+// gone every operation does nothing.
 class PageProfileDevice : public ProfileDevice {
  public:
-  explicit PageProfileDevice(devices::CHalveronUSBDevicePage* page = nullptr) : page_(page) {}
-  void SetPage(devices::CHalveronUSBDevicePage* page) { page_ = page; }
-  devices::CHalveronUSBDevicePage* Page() const { return page_; }
+  explicit PageProfileDevice(devices::CHalveronUSBDevicePage* page);
+  ~PageProfileDevice() override;
+  devices::CHalveronUSBDevicePage* Page() const;
 
   int Kind() const override;
+  QString Presence() const override;
   void SetProfileId(const QString& id) override;
   void LoadProfile() override;
   void CheckAssignments() override;
@@ -54,7 +62,7 @@ class PageProfileDevice : public ProfileDevice {
   void DisableKeySaveButtons() override;
 
  private:
-  devices::CHalveronUSBDevicePage* page_;
+  QPointer<devices::CHalveronUSBDevicePage> page_;
 };
 
 }  // namespace zrv::app

@@ -14,5 +14,7 @@ inline constexpr const char* kTextMacrosTooLarge = "message_text_16"; // holds %
 inline constexpr const char* kTextSaveFailed = "message_text_save_failed";
 // An imported or exported macro file could not be read or is no macro file.
 inline constexpr const char* kTextMacroFileInvalid = "message_text_macro_file_invalid";
+// An export would replace one of the device's own files in its data folder; nothing was written.
+inline constexpr const char* kTextExportOwnFile = "message_text_export_own_file";
 
 }  // namespace zrv::config

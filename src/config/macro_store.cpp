@@ -10,6 +10,7 @@
 #include "config/config_text_ids.h"
 #include "config/json_file.h"
 #include "config/json_value.h"
+#include "config/own_files.h"
 #include "config/stamp.h"
 
 namespace zrv::config {
@@ -54,7 +55,7 @@ QString MacroStore::MacroFilePath(const QString& stamp) const {
 std::vector<MacroEntry> MacroStore::ReadMacroIndex(const QString& path) { return EntriesOf(ReadJsonFile(path)); }
 
 const std::vector<MacroEntry>& MacroStore::LoadMacroList() {
-  macros_ = ReadMacroIndex(IndexPath());
+  ReadIndexDocument();
   return macros_;
 }
 
@@ -69,7 +70,38 @@ std::vector<MacroEntry> MacroStore::LoadOrvexMacroList() const { return ReadMacr
 Json::Value MacroStore::ReadIndexDocument() {
   Json::Value document = ReadJsonFile(IndexPath());
   macros_ = EntriesOf(document);
+  RepairSharedStamps(document);
   return document;
+}
+
+void MacroStore::RepairSharedStamps(Json::Value& document) {
+  const Json::Value read = document;
+  const std::vector<MacroEntry> entries = macros_;
+  std::vector<QString> made;
+  bool failed = false;
+  for (size_t i = 0; i < macros_.size() && !failed; ++i) {
+    const QString shared = MacroFilePath(macros_[i].stamp);
+    if (shared.isEmpty()) continue;  // names no file, so shares none
+    bool repeated = false;
+    for (size_t j = 0; j < i && !repeated; ++j) repeated = macros_[j].stamp == macros_[i].stamp;
+    if (!repeated) continue;
+    const QString stamp = NewStamp();
+    QByteArray events;
+    if (ReadFileBytes(shared, kMaxJsonFileBytes, &events)) {
+      // Both keep the events they shared.
+      const QString file = MacroFilePath(stamp);
+      failed = !WriteFileBytes(file, events);
+      if (failed) break;
+      made.push_back(file);
+    }
+    document["MacroInfo"][static_cast<Json::ArrayIndex>(i)]["Guid"] = stamp.toStdString();
+    macros_[i].stamp = stamp;
+  }
+  if (macros_ == entries) return;
+  if (!failed && WriteJsonFile(IndexPath(), document)) return;
+  for (const QString& file : made) QFile::remove(file);
+  document = read;
+  macros_ = entries;
 }
 
 bool MacroStore::NameTaken(const QString& name) const {
@@ -145,6 +177,7 @@ MacroChange MacroStore::ExportMacro(int number, const QString& path) {
   ReadIndexDocument();
   if (static_cast<int>(macros_.size()) >= kMaxMacros) return Refused(kTextListFull);
   if (number < 0 || number >= static_cast<int>(macros_.size())) return {};
+  if (IsDeviceOwnFile(folder_, path)) return Refused(kTextExportOwnFile);
   const MacroEntry& macro = macros_[static_cast<size_t>(number)];
   const QString file = MacroFilePath(macro.stamp);
   QByteArray content;
@@ -186,9 +219,13 @@ bool MacroStore::DeleteMacro(int number) {
   document["MacroInfo"].removeIndex(static_cast<Json::ArrayIndex>(number), &removed);
   // The list first: should it fail, the macro stays whole rather than losing its events.
   if (!WriteJsonFile(IndexPath(), document)) return false;
-  const QString file = MacroFilePath(macros_[static_cast<size_t>(number)].stamp);
-  if (!file.isEmpty()) QFile::remove(file);
+  const QString stamp = macros_[static_cast<size_t>(number)].stamp;
   macros_.erase(macros_.begin() + number);
+  // A list whose repair could not be written may still share the file with another entry.
+  bool shared = false;
+  for (const MacroEntry& entry : macros_) shared = shared || entry.stamp == stamp;
+  const QString file = MacroFilePath(stamp);
+  if (!file.isEmpty() && !shared) QFile::remove(file);
   return true;
 }
 

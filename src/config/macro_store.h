@@ -8,6 +8,10 @@
 // Files on disk are authoritative: every changing operation reads "macro.config" again first and
 // changes the in-memory list only after the new file has been written. All operations run on the
 // UI thread.
+//
+// Reading the list repairs a hand-edited one in which two entries share a stamp: the later entry
+// gets a stamp of its own and a copy of the shared ".mac" file, and the repaired list is written,
+// so that deleting or saving one macro never takes or changes the other's events.
 
 #include <QDateTime>
 #include <QString>
@@ -59,7 +63,8 @@ class MacroStore {
   // must not make the store read or delete files elsewhere).
   QString MacroFilePath(const QString& stamp) const;
 
-  // Reads "macro.config" (a missing or broken file is an empty list) and keeps the list.
+  // Reads "macro.config" (a missing or broken file is an empty list; shared stamps are repaired,
+  // see above) and keeps the list.
   const std::vector<MacroEntry>& LoadMacroList();
   const std::vector<MacroEntry>& Macros() const { return macros_; }
   QStringList LoadMacroNames();
@@ -76,7 +81,8 @@ class MacroStore {
   // or holds no JSON object.
   MacroChange ImportMacro(const QString& path);
   // Copies macro `number`'s ".mac" file unchanged to `path` (a macro never saved is exported as
-  // an empty one). Refused with "message_text_30" while the list holds 50 macros.
+  // an empty one). Refused with "message_text_30" while the list holds 50 macros, and with
+  // kTextExportOwnFile when `path` is one of the device's own files (own_files.h).
   MacroChange ExportMacro(int number, const QString& path);
   // Renames macro `number`. Refused when the text begins with a space ("message_text_25"), is
   // empty or blank ("message_text_5_1") or holds "&" ("message_text_5_3"); unchanged when it equals
@@ -97,6 +103,9 @@ class MacroStore {
 
  private:
   Json::Value ReadIndexDocument();
+  // Gives every entry whose stamp an earlier entry carries a new stamp and a copy of the shared
+  // file, and writes the index; on a failed write everything stays as it was read.
+  void RepairSharedStamps(Json::Value& document);
   bool NameTaken(const QString& name) const;
   QString NewMacroName() const;
   QString ImportedMacroName(const QString& path) const;

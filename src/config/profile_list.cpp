@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTextBoundaryFinder>
 
 #include <algorithm>
 #include <climits>
@@ -11,6 +12,7 @@
 #include "config/config_text_ids.h"
 #include "config/json_file.h"
 #include "config/json_value.h"
+#include "config/own_files.h"
 #include "config/stamp.h"
 
 namespace zrv::config {
@@ -123,6 +125,23 @@ int ProfileList::FindName(const QString& name, int except) const {
     if (QString::compare(entries_[i].name, name, Qt::CaseInsensitive) == 0) return static_cast<int>(i);
   }
   return -1;
+}
+
+QString ProfileList::CutName(const QString& name, int length) {
+  if (name.size() <= length) return name;
+  if (length <= 0) return QString();
+  QTextBoundaryFinder characters(QTextBoundaryFinder::Grapheme, name);
+  characters.setPosition(length);
+  const qsizetype end = characters.isAtBoundary() ? length : characters.toPreviousBoundary();
+  return name.left(std::max<qsizetype>(end, 0));
+}
+
+QString ProfileList::FreeName(const QString& base, const std::function<QString(int)>& suffix) const {
+  for (int k = 0;; ++k) {
+    const QString end = suffix(k);
+    QString name = CutName(base, kMaxNameLength - static_cast<int>(end.size())) + end;
+    if (FindName(name) < 0) return name;
+  }
 }
 
 ProfileOutcome ProfileList::Failed(const char* text_id) {
@@ -250,8 +269,14 @@ ProfileOutcome ProfileList::CopyProfile(int position) {
   Json::Value list = ReadListDocument();
   if (position < 0 || position >= Count()) return Failed(nullptr);
   const ProfileEntry source = entries_[static_cast<size_t>(position)];
-  QString name = source.name + QStringLiteral(" copy");
-  while (FindName(name) >= 0) name += QStringLiteral(" copy");
+  // "Game copy", "Game copy copy", ...; once the copies would leave no room for the name,
+  // "Game copy 2", "Game copy 3", ...
+  const QString name = FreeName(source.name, [](int k) {
+    const QString copy = QStringLiteral(" copy");
+    const int copies = k + 1;
+    if (copies * copy.size() < kMaxNameLength) return copy.repeated(copies);
+    return copy + QStringLiteral(" %1").arg(copies - 5);
+  });
   const QString id = NewId();
   Json::Value profile = ReadJsonFile(ProfilePath(source.id));
   SetNames(profile, name, id);
@@ -315,7 +340,14 @@ ProfileOutcome ProfileList::ImportProfile(const QString& path) {
   QString name = QFileInfo(path).completeBaseName().replace(QLatin1Char('&'), QLatin1Char('_'));
   while (name.startsWith(QLatin1Char(' '))) name.remove(0, 1);
   if (name.isEmpty()) name = QStringLiteral("profile");  // a file named ".json" gives no name of its own
-  for (int counter = 1; FindName(name) >= 0; ++counter) name += QStringLiteral("(%1)").arg(counter);
+  // "Game", "Game(1)", "Game(1)(2)", ...; once the counters would leave no room for the name,
+  // "Game(11)", "Game(12)", ...
+  name = FreeName(name, [](int k) {
+    QString counters;
+    for (int counter = 1; counter <= k; ++counter) counters += QStringLiteral("(%1)").arg(counter);
+    if (counters.size() < kMaxNameLength) return counters;
+    return QStringLiteral("(%1)").arg(k);
+  });
   const QString id = NewId();
   SetNames(profile, name, id);
   return AppendProfile(list, name, id, profile, false);
@@ -325,6 +357,7 @@ ProfileOutcome ProfileList::ExportProfile(int position, const QString& path) {
   ReadListDocument();
   if (Count() >= kMaxProfiles) return Failed(kTextListFull);
   if (position < 0 || position >= Count()) return Failed(nullptr);
+  if (IsDeviceOwnFile(folder_, path)) return Failed(kTextExportOwnFile);
   const ProfileEntry entry = entries_[static_cast<size_t>(position)];
   Json::Value profile = ReadJsonFile(ProfilePath(entry.id));
   if (!profile.isObject()) profile = TemplateProfile(entry.name, entry.id);

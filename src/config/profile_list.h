@@ -70,6 +70,10 @@ enum RenameResultCode : int {
 class ProfileList {
  public:
   static constexpr int kMaxProfiles = 50;  // NewProfile (and ExportProfile) refuse from here on
+  // The longest name the name field takes ("maxchar" of "device_profile_name_edit"), counted as
+  // it counts: in UTF-16 code units. Names that copy and import make are kept within it, or
+  // selecting such a profile and saving would rename it to the field's cut.
+  static constexpr int kMaxNameLength = 32;
   static constexpr int kHeadsetKind = 7;   // a reset keeps the headset's own equaliser curves
   static constexpr const char* kListFileName = "ProfileList.ini";
   static constexpr const char* kProfileSuffix = ".Json";
@@ -124,8 +128,8 @@ class ProfileList {
   // records it as "profileselect" (it becomes active at the next start or when selected).
   // Refused with "message_text_30" when the list holds 50 or more.
   ProfileOutcome NewProfile();
-  // Appends a copy of the profile at `position` named "<name> copy" (" copy" again while taken).
-  // "profileselect" stays; no limit check.
+  // Appends a copy of the profile at `position` named "<name> copy" (" copy" again while taken;
+  // see FreeName for names that would grow too long). "profileselect" stays; no limit check.
   ProfileOutcome CopyProfile(int position);
   // Removes the entry at `position` and its file; "profileselect" becomes the previous position
   // (0 when the first goes), which the outcome names. Refused with "message_text_11" when it is
@@ -136,13 +140,14 @@ class ProfileList {
   // empty name is not refused here (the rename flow refuses it).
   RenameResultCode RenameProfile(int position, const QString& name);
   // Appends the profile of the file at `path` named after the file (without folder and
-  // extension, "&" made "_", leading spaces dropped; "(1)", "(2)", ... appended while taken) with
-  // a new identifier; the document keeps
-  // every member but "profilename" and "profileUUID". A file that is not a profile (see
-  // IsImportableProfile) is ignored: not ok, no message. "profileselect" stays; no limit check.
+  // extension, "&" made "_", leading spaces dropped; "(1)", "(2)", ... appended while taken; see
+  // FreeName for long names) with a new identifier; the document keeps every member but
+  // "profilename" and "profileUUID". A file that is not a profile (see IsImportableProfile) is
+  // ignored: not ok, no message. "profileselect" stays; no limit check.
   ProfileOutcome ImportProfile(const QString& path);
   // Writes the profile at `position` to `path`. Refused with "message_text_30" when the list
-  // holds 50 or more. A profile whose file is missing or broken is exported as loading it would
+  // holds 50 or more, and with kTextExportOwnFile when `path` is one of the device's own files
+  // (own_files.h). A profile whose file is missing or broken is exported as loading it would
   // make it: its name and identifier with the template's settings.
   ProfileOutcome ExportProfile(int position, const QString& path);
   // Replaces the profile at `position` with the template, keeping its name and identifier; a
@@ -153,11 +158,18 @@ class ProfileList {
   // members "profilename" and "profileUUID".
   static bool IsImportableProfile(const QString& path);
 
+  // `name` cut to at most `length` UTF-16 code units at a character boundary: a surrogate pair or
+  // a letter with its combining marks is kept whole or dropped whole.
+  static QString CutName(const QString& name, int length);
+
  private:
   Json::Value ReadListDocument();
   // The identifier repair of InitProfiles; writes the list when it changed anything.
   ProfileOutcome RepairIdentifiers(Json::Value& list);
   QString NewId() const;
+  // The first name `base` + suffix(k), k = 0, 1, 2, ..., that no entry carries, `base` cut so
+  // that the name fits kMaxNameLength.
+  QString FreeName(const QString& base, const std::function<QString(int)>& suffix) const;
   Json::Value TemplateProfile(const QString& name, const QString& id) const;
   // Writes `profile` as the file of {name, id}, then the list with the entry appended; removes
   // the file again when the list cannot be written.

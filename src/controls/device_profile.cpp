@@ -3,6 +3,8 @@
 #include "platform/debug_output.h"
 #include "ui/lookup.h"
 
+#include <utility>
+
 namespace zrv::controls {
 namespace {
 
@@ -57,12 +59,19 @@ ui::Option* CDeviceProfileUI::OpTab(int n) const {
   return Find(tabs_[static_cast<size_t>(n - 1)], kOpTabs[static_cast<size_t>(n - 1)]);
 }
 
+void CDeviceProfileUI::SetMessageSink(MessageSink sink) {
+  sink_ = std::move(sink);
+  if (!sink_) return;
+  for (const QString& text_id : std::exchange(kept_, {})) sink_(text_id);
+}
+
 void CDeviceProfileUI::Show(const QString& text_id) const {
   if (text_id.isEmpty()) return;
   if (sink_) {
     sink_(text_id);
   } else {
     platform::DebugPrintf("profile bar: %s", qPrintable(text_id));
+    if (!kept_.contains(text_id)) kept_.append(text_id);
   }
 }
 

@@ -11,10 +11,13 @@
 // adds or removes its row in the same step, and only once the files were written.
 //
 // Messages (the list is full, the last profile, a name with "&", a file that could not be written)
-// go to the message sink as text ids; without one they are written to the debug output.
+// go to the message sink as text ids. Without one they are written to the debug output and kept
+// for the first sink, so that what the page build had to tell (a profile list that could not be
+// written at the first start) still reaches the user.
 
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <functional>
@@ -41,7 +44,8 @@ class CDeviceProfileUI : public ui::HorizontalLayout {
   void DoInit() override;
 
   using MessageSink = std::function<void(const QString& text_id)>;
-  void SetMessageSink(MessageSink sink) { sink_ = std::move(sink); }
+  // The sink gets the messages kept so far at once.
+  void SetMessageSink(MessageSink sink);
 
   // ---- built by the page
   void SetDeviceKind(int kind);
@@ -106,6 +110,7 @@ class CDeviceProfileUI : public ui::HorizontalLayout {
   config::ProfileList list_;
   QString current_id_;
   MessageSink sink_;
+  mutable QStringList kept_;  // told while there was no sink
   mutable QPointer<ui::Combo> combo_;
   mutable QPointer<ui::Edit> name_edit_;
   mutable QPointer<ui::Container> menu_layout_;

@@ -1,7 +1,9 @@
 #include "platform/folders.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <system_error>
 
@@ -38,15 +40,17 @@ fs::path ExecutableDir() {
 fs::path ProgramDir() {
   std::string forced = Env("ZRV31_PROGRAM_DIR");
   if (!forced.empty()) return fs::path(forced);
-  fs::path exe_dir = ExecutableDir();
+  return ProgramDirOf(ExecutableDir());
+}
+
+fs::path ProgramDirOf(const fs::path& executable_dir) {
+  if (executable_dir.empty()) return fs::path("/usr/share/zrv31");
   std::error_code error;
-  for (fs::path dir = exe_dir; !dir.empty(); dir = dir.parent_path()) {
-    if (fs::is_directory(dir / "skin", error) || fs::is_directory(dir / "DefaultData", error)) return dir;
-    if (dir == dir.parent_path()) break;
+  if (fs::is_directory(executable_dir / "skin", error) || fs::is_directory(executable_dir / "DefaultData", error)) {
+    return executable_dir;
   }
   // Installed layout: <prefix>/bin/zrv31 with its data in <prefix>/share/zrv31.
-  if (!exe_dir.empty()) return exe_dir.parent_path() / "share" / "zrv31";
-  return fs::path("/usr/share/zrv31");
+  return executable_dir.parent_path() / "share" / "zrv31";
 }
 
 fs::path UserDataDir() { return XdgDir("XDG_DATA_HOME", ".local/share") / kProductTitle; }
@@ -60,7 +64,60 @@ fs::path TempDir() {
 
 fs::path DefaultDataDir() { return ProgramDir() / "DefaultData"; }
 
-fs::path UpdateDownloadDir() { return TempDir() / "UpdateData"; }
+fs::path UpdateDownloadDir() { return XdgDir("XDG_CACHE_HOME", ".cache") / kProductTitle / "UpdateData"; }
+
+namespace {
+
+constexpr mode_t kPrivateMode = 0700;
+
+// A missing folder made for the user alone. chmod: the umask may have taken bits of 0700 away.
+bool MakePrivate(const fs::path& dir) {
+  if (::mkdir(dir.c_str(), kPrivateMode) != 0) return errno == EEXIST;
+  return ::chmod(dir.c_str(), kPrivateMode) == 0;
+}
+
+DownloadDirState CheckOwnerAndMode(const struct stat& info, uid_t user, bool root_allowed) {
+  if (info.st_uid != user && !(root_allowed && info.st_uid == 0)) return DownloadDirState::kForeignOwner;
+  if ((info.st_mode & (S_IWGRP | S_IWOTH)) != 0) return DownloadDirState::kWritableByOthers;
+  return DownloadDirState::kUsable;
+}
+
+}  // namespace
+
+DownloadDirState PrepareDownloadDir(const fs::path& dir, uid_t user) {
+  const fs::path parent = dir.parent_path();
+  std::error_code error;
+  if (!parent.parent_path().empty()) fs::create_directories(parent.parent_path(), error);
+  if (!parent.empty() && !fs::exists(parent, error)) MakePrivate(parent);
+  if (!fs::exists(fs::symlink_status(dir, error))) MakePrivate(dir);
+
+  struct stat info {};
+  if (::lstat(dir.c_str(), &info) != 0) return DownloadDirState::kNotCreated;
+  if (S_ISLNK(info.st_mode)) return DownloadDirState::kSymbolicLink;
+  if (!S_ISDIR(info.st_mode)) return DownloadDirState::kNotADirectory;
+  if (const DownloadDirState state = CheckOwnerAndMode(info, user, false); state != DownloadDirState::kUsable) {
+    return state;
+  }
+  // The folder holding it may be a link (to another disk, say), but whoever may write it could
+  // rename the checked folder away and put another in its place.
+  struct stat holder {};
+  if (parent.empty() || ::stat(parent.c_str(), &holder) != 0) return DownloadDirState::kNotCreated;
+  return CheckOwnerAndMode(holder, user, true);
+}
+
+DownloadDirState PrepareUpdateDownloadDir() { return PrepareDownloadDir(UpdateDownloadDir(), ::geteuid()); }
+
+const char* DownloadDirStateText(DownloadDirState state) {
+  switch (state) {
+    case DownloadDirState::kUsable: return "usable";
+    case DownloadDirState::kNotCreated: return "missing and cannot be made";
+    case DownloadDirState::kNotADirectory: return "not a folder";
+    case DownloadDirState::kSymbolicLink: return "a symbolic link";
+    case DownloadDirState::kForeignOwner: return "owned by another user";
+    case DownloadDirState::kWritableByOthers: return "writable by other users";
+  }
+  return "unknown";
+}
 
 bool EnsureDir(const fs::path& dir) {
   std::error_code error;

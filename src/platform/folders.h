@@ -1,6 +1,8 @@
 #pragma once
 // The folders the program works with, resolved from the environment as on a Linux desktop.
 
+#include <sys/types.h>
+
 #include <filesystem>
 #include <string>
 
@@ -9,9 +11,15 @@ namespace zrv::platform {
 // The product title; it names the per-user folders.
 inline constexpr const char* kProductTitle = "ZRV-31 Gaming Keyboard";
 
-// Program folder holding skin/, DefaultData/, Font/ and SDK/: $ZRV31_PROGRAM_DIR, else the folder
-// of the executable when it holds skin/ or DefaultData/ (build tree), else <prefix>/share/zrv31.
+// Program folder holding skin/, DefaultData/, Font/ and SDK/: $ZRV31_PROGRAM_DIR, else
+// ProgramDirOf(the folder of the executable).
 std::filesystem::path ProgramDir();
+
+// The program folder of an executable in `executable_dir`: that folder itself when it holds skin/
+// or DefaultData/ (the build tree, where the build links them beside the program), else the
+// installed layout's <prefix>/share/zrv31 for an executable in <prefix>/bin. No other folder is
+// searched: a stray skin/ somewhere above the program is never taken.
+std::filesystem::path ProgramDirOf(const std::filesystem::path& executable_dir);
 
 // $XDG_DATA_HOME (default ~/.local/share) + "/ZRV-31 Gaming Keyboard".
 std::filesystem::path UserDataDir();
@@ -25,8 +33,29 @@ std::filesystem::path TempDir();
 // Program folder + "/DefaultData": read-only defaults (templates, Language.config).
 std::filesystem::path DefaultDataDir();
 
-// Temporary folder + "/UpdateData": downloaded installers.
+// $XDG_CACHE_HOME (default ~/.cache) + "/ZRV-31 Gaming Keyboard" + "/UpdateData": downloaded
+// installers, which are started from there. Use it only after PrepareDownloadDir said so.
 std::filesystem::path UpdateDownloadDir();
+
+// Whether a folder may take files that the program later starts.
+enum class DownloadDirState {
+  kUsable,
+  kNotCreated,        // missing, and it could not be made
+  kNotADirectory,     // something else has its name
+  kSymbolicLink,      // it could be pointed anywhere
+  kForeignOwner,      // it, or the folder holding it, belongs to another user
+  kWritableByOthers,  // it, or the folder holding it, can be written by its group or by anyone
+};
+
+// Makes `dir` when it is missing (it and its parent with mode 0700, the levels above as usual),
+// then checks it: a real folder, not a symbolic link, owned by `user`, which neither its group nor
+// other users can write; its parent must be `user`'s (or root's) and not writable by others
+// either, or they could swap the folder afterwards.
+DownloadDirState PrepareDownloadDir(const std::filesystem::path& dir, uid_t user);
+// PrepareDownloadDir for UpdateDownloadDir() and the effective user.
+DownloadDirState PrepareUpdateDownloadDir();
+// A short English description of a state, for the debug output.
+const char* DownloadDirStateText(DownloadDirState state);
 
 // Creates the folder and its missing parents; true when it exists afterwards.
 bool EnsureDir(const std::filesystem::path& dir);

@@ -1,6 +1,6 @@
 #pragma once
 // The real program as a child process for the start-up tests: its own data, configuration,
-// temporary and runtime folders, the milestones it announces on standard output, signals.
+// cache, temporary and runtime folders, the milestones it announces on standard output, signals.
 
 #include <signal.h>
 
@@ -18,7 +18,7 @@ class AppProcess {
   // `bus`: keep the session bus of the test's environment; otherwise the program runs without.
   explicit AppProcess(bool bus = false) {
     environment_ = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "TMPDIR", "XDG_RUNTIME_DIR"}) {
+    for (const char* name : {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "TMPDIR", "XDG_RUNTIME_DIR"}) {
       QString dir = home_.filePath(QString::fromLatin1(name));
       QDir().mkpath(dir);
       QFile::setPermissions(dir, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
@@ -39,7 +39,7 @@ class AppProcess {
   QString HomeDir() const { return home_.path(); }
   // Shares the folders of another process (a second start of the same user).
   void ShareFoldersWith(const AppProcess& other) {
-    for (const char* name : {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "TMPDIR", "XDG_RUNTIME_DIR"}) {
+    for (const char* name : {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "TMPDIR", "XDG_RUNTIME_DIR"}) {
       environment_.insert(QString::fromLatin1(name), other.environment_.value(QString::fromLatin1(name)));
     }
   }

@@ -67,7 +67,12 @@ TEST(AppProcess, StartsWithoutTheFontFolderAndCreatesItsFolders) {
 
   const QProcessEnvironment& env = app.environment();
   EXPECT_TRUE(QDir(env.value("XDG_DATA_HOME") + "/ZRV-31 Gaming Keyboard").exists());
-  EXPECT_TRUE(QDir(env.value("TMPDIR") + "/UpdateData").exists());
+  const QString downloads = env.value("XDG_CACHE_HOME") + "/ZRV-31 Gaming Keyboard/UpdateData";
+  EXPECT_TRUE(QDir(downloads).exists());
+  const QFileDevice::Permissions others = QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup |
+                                         QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
+  EXPECT_FALSE(QFile::permissions(downloads) & others) << "the user's alone";
+  EXPECT_FALSE(QDir(env.value("TMPDIR") + "/UpdateData").exists());
   EXPECT_TRUE(QFile::exists(env.value("XDG_CONFIG_HOME") + "/ZRV-31 Gaming Keyboard/settings.ini"));
   app.Signal(SIGTERM);
   EXPECT_EQ(app.WaitForExit(), 0);

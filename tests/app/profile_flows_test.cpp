@@ -17,10 +17,14 @@
 #include <vector>
 
 #include "app/control_classes.h"
+#include "app/main_wnd.h"
 #include "app/msg_wnd.h"
 #include "app/profile_flows_device.h"
 #include "config/json_file.h"
 #include "controls/device_profile.h"
+#include "device/device_tables.h"
+#include "devices/model/device_folders.h"
+#include "main_wnd_support.h"
 #include "ui/dialog_builder.h"
 #include "ui/file_dialog.h"
 #include "ui/language.h"
@@ -54,8 +58,11 @@ class RecordingDevice : public ProfileDevice {
   void HideKeySetLayout() override { log << "HideKeySetLayout"; }
   void DisableKeySaveButtons() override { log << "DisableKeySaveButtons"; }
 
+  QString Presence() const override { return presence; }
+
   int kind = 1;
   int macro_result = 0;
+  QString presence = "hidraw-1";
   QStringList log;
 };
 
@@ -65,9 +72,11 @@ class RecordingAsker : public ProfileAsker {
  public:
   int MessageBox(const QString& text, bool text_is_id, int buttons) override {
     boxes << (text_is_id ? text : "text:" + text) + (buttons == kConfirmAndCancel ? "?" : "");
+    if (while_open) while_open();  // what happens while the box is open
     return confirm ? 1 : 0;
   }
   bool confirm = true;
+  std::function<void()> while_open;
   QStringList boxes;
 };
 
@@ -88,8 +97,9 @@ class ProfileFlowsTest : public ::testing::Test {
     bar_->SetPaths(data_->path() + "/", kTemplates + template_name + ".Json");
     ASSERT_TRUE(bar_->InitProfiles());
     bar_->SelectOpTab(1);
-    device_.kind = kind;
-    flows_ = std::make_unique<ProfileFlows>(asker_, [this] { return ProfileFlows::Target{bar_, &device_}; });
+    device_ = std::make_shared<RecordingDevice>();
+    device_->kind = kind;
+    flows_ = std::make_unique<ProfileFlows>(asker_, [this] { return ProfileFlows::Target{bar_, device_}; });
     flows_->SetScreenSize(QSize(1920, 1080));
   }
 
@@ -117,7 +127,7 @@ class ProfileFlowsTest : public ::testing::Test {
   QTemporaryDir elsewhere_;
   std::unique_ptr<ui::Control> root_;
   controls::CDeviceProfileUI* bar_ = nullptr;
-  RecordingDevice device_;
+  std::shared_ptr<RecordingDevice> device_;
   RecordingAsker asker_;
   std::unique_ptr<ProfileFlows> flows_;
   std::vector<ui::FileDialogRequest> requests_;
@@ -133,7 +143,7 @@ TEST_F(ProfileFlowsTest, EveryChangeIsConfirmedFirstAndDecliningChangesNothing) 
   EXPECT_EQ(asker_.boxes, (QStringList{"message_text_27?", "message_text_29?", "message_text_26?", "message_text_22?"}));
   EXPECT_EQ(Rows(), (QStringList{"profile1", "profile1 copy"}));
   EXPECT_EQ(DataFiles(), files);
-  EXPECT_TRUE(device_.log.isEmpty());
+  EXPECT_TRUE(device_->log.isEmpty());
   EXPECT_FALSE(flows_->SwitchPending());
 
   asker_.confirm = true;
@@ -272,10 +282,10 @@ TEST_F(ProfileFlowsTest, ThreeQuickSelectionsSwitchOnceToTheLast) {
   UserSelects(0);
   UserSelects(2);
   EXPECT_TRUE(flows_->SwitchPending());
-  EXPECT_TRUE(device_.log.isEmpty()) << "nothing before the timer fires";
-  ASSERT_TRUE(QTest::qWaitFor([this] { return !device_.log.isEmpty(); }, 3000));
+  EXPECT_TRUE(device_->log.isEmpty()) << "nothing before the timer fires";
+  ASSERT_TRUE(QTest::qWaitFor([this] { return !device_->log.isEmpty(); }, 3000));
   QTest::qWait(ProfileFlows::kSwitchDelayMs + 100);
-  EXPECT_EQ(device_.log, (QStringList{"SetProfileId " + last_id, "LoadProfile", "CheckAssignments", "RefreshPage",
+  EXPECT_EQ(device_->log, (QStringList{"SetProfileId " + last_id, "LoadProfile", "CheckAssignments", "RefreshPage",
                                       "WriteSettings 0 0 1 1920 1080", "WriteMacros", "ReloadCustomLightModes",
                                       "WriteKeyAssignmentList 0"}));
   EXPECT_EQ(bar_->GetCurrentProfileId(), last_id);
@@ -292,7 +302,9 @@ TEST_F(ProfileFlowsTest, EverySelectionStartsTheTimerAgain) {
   const int left = flows_->SwitchRemainingMs();
   UserSelects(0);
   EXPECT_GT(flows_->SwitchRemainingMs(), left);
-  EXPECT_LE(flows_->SwitchRemainingMs(), ProfileFlows::kSwitchDelayMs + 20);  // coarse timers may add 5 %
+  // One switch, to the last selection.
+  ASSERT_TRUE(QTest::qWaitFor([this] { return !device_->log.isEmpty(); }, 3000));
+  EXPECT_EQ(device_->log.front(), "SetProfileId " + bar_->List().Entries()[0].id);
 }
 
 TEST_F(ProfileFlowsTest, AWindowMayKeepTheSwitchTimerItself) {
@@ -305,7 +317,7 @@ TEST_F(ProfileFlowsTest, AWindowMayKeepTheSwitchTimerItself) {
   EXPECT_EQ(started, 2) << "selections and deletes start the window's timer";
   EXPECT_FALSE(flows_->SwitchPending());
   flows_->SwitchProfile();  // the window's timer fired
-  EXPECT_EQ(device_.log.front(), "SetProfileId " + bar_->GetCurrentProfileId());
+  EXPECT_EQ(device_->log.front(), "SetProfileId " + bar_->GetCurrentProfileId());
 }
 
 TEST_F(ProfileFlowsTest, ARenameWhileASwitchIsPendingNeverRenamesTheOtherProfile) {
@@ -315,7 +327,7 @@ TEST_F(ProfileFlowsTest, ARenameWhileASwitchIsPendingNeverRenamesTheOtherProfile
   UserSelects(1);
   flows_->OnClick("device_profile_edit_save_btn");
   EXPECT_EQ(Rows(), (QStringList{"profile1", "profile2"}));
-  EXPECT_EQ(device_.log.value(0), "SetProfileId " + second_id) << "the pending switch is done first";
+  EXPECT_EQ(device_->log.value(0), "SetProfileId " + second_id) << "the pending switch is done first";
   EXPECT_EQ(bar_->GetCurrentProfileId(), second_id);
   EXPECT_EQ(bar_->NameEdit()->GetText(), "profile2");
   EXPECT_TRUE(asker_.boxes.isEmpty());
@@ -323,13 +335,13 @@ TEST_F(ProfileFlowsTest, ARenameWhileASwitchIsPendingNeverRenamesTheOtherProfile
   // With the window's timer: when it fires after such a rename, the device is not written again.
   flows_->SetSwitchTimerStarter([] {});
   UserSelects(0);
-  device_.log.clear();
+  device_->log.clear();
   flows_->OnClick("device_profile_edit_save_btn");
-  const QStringList once = device_.log;
+  const QStringList once = device_->log;
   flows_->SwitchProfile();  // the window's timer
-  EXPECT_EQ(device_.log, once);
+  EXPECT_EQ(device_->log, once);
   flows_->SwitchProfile();  // a later call switches again
-  EXPECT_GT(device_.log.size(), once.size());
+  EXPECT_GT(device_->log.size(), once.size());
 }
 
 TEST_F(ProfileFlowsTest, ASelectionIsAppliedToItsOwnPageWhenAnotherPageIsShownMeanwhile) {
@@ -343,14 +355,16 @@ TEST_F(ProfileFlowsTest, ASelectionIsAppliedToItsOwnPageWhenAnotherPageIsShownMe
   other_bar->SetPaths(other_data.path() + "/", kTemplates + "mouse.Json");
   ASSERT_TRUE(other_bar->InitProfiles());
   other_bar->NewProfile();
-  RecordingDevice other_device;
-  other_device.kind = 2;
+  auto other_device = std::make_shared<RecordingDevice>();
+  other_device->kind = 2;
   bool other_shown = false;
   flows_ = std::make_unique<ProfileFlows>(asker_, [&] {
-    return other_shown ? ProfileFlows::Target{other_bar, &other_device} : ProfileFlows::Target{bar_, &device_};
+    return other_shown ? ProfileFlows::Target{other_bar, other_device} : ProfileFlows::Target{bar_, device_};
   });
-  flows_->SetBarDeviceProvider([&](controls::CDeviceProfileUI* bar) -> ProfileDevice* {
-    return bar == bar_ ? &device_ : bar == other_bar ? &other_device : nullptr;
+  flows_->SetBarDeviceProvider([&](controls::CDeviceProfileUI* bar) -> std::shared_ptr<ProfileDevice> {
+    if (bar == bar_) return device_;
+    if (bar == other_bar) return other_device;
+    return nullptr;
   });
   bar_->NewProfile();
   const QString keyboard_second = bar_->List().Entries()[1].id;
@@ -359,30 +373,30 @@ TEST_F(ProfileFlowsTest, ASelectionIsAppliedToItsOwnPageWhenAnotherPageIsShownMe
   UserSelects(1);
   other_shown = true;
   flows_->SwitchProfile();
-  EXPECT_EQ(device_.log.value(0), "SetProfileId " + keyboard_second);
+  EXPECT_EQ(device_->log.value(0), "SetProfileId " + keyboard_second);
   EXPECT_EQ(bar_->GetCurrentProfileId(), keyboard_second);
   EXPECT_EQ(bar_->NameEdit()->GetText(), "profile2");
-  EXPECT_TRUE(other_device.log.isEmpty());
+  EXPECT_TRUE(other_device->log.isEmpty());
 
   // Chosen on the mouse's page, then on the keyboard's before the timer fires: both switch.
-  device_.log.clear();
+  device_->log.clear();
   const QString mouse_second = other_bar->List().Entries()[1].id;
   other_bar->ProfileCombo()->SelectItem(1);
   flows_->OnProfileSelected();
   other_shown = false;
   bar_->ProfileCombo()->SelectItem(0);
   flows_->OnProfileSelected();
-  EXPECT_EQ(other_device.log.value(0), "SetProfileId " + mouse_second);
+  EXPECT_EQ(other_device->log.value(0), "SetProfileId " + mouse_second);
   EXPECT_EQ(other_bar->GetCurrentProfileId(), mouse_second);
   flows_->SwitchProfile();
-  EXPECT_EQ(device_.log.value(0), "SetProfileId " + bar_->List().Entries()[0].id);
+  EXPECT_EQ(device_->log.value(0), "SetProfileId " + bar_->List().Entries()[0].id);
 }
 
 TEST_F(ProfileFlowsTest, SwitchTellsWhenTheMacrosCannotBeWritten) {
   ASSERT_TRUE(ui::LoadLanguage("lan_en.xml"));
-  device_.macro_result = -1;
+  device_->macro_result = -1;
   flows_->SwitchProfile();
-  device_.macro_result = 7;
+  device_->macro_result = 7;
   flows_->SwitchProfile();
   ASSERT_EQ(asker_.boxes.size(), 2);
   EXPECT_EQ(asker_.boxes[0], "message_text_7");
@@ -400,28 +414,153 @@ TEST_F(ProfileFlowsTest, DeleteSwitchesToThePreviousProfile) {
   EXPECT_FALSE(QFile::exists(deleted_file));
   EXPECT_EQ(Rows(), QStringList{"profile1"});
   EXPECT_TRUE(flows_->SwitchPending());
-  ASSERT_TRUE(QTest::qWaitFor([this] { return !device_.log.isEmpty(); }, 3000));
-  EXPECT_EQ(device_.log.front(), "SetProfileId " + first_id);
+  ASSERT_TRUE(QTest::qWaitFor([this] { return !device_->log.isEmpty(); }, 3000));
+  EXPECT_EQ(device_->log.front(), "SetProfileId " + first_id);
   EXPECT_EQ(bar_->GetCurrentProfileId(), first_id);
 
-  device_.log.clear();
+  device_->log.clear();
   flows_->OnClick("device_sub_btn");
   EXPECT_EQ(asker_.boxes.mid(1), (QStringList{"message_text_29?", "message_text_11"}));
   EXPECT_FALSE(flows_->SwitchPending());
 }
 
+TEST_F(ProfileFlowsTest, AFlowWhoseDeviceLeavesWhileTheUserIsAskedEndsWithoutWriting) {
+  bar_->NewProfile();
+  const QString elsewhere_file = elsewhere_.filePath("Game.json");
+  config::WriteJsonFile(elsewhere_file, config::ParseJson(R"({"profilename":"a","profileUUID":"b"})"));
+  const QString exported = elsewhere_.filePath("out.json");
+  // The device unplugged, or unplugged and plugged in again (a connection of its own).
+  for (const QString& after : {QString(), QString("hidraw-2")}) {
+    const QStringList files = DataFiles();
+    const QByteArray list = config::FormatJson(config::ReadJsonFile(Data("ProfileList.ini"))).c_str();
+    device_->presence = "hidraw-1";
+    asker_.while_open = [this, after] { device_->presence = after; };
+    for (const char* button : {"device_add_btn", "device_sub_btn", "device_copy_btn", "device_reset_btn"}) {
+      flows_->OnClick(button);
+      device_->presence = "hidraw-1";
+    }
+    for (const QString& answer : {elsewhere_file, exported}) {
+      ui::SetFileDialogHook([this, answer, after](const ui::FileDialogRequest&) {
+        device_->presence = after;
+        return answer;
+      });
+      flows_->OnClick(answer == exported ? "device_export_btn" : "device_import_btn");
+      device_->presence = "hidraw-1";
+    }
+    EXPECT_EQ(Rows(), (QStringList{"profile1", "profile2"}));
+    EXPECT_EQ(DataFiles(), files);
+    EXPECT_EQ(config::FormatJson(config::ReadJsonFile(Data("ProfileList.ini"))).c_str(), list);
+    EXPECT_FALSE(QFile::exists(exported));
+    EXPECT_TRUE(device_->log.isEmpty()) << device_->log.join(", ").toStdString();
+    EXPECT_FALSE(flows_->SwitchPending());
+  }
+
+  // A device that stays is written as ever.
+  asker_.while_open = nullptr;
+  flows_->OnClick("device_reset_btn");
+  EXPECT_EQ(device_->log.value(0), "LoadProfile");
+}
+
+TEST_F(ProfileFlowsTest, AFlowStaysWithItsPageWhenAnotherIsShownWhileTheUserIsAsked) {
+  QTemporaryDir other_data;
+  ui::DialogBuilder builder;
+  std::unique_ptr<ui::Control> other_root(builder.Create(QStringLiteral("XML/CustomControlXML/DeviceProfile.xml")));
+  auto* other_bar = dynamic_cast<controls::CDeviceProfileUI*>(other_root.get());
+  ASSERT_NE(other_bar, nullptr);
+  other_bar->SetDeviceKind(2);
+  other_bar->SetPaths(other_data.path() + "/", kTemplates + "mouse.Json");
+  ASSERT_TRUE(other_bar->InitProfiles());
+  other_bar->NewProfile();
+  auto other_device = std::make_shared<RecordingDevice>();
+  other_device->kind = 2;
+  other_device->presence = "hidraw-9";
+  bool other_shown = false;
+  flows_ = std::make_unique<ProfileFlows>(asker_, [&] {
+    return other_shown ? ProfileFlows::Target{other_bar, other_device} : ProfileFlows::Target{bar_, device_};
+  });
+  flows_->SetBarDeviceProvider([&](controls::CDeviceProfileUI* bar) -> std::shared_ptr<ProfileDevice> {
+    if (bar == bar_) return device_;
+    if (bar == other_bar) return other_device;
+    return nullptr;
+  });
+  flows_->SetScreenSize(QSize(1920, 1080));
+  // The mouse arrives while the box is open, and its page comes up.
+  asker_.while_open = [&] { other_shown = true; };
+
+  bar_->NewProfile();
+  bar_->SelectProfile(1, false);
+  const QString first_id = bar_->List().Entries()[0].id;
+  flows_->OnClick("device_sub_btn");
+  EXPECT_EQ(Rows(), QStringList{"profile1"});
+  EXPECT_EQ(other_bar->ProfileCombo()->GetCount(), 2);
+  flows_->SwitchProfile();  // the timer
+  EXPECT_EQ(device_->log.value(0), "SetProfileId " + first_id) << "the keyboard leaves the deleted profile";
+  EXPECT_TRUE(other_device->log.isEmpty());
+
+  other_shown = false;
+  device_->log.clear();
+  flows_->OnClick("device_reset_btn");
+  EXPECT_EQ(device_->log.value(0), "LoadProfile");
+  EXPECT_TRUE(other_device->log.isEmpty()) << other_device->log.join(", ").toStdString();
+}
+
+TEST_F(ProfileFlowsTest, WhatTheBarsHadToTellAtTheirFirstStartIsShownOnce) {
+  // Two device pages whose lists cannot be written: a folder stands where the list should go.
+  std::vector<std::unique_ptr<QTemporaryDir>> folders;
+  std::vector<std::unique_ptr<ui::Control>> roots;
+  for (int i = 0; i < 2; ++i) {
+    folders.push_back(std::make_unique<QTemporaryDir>());
+    ASSERT_TRUE(QDir(folders.back()->path()).mkpath("ProfileList.ini"));
+    ui::DialogBuilder builder;
+    roots.emplace_back(builder.Create(QStringLiteral("XML/CustomControlXML/DeviceProfile.xml")));
+    auto* bar = dynamic_cast<controls::CDeviceProfileUI*>(roots.back().get());
+    ASSERT_NE(bar, nullptr);
+    bar->SetDeviceKind(1);
+    bar->SetPaths(folders.back()->path() + "/", kTemplates + "keyboard.Json");
+    EXPECT_FALSE(bar->InitProfiles());  // as the page builds it, before any flow
+    flows_->AdoptBar(bar);
+  }
+  EXPECT_TRUE(asker_.boxes.isEmpty()) << "not in the middle of building the pages";
+  ASSERT_TRUE(QTest::qWaitFor([this] { return !asker_.boxes.isEmpty(); }, 3000));
+  QTest::qWait(50);
+  EXPECT_EQ(asker_.boxes, QStringList{"message_text_save_failed"});
+}
+
+TEST(ProfileFlowsInTheWindow, AFirstStartThatCannotWriteTheListsTellsTheUserOnce) {
+  testing::PrivateFolders folders;
+  const QDir product(QString::fromStdString(devices::UserDataFolder("")));
+  for (const device::DeviceKindRow& row : device::kDeviceKindTable) {
+    ASSERT_TRUE(product.mkpath(QString::fromUtf8(row.kind_name.data(), row.kind_name.size()) + "/ProfileList.ini"));
+  }
+  QStringList texts;
+  QTimer user;
+  QObject::connect(&user, &QTimer::timeout, [&texts] {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+      auto* box = dynamic_cast<CMsgWnd*>(widget);
+      if (box == nullptr || !box->isVisible()) continue;
+      texts << box->FindControl("MessageText")->GetText();
+      box->Close(1);
+    }
+  });
+  user.start(10);
+  const std::unique_ptr<CMainWnd> window = testing::MakeMainWindow(testing::NoThreads());
+  ASSERT_TRUE(QTest::qWaitFor([&texts] { return !texts.isEmpty(); }, 3000));
+  QTest::qWait(200);
+  EXPECT_EQ(texts, QStringList{ui::TextById("message_text_save_failed")});
+}
+
 TEST_F(ProfileFlowsTest, KeyboardResetReloadsAndRewritesTheDevice) {
   flows_->OnClick("device_reset_btn");
-  EXPECT_EQ(device_.log, (QStringList{"LoadProfile", "RefreshPage", "WriteSettings 0 0 1 1920 1080", "HideKeySetLayout",
+  EXPECT_EQ(device_->log, (QStringList{"LoadProfile", "RefreshPage", "WriteSettings 0 0 1 1920 1080", "HideKeySetLayout",
                                       "WriteMacros", "WriteKeyAssignmentList 0", "DisableKeySaveButtons"}));
 }
 
 TEST_F(ProfileFlowsTest, MouseResetHidesTheEditorLast) {
   for (int kind : {2, 6}) {
     Build(kind, "mouse");
-    device_.log.clear();
+    device_->log.clear();
     flows_->OnClick("device_reset_btn");
-    EXPECT_EQ(device_.log, (QStringList{"LoadProfile", "RefreshPage", "WriteSettings 0 0 1 1920 1080", "WriteMacros",
+    EXPECT_EQ(device_->log, (QStringList{"LoadProfile", "RefreshPage", "WriteSettings 0 0 1 1920 1080", "WriteMacros",
                                         "WriteKeyAssignmentList 0", "HideKeySetLayout", "DisableKeySaveButtons"}))
         << kind;
   }
@@ -436,9 +575,9 @@ TEST_F(ProfileFlowsTest, HeadsetResetKeepsItsEqualiserPresets) {
   profile["Device"][0]["SystemSetStages"]["EqType"] = 13;
   ASSERT_TRUE(config::WriteJsonFile(file, profile));
 
-  device_.log.clear();
+  device_->log.clear();
   flows_->OnClick("device_reset_btn");
-  EXPECT_EQ(device_.log, (QStringList{"LoadProfile", "RefreshPage", "WriteSettings 0 0 1 1920 1080"}));
+  EXPECT_EQ(device_->log, (QStringList{"LoadProfile", "RefreshPage", "WriteSettings 0 0 1 1920 1080"}));
   const Json::Value reset = config::ReadJsonFile(file);
   EXPECT_EQ(reset["Device"][0]["CustomEQNameInfo"], profile["Device"][0]["CustomEQNameInfo"]);
   EXPECT_EQ(reset["Device"][0]["CustomEQHzValueInfo"], profile["Device"][0]["CustomEQHzValueInfo"]);

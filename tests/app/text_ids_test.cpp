@@ -6,6 +6,8 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QDirIterator>
+#include <QRegularExpression>
 
 #include "ui/language.h"
 #include "ui/text_ids.h"
@@ -19,11 +21,31 @@ QStringList ShippedLanguageFiles() {
   return QDir(kSource + "/skin").entryList({"lan_*.xml"}, QDir::Files, QDir::Name);
 }
 
+// Ids the code keeps as string constants rather than passing them to the lookup helpers: every
+// message id literal ("message_text_..."), wherever it stands, and every constant named kText...
+// (the configuration layer hands its outcomes to the message box by such constants).
+QSet<QString> ConstantIds() {
+  static const QRegularExpression kMessage(QStringLiteral(R"re("(message_text_[A-Za-z0-9_]+)")re"));
+  static const QRegularExpression kConstant(QStringLiteral(R"re(\bkText\w*\s*=\s*u?8?"([^"\\]+)")re"));
+  QSet<QString> ids;
+  QDirIterator it(kSource + "/src", {"*.cpp", "*.h"}, QDir::Files, QDirIterator::Subdirectories);
+  while (it.hasNext()) {
+    QFile file(it.next());
+    if (!file.open(QIODevice::ReadOnly)) continue;
+    const QString text = QString::fromUtf8(file.readAll());
+    for (const QRegularExpression* pattern : {&kMessage, &kConstant}) {
+      for (auto matches = pattern->globalMatch(text); matches.hasNext();) ids.insert(matches.next().captured(1));
+    }
+  }
+  return ids;
+}
+
 QSet<QString> UsedIds() {
   QStringList errors;
   QSet<QString> ids = ui::CollectTextIds(kSource + "/skin", &errors);
   EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
   ids.unite(ui::CollectCodeTextIds({kSource + "/src"}));
+  ids.unite(ConstantIds());
   // The settings window lists the languages by these ids.
   QFile config(kSource + "/DefaultData/Language.config");
   EXPECT_TRUE(config.open(QIODevice::ReadOnly));
@@ -35,6 +57,15 @@ QSet<QString> UsedIds() {
 
 TEST(TextIds, BothLanguagesAreShipped) {
   EXPECT_EQ(ShippedLanguageFiles(), QStringList({"lan_cn.xml", "lan_en.xml"}));
+}
+
+TEST(TextIds, IdsKeptAsConstantsAreCollected) {
+  const QSet<QString> ids = ConstantIds();
+  // The configuration layer's, and one that only a control of the profile bar names.
+  for (const char* id : {"message_text_macro_file_invalid", "message_text_save_failed", "message_text_11",
+                         "message_text_5_3"}) {
+    EXPECT_TRUE(ids.contains(QString::fromLatin1(id))) << id;
+  }
 }
 
 TEST(TextIds, EveryUsedIdExistsInEveryLanguageFile) {

@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QElapsedTimer>
-
 #include <atomic>
 #include <thread>
 
@@ -54,7 +52,6 @@ TEST(WorkerSlots, AThreadThatOverrunsIsReportedKeptAndJoinedLater) {
   platform::DebugCapture capture;
   std::atomic<bool> finished{false};
   std::atomic<bool> release{false};
-  QElapsedTimer timer;
   {
     WorkerSlots workers;
     // Ignores its stop event until released.
@@ -62,7 +59,6 @@ TEST(WorkerSlots, AThreadThatOverrunsIsReportedKeptAndJoinedLater) {
       while (!release.load()) std::this_thread::sleep_for(milliseconds(5));
       finished = true;
     }));
-    timer.start();
     EXPECT_EQ(workers.StopAll(milliseconds(50)), 1u);
     EXPECT_FALSE(finished.load()) << "not killed";
     EXPECT_EQ(CountLines(capture, "所有对象处于非激发状态，超时\n"), 1);
@@ -71,16 +67,13 @@ TEST(WorkerSlots, AThreadThatOverrunsIsReportedKeptAndJoinedLater) {
   EXPECT_TRUE(finished.load()) << "joined when the slots go";
 }
 
-// The window's own threads: discovery, the update check and the light synchronisation end within
-// their bound, each with its line, when the window stops them.
+// The window's own threads: discovery, the update check and the light synchronisation each end
+// within their bound (none is reported as overrunning), each with its line, when the window stops them.
 TEST(MainWndThreads, StopWorkerThreadsEndsDiscoveryUpdateCheckAndLightSync) {
   testing::PrivateFolders folders;
   auto window = testing::MakeMainWindow(CMainWnd::StartOptions{});
   platform::DebugCapture capture;
-  QElapsedTimer timer;
-  timer.start();
   window->StopWorkerThreads();
-  EXPECT_LT(timer.elapsed(), 3 * 1000) << "at most 1000 ms per running slot, and they end at once";
   EXPECT_FALSE(window->isVisible()) << "the window is hidden first";
   EXPECT_TRUE(capture.Contains("抓取设备线程设定退出"));
   EXPECT_TRUE(capture.Contains("获取更新线程退出"));

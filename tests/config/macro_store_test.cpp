@@ -4,6 +4,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QMap>
+#include <QSet>
 #include <QTemporaryDir>
 
 #include "config/config_text_ids.h"
@@ -24,10 +26,12 @@ class Macros : public ::testing::Test {
   Macros() : now_(QDate(2021, 8, 9), QTime(14, 3, 7, 45)), store_(dir_.path(), [this] { return now_; }) {}
 
   QString Path(const QString& name) const { return QDir(dir_.path()).filePath(name); }
+  QString Outside(const QString& name) const { return elsewhere_.filePath(name); }
   void PutIndex(const std::string& json) { PutFile(Path("macro.config"), JsonBytes(Doc(json))); }
   QStringList Names() { return store_.LoadMacroNames(); }
 
   QTemporaryDir dir_;
+  QTemporaryDir elsewhere_;
   QDateTime now_;
   MacroStore store_;
 };
@@ -140,18 +144,76 @@ TEST_F(Macros, ExportCopiesTheFileAndAnUnsavedMacroExportsEmpty) {
   store_.CreateMacro();
   ASSERT_TRUE(store_.SaveMacroEvents(0, {{"up", 4, 300, 1}}));
   const MacroEntry macro = store_.Macros()[0];
-  ASSERT_TRUE(store_.ExportMacro(0, Path("out.mac")).ok);
-  EXPECT_EQ(FileBytes(Path("out.mac")), FileBytes(store_.MacroFilePath(macro.stamp)));
+  ASSERT_TRUE(store_.ExportMacro(0, Outside("out.mac")).ok);
+  EXPECT_EQ(FileBytes(Outside("out.mac")), FileBytes(store_.MacroFilePath(macro.stamp)));
 
   now_ = now_.addSecs(1);
   store_.CreateMacro();
-  ASSERT_TRUE(store_.ExportMacro(1, Path("empty.mac")).ok);
-  EXPECT_EQ(ReadJsonFile(Path("empty.mac")),
+  ASSERT_TRUE(store_.ExportMacro(1, Outside("empty.mac")).ok);
+  EXPECT_EQ(ReadJsonFile(Outside("empty.mac")),
             Doc(R"({"Events":[],"Guid":"2021_08_09_14_03_08_045","MacroName":"macro_2","Version":64})"));
-  EXPECT_FALSE(store_.ExportMacro(5, Path("none.mac")).ok);
-  const MacroChange failed = store_.ExportMacro(0, Path("no/folder/out.mac"));
+  EXPECT_FALSE(store_.ExportMacro(5, Outside("none.mac")).ok);
+  const MacroChange failed = store_.ExportMacro(0, Outside("no/folder/out.mac"));
   EXPECT_FALSE(failed.ok);
   EXPECT_EQ(failed.refusal, kTextSaveFailed);
+}
+
+TEST_F(Macros, ExportNeverReplacesAFileOfTheDevice) {
+  store_.CreateMacro();
+  now_ = now_.addSecs(1);
+  store_.CreateMacro();
+  ASSERT_TRUE(store_.SaveMacroEvents(0, {{"up", 4, 300, 1}}));
+  ASSERT_TRUE(store_.SaveMacroEvents(1, {{"down", 5, 0, 10}, {"up", 5, 0, 10}}));
+  PutFile(Path("ProfileList.ini"), R"({"profilelist":[]})");
+  QFile::link(Path("macro.config"), Outside("link.mac"));
+  QMap<QString, QByteArray> before;
+  for (const QString& name : QDir(dir_.path()).entryList(QDir::Files)) before[name] = FileBytes(Path(name));
+  const QString other = store_.MacroFilePath(store_.Macros()[1].stamp);
+  for (const QString& target : {Path("macro.config"), other, Path("ProfileList.ini"), Path("new.MAC"),
+                                Path("2022_01_01_00_00_00_000.Json"), Outside("link.mac")}) {
+    const MacroChange refused = store_.ExportMacro(0, target);
+    EXPECT_FALSE(refused.ok) << qPrintable(target);
+    EXPECT_EQ(refused.refusal, kTextExportOwnFile) << qPrintable(target);
+  }
+  QMap<QString, QByteArray> after;
+  for (const QString& name : QDir(dir_.path()).entryList(QDir::Files)) after[name] = FileBytes(Path(name));
+  EXPECT_EQ(after, before) << "nothing written";
+  EXPECT_TRUE(store_.ExportMacro(0, Outside("macro.config")).ok) << "the same name elsewhere is the user's";
+}
+
+TEST_F(Macros, EntriesSharingAStampAreGivenStampsOfTheirOwnWhenRead) {
+  PutIndex(R"({"MacroInfo":[{"MacroName":"Jump","Guid":"s"},{"MacroName":"Run","Guid":"s"},
+                            {"MacroName":"Walk","Guid":"t"},{"MacroName":"Duck","Guid":"s"}]})");
+  const QByteArray shared = R"({"Events":[{"Action":"down","Button":4,"Delay":"5","Type":10}]})";
+  PutFile(Path("s.mac"), shared);
+  const std::vector<MacroEntry>& macros = store_.LoadMacroList();
+  ASSERT_EQ(macros.size(), 4u);
+  EXPECT_EQ(macros[0].stamp, "s") << "the first keeps its stamp";
+  EXPECT_EQ(macros[2].stamp, "t");
+  QSet<QString> stamps;
+  for (const MacroEntry& macro : macros) stamps.insert(macro.stamp);
+  EXPECT_EQ(stamps.size(), 4);
+  EXPECT_EQ(FileBytes(store_.MacroFilePath(macros[1].stamp)), shared) << "each keeps the events it had";
+  EXPECT_EQ(FileBytes(store_.MacroFilePath(macros[3].stamp)), shared);
+  EXPECT_EQ(MacroStore::ReadMacroIndex(Path("macro.config")), macros) << "the repair is written";
+  EXPECT_EQ(store_.LoadMacroNames(), (QStringList{"Jump", "Run", "Walk", "Duck"}));
+
+  // Deleting one of them leaves the others their events.
+  ASSERT_TRUE(store_.DeleteMacro(0));
+  EXPECT_FALSE(QFile::exists(Path("s.mac")));
+  EXPECT_EQ(store_.LoadMacroEvents(store_.Macros()[0].stamp).size(), 1u);
+  EXPECT_EQ(store_.LoadMacroEvents(store_.Macros()[2].stamp).size(), 1u);
+}
+
+TEST_F(Macros, DeleteKeepsAFileThatAnotherEntryStillNames) {
+  // The repair cannot copy the shared file (the disk is "full" for it), so both entries still
+  // name it when one is deleted.
+  PutIndex(R"({"MacroInfo":[{"MacroName":"a","Guid":"s"},{"MacroName":"b","Guid":"s"}]})");
+  PutFile(Path("s.mac"), R"({"Events":[],"pad":")" + QByteArray(2000, 'x') + R"("})");
+  test::FileSizeLimit full(1000);
+  ASSERT_TRUE(store_.DeleteMacro(1));
+  EXPECT_EQ(store_.Macros(), (std::vector<MacroEntry>{{"a", "s"}}));
+  EXPECT_TRUE(QFile::exists(Path("s.mac")));
 }
 
 TEST_F(Macros, RenameRefusalsAndUnchangedNames) {
@@ -298,7 +360,13 @@ TEST(MacroImageBytes, TheCapacityRuleGivesTheOverflowCount) {
   EXPECT_EQ(too_big.result, (146 - 128) / 4 + 1);
   EXPECT_TRUE(too_big.bytes.empty());
   EXPECT_EQ(BuildMacroImage({Events(14), Events(14)}, 1).result, 4) << "140 bytes into 128: 4";
-  EXPECT_EQ(BuildMacroImage({Events(26)}, 1).result, 0) << "exactly 126 bytes fit";
+  EXPECT_EQ(BuildMacroImage({Events(26)}, 1).result, 0) << "126 bytes fit";
+  // Both sides of the limit: 16 + 12 + 4 × 25 = 128 bytes fill the memory exactly; one event more
+  // does not fit.
+  const MacroImage full = BuildMacroImage({Events(12), Events(13)}, 1);
+  EXPECT_EQ(full.result, 0);
+  EXPECT_EQ(full.bytes.size(), 128u);
+  EXPECT_EQ(BuildMacroImage({Events(13), Events(13)}, 1).result, 2) << "132 bytes into 128";
   const MacroImage none = BuildMacroImage({}, 1);
   EXPECT_EQ(none.result, 0);
   EXPECT_TRUE(none.bytes.empty()) << "no macros: nothing to send at all";

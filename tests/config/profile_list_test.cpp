@@ -1,10 +1,6 @@
 #include "config/profile_list.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
-
-#include <csignal>
-
 #include <QDir>
 #include <QMap>
 #include <QSet>
@@ -166,6 +162,20 @@ TEST_F(Profiles, IdentifiersStayUniqueWithinOneMillisecond) {
   now_ = QDateTime(QDate(2022, 12, 31), QTime(23, 59, 59, 999));
   EXPECT_EQ(list_.NewProfile().id, "2022_12_31_23_59_59_999");
   EXPECT_EQ(list_.NewProfile().id, "2023_01_01_00_00_00_000");
+}
+
+TEST_F(Profiles, TheFiftiethNewProfileIsMadeTheFiftyFirstIsNot) {
+  QStringList names;
+  for (int i = 0; i < 49; ++i) names << QString("p%1").arg(i);
+  PutList(names);
+  EXPECT_TRUE(list_.ExportProfile(0, dir_.filePath("out.json")).ok) << "export stops at 50, not before";
+  const ProfileOutcome fiftieth = list_.NewProfile();
+  ASSERT_TRUE(fiftieth.ok);
+  EXPECT_EQ(fiftieth.position, 49);
+  now_ = now_.addSecs(1);
+  EXPECT_EQ(list_.NewProfile().message, kTextListFull);
+  EXPECT_EQ(list_.ExportProfile(0, dir_.filePath("out2.json")).message, kTextListFull);
+  EXPECT_EQ(list_.Count(), 50);
 }
 
 TEST_F(Profiles, FiftyProfilesRefuseNewAndExportButNotCopyOrImport) {
@@ -382,6 +392,72 @@ TEST_F(Profiles, ExportWritesTheProfileAndAMissingOneAsTheTemplate) {
   EXPECT_EQ(failed.message, kTextSaveFailed);
 }
 
+TEST_F(Profiles, ExportNeverReplacesAFileOfTheDevice) {
+  PutList({"Game", "Work"});
+  PutFile(Data("macro.config"), R"({"MacroInfo":[{"MacroName":"m","Guid":"g"}]})");
+  PutFile(Data("g.mac"), R"({"Events":[]})");
+  QTemporaryDir elsewhere;
+  QFile::link(Data("id1.Json"), elsewhere.filePath("link.json"));
+  const QStringList files = DataFiles();
+  QMap<QString, QByteArray> before;
+  for (const QString& name : files) before[name] = FileBytes(Data(name));
+  for (const QString& target : {ListFile(), Data("macro.config"), Data("g.mac"), Data("id1.Json"), Data("id0.Json"),
+                                Data("new.json"), Data("new.mac"), elsewhere.filePath("link.json")}) {
+    const ProfileOutcome refused = list_.ExportProfile(0, target);
+    EXPECT_FALSE(refused.ok) << qPrintable(target);
+    EXPECT_EQ(refused.message, kTextExportOwnFile) << qPrintable(target);
+  }
+  EXPECT_EQ(DataFiles(), files);
+  for (const QString& name : files) EXPECT_EQ(FileBytes(Data(name)), before[name]) << qPrintable(name);
+  EXPECT_TRUE(list_.ExportProfile(0, elsewhere.filePath("ProfileList.ini")).ok) << "the same name elsewhere";
+  EXPECT_TRUE(list_.ExportProfile(0, Data("notes.txt")).ok) << "a new file of another kind harms nothing";
+}
+
+TEST_F(Profiles, CopiedAndImportedNamesFitTheNameFieldAndStayUnique) {
+  const QString long_name = QString(32, 'L');
+  PutList({long_name});
+  QStringList made;
+  for (int i = 0; i < 9; ++i) {
+    now_ = now_.addSecs(1);
+    made << list_.CopyProfile(0).name;
+  }
+  EXPECT_EQ(made[0], QString(27, 'L') + " copy");
+  EXPECT_EQ(made[1], QString(22, 'L') + " copy copy");
+  EXPECT_EQ(made[5], "LL copy copy copy copy copy copy");
+  EXPECT_EQ(made[6], QString(25, 'L') + " copy 2") << "numbered once more copies leave no room";
+  EXPECT_EQ(made[8], QString(25, 'L') + " copy 4");
+
+  // A file name of 20 emoji: 40 UTF-16 units, never cut inside a pair; then with counters.
+  const QString smile = QString::fromUtf8("\xF0\x9F\x98\x80");
+  const QString file = dir_.filePath(smile.repeated(20) + ".json");
+  PutFile(file, R"({"profilename":"x","profileUUID":"y"})");
+  for (int i = 0; i < 12; ++i) {
+    now_ = now_.addSecs(1);
+    made << list_.ImportProfile(file).name;
+  }
+  EXPECT_EQ(made[9], smile.repeated(16));
+  EXPECT_EQ(made[10], smile.repeated(14) + "(1)") << "the pair that would be cut goes whole";
+  EXPECT_EQ(made[19], "(1)(2)(3)(4)(5)(6)(7)(8)(9)(10)") << "no room left for a whole pair";
+  EXPECT_EQ(made[20], smile.repeated(14) + "(11)");
+
+  // A letter with a combining accent stays whole.
+  const QString accented = QString(31, 'a') + QString::fromUtf8("e\xCC\x81") + "z";
+  const QString accent_file = dir_.filePath(accented + ".json");
+  PutFile(accent_file, R"({"profilename":"x","profileUUID":"y"})");
+  now_ = now_.addSecs(1);
+  made << list_.ImportProfile(accent_file).name;
+  EXPECT_EQ(made.last(), QString(31, 'a'));
+
+  QSet<QString> unique;
+  for (const ProfileEntry& entry : list_.Load()) {
+    EXPECT_LE(entry.name.size(), ProfileList::kMaxNameLength) << qPrintable(entry.name);
+    EXPECT_FALSE(entry.name.back().isHighSurrogate()) << qPrintable(entry.name);
+    EXPECT_EQ(QString::fromUtf8(entry.name.toUtf8()), entry.name) << "whole characters on disk";
+    unique.insert(entry.name.toLower());
+  }
+  EXPECT_EQ(unique.size(), list_.Count());
+}
+
 TEST_F(Profiles, IdentifiersThatAreNoPlainFileNamesTouchNoFileElsewhere) {
   PutFile(dir_.filePath("outside.Json"), "{\"keep\":1}");
   PutFile(ListFile(), R"({"profilelist":[{"profilename":"a","profileUUID":"../outside"},
@@ -429,29 +505,9 @@ TEST_F(Profiles, DeleteKeepsAFileThatAnotherEntryStillNames) {
   EXPECT_TRUE(QFile::exists(Data("id0.Json")));
 }
 
-// Write failures. Running as root ignores permissions, so the disk is made "full" instead: files
-// beyond a size limit cannot be written (RLIMIT_FSIZE, for root as well), or a folder stands where
-// the file should go.
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    getrlimit(RLIMIT_FSIZE, &saved_);
-    previous_ = signal(SIGXFSZ, SIG_IGN);  // a write beyond the limit fails with EFBIG instead
-    rlimit limit = saved_;
-    limit.rlim_cur = bytes;
-    setrlimit(RLIMIT_FSIZE, &limit);
-  }
-  ~FileSizeLimit() {
-    setrlimit(RLIMIT_FSIZE, &saved_);
-    signal(SIGXFSZ, previous_);
-  }
-  FileSizeLimit(const FileSizeLimit&) = delete;
-  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
- private:
-  rlimit saved_{};
-  sighandler_t previous_ = SIG_DFL;
-};
+// Write failures. Running as root ignores permissions, so the disk is made "full" instead
+// (test::FileSizeLimit), or a folder stands where the file should go.
+using test::FileSizeLimit;
 
 class ProfileWriteFailures : public Profiles {
  protected:

@@ -154,7 +154,6 @@ TEST_F(ProfileBar, RowsFollowCopyImportAndDelete) {
   EXPECT_EQ(Rows(), (QStringList{"profile1", "profile1 copy", "Game"}));
   EXPECT_EQ(Rows(), ListedNames());
 
-  ASSERT_TRUE(bar_->SelectProfile(2, false));
   ASSERT_TRUE(bar_->DeleteProfile());
   EXPECT_EQ(Rows(), (QStringList{"profile1", "profile1 copy"}));
   EXPECT_EQ(bar_->GetCurSel(), 1);
@@ -209,6 +208,40 @@ TEST_F(ProfileBar, AListThatCannotBeWrittenIsReported) {
   EXPECT_EQ(bar_->GetCurrentProfileId(), "");
   EXPECT_FALSE(bar_->DeleteProfile());
   EXPECT_FALSE(bar_->ExportProfile(dir_.filePath("x.json")));
+}
+
+TEST_F(ProfileBar, WhatIsToldBeforeThereIsASinkReachesTheFirstSinkOnce) {
+  ASSERT_TRUE(QDir(dir_.path()).mkpath("ProfileList.ini"));
+  bar_->SetMessageSink(nullptr);  // as the page builds the bar
+  bar_->SetDeviceKind(1);
+  bar_->SetPaths(dir_.path(), kKeyboardTemplate);
+  EXPECT_FALSE(bar_->InitProfiles());
+  EXPECT_FALSE(bar_->InitProfiles());
+  bar_->SetMessageSink([this](const QString& id) { messages_ << id; });
+  EXPECT_EQ(messages_, QStringList{"message_text_save_failed"});
+  bar_->SetMessageSink([this](const QString& id) { messages_ << id; });
+  EXPECT_EQ(messages_.size(), 1);
+}
+
+TEST_F(ProfileBar, CopiedAndImportedNamesShowWholeInTheNameField) {
+  EXPECT_EQ(bar_->NameEdit()->GetMaxChar(), config::ProfileList::kMaxNameLength);
+  Init(1);
+  QTemporaryDir elsewhere;
+  const QString file = elsewhere.filePath(QString(24, 'N') + QString::fromUtf8("\xC3\xA9\xF0\x9F\x8E\xAE").repeated(6) +
+                                          ".json");
+  config::WriteJsonFile(file, config::ParseJson(R"({"profilename":"x","profileUUID":"y"})"));
+  ASSERT_TRUE(bar_->ImportProfile(file));
+  ASSERT_TRUE(bar_->SelectProfile(1, false));
+  ASSERT_TRUE(bar_->CopyProfile());
+  for (int row : {1, 2}) {
+    bar_->SelectProfile(row, false);
+    EXPECT_EQ(bar_->NameEdit()->GetText(), bar_->GetCurItemText()) << row;
+    EXPECT_EQ(bar_->GetNameEditText(), bar_->GetCurItemText()) << row;
+  }
+  EXPECT_TRUE(bar_->GetCurItemText().endsWith(" copy"));
+  // Saving the name as the field shows it renames nothing.
+  EXPECT_EQ(bar_->RenameProfile(bar_->GetNameEditText()), config::kRenameDone);
+  EXPECT_EQ(Rows(), ListedNames());
 }
 
 TEST_F(ProfileBar, AnIdentifierThatIsNoPlainFileNameIsNeverHandedOn) {

@@ -17,6 +17,7 @@
 #include "devices/device_page_factory.h"
 #include "devices/kind_pages.h"
 #include "page_test_support.h"
+#include "sim/keyboard_model.h"
 #include "sim/mousepad_model.h"
 #include "ui/containers.h"
 #include "ui/control_factory.h"
@@ -210,6 +211,31 @@ TEST_F(DevicePageTest, AnAttachStartsTheRepaintCycleWhichEndsWithTheDevice) {
   link.SetConnected(false);
   link.Hid().Close();
   EXPECT_TRUE(QTest::qWaitFor([&] { return !pad->HasTimer(kTimerRepaint); }, 1000));
+}
+
+// The keyboard runs its effects itself: its repaint shows the key colours on the page but sends
+// no light frame (0x12), however long it runs.
+TEST_F(DevicePageTest, AnAttachedKeyboardsRepaintPaintsItsKeysAndSendsNoLightFrame) {
+  auto keyboard_device = sim::KeyboardModel::Create();
+  ASSERT_TRUE(keyboard_device->Plug());
+  auto keyboard = Build<CHalveronKeyboardDevicePage>(1);
+  ASSERT_NE(keyboard, nullptr);
+  CHalveronKeyboardDevice& model = keyboard->Keyboard();
+  device::DeviceLink& link = model.CommandLink();
+  ASSERT_EQ(link.Hid().Open(keyboard_device->CommandPath(), true, true, true, false), 1);
+  link.SetConnected(true);
+  ASSERT_TRUE(model.LightControl());
+
+  keyboard->StartDeviceTimer(kTimerAttached, 1);
+  QTest::qWait(2500);
+  ASSERT_TRUE(keyboard->HasTimer(kTimerRepaint)) << "the repaint cycle runs";
+  EXPECT_GT(keyboard_device->Log().CountCommandFrames(sim::Direction::kToDevice), 0u) << "the attach read the keyboard";
+  model.SetKeyColour(3, MakeKeyColour(255, 255, 255, 77));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return keyboard->KeyButton(3)->GetLightIntensity() == 77; }, 5000));
+  EXPECT_EQ(keyboard_device->Log().CountFrames(0x12), 0u);
+
+  link.SetConnected(false);
+  link.Hid().Close();
 }
 
 // A model whose notification thread stand-in asks for a timer from another thread.

@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
 #include "device/device_link.h"
 #include "keyboard_test_support.h"
 #include "sim/memory_map.h"
@@ -238,6 +242,31 @@ TEST_F(KeyboardSettingsTest, AUserChangeIsSavedEvenWhenTheKeyboardDoesNotAnswer)
   EXPECT_EQ(keyboard_.ChangeKeyboardSystem(system, false), 0);
   EXPECT_EQ(ProfileSettings()["SystemStages"]["Repeat"].asInt(), 5);
   EXPECT_EQ(device_->Log().CountCommandFrames(sim::Direction::kToDevice), 0u) << "stored only";
+}
+
+// A template that is JSON of another shape reads as a template without repeat values; nothing throws.
+TEST(KeyboardTemplateTest, ATemplateOfTheWrongShapeResetsTheRepeatValuesToZero) {
+  QTemporaryDir root;
+  ASSERT_TRUE(QDir(root.path()).mkpath(QStringLiteral("program/DefaultData")));
+  testing::ScopedEnv data("XDG_DATA_HOME", root.filePath(QStringLiteral("data")).toStdString());
+  testing::ScopedEnv program("ZRV31_PROGRAM_DIR", root.filePath(QStringLiteral("program")).toStdString());
+  const QString template_path = root.filePath(QStringLiteral("program/DefaultData/keyboard.Json"));
+  CHalveronKeyboardDevice keyboard;
+  keyboard.SetProfileId("2024_01_02_03_04_05_006");
+  for (const char* text : {"[1, 2]", "{\"Device\": 7}", "{\"Device\": {\"0\": 1}}", "{\"Device\": [\"x\"]}",
+                           "{\"Device\": [{\"SystemStages\": [3]}]}",
+                           "{\"Device\": [{\"SystemStages\": {\"Repeat\": \"fast\", \"RepeatDelay\": {}}}]}"}) {
+    QFile file(template_path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(text);
+    file.close();
+    keyboard.ChangeKeyboardSystem(kSystem, false);
+    EXPECT_NO_THROW(keyboard.ResetKeyRepeat()) << text;
+    const config::KeyboardSystem system = keyboard.GetKeyboardSystem();
+    EXPECT_EQ(system.repeat, 0) << text;
+    EXPECT_EQ(system.repeat_delay, 0) << text;
+    EXPECT_EQ(system.polling_rate, kSystem.polling_rate) << text;
+  }
 }
 
 }  // namespace

@@ -1,6 +1,10 @@
 #include "platform/debug_output.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
 
 #include <thread>
 #include <vector>
@@ -40,6 +44,36 @@ TEST(DebugOutput, LongFormattedLinesAreNotCut) {
   DebugPrintf("%s|%d", long_text.c_str(), 7);
   ASSERT_EQ(capture.Lines().size(), 1u);
   EXPECT_EQ(capture.Lines()[0], long_text + "|7");
+}
+
+// What ZRV31_DEBUG=1 writes to standard error, in a fresh process (the switch is read once): each
+// call is one line, newline-terminated, a multi-line message (a command trace) kept whole.
+TEST(DebugOutputDeathTest, WithTheSwitchEachCallIsOneLineOnStandardError) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(
+      {
+        ::setenv("ZRV31_DEBUG", "1", 1);
+        DebugOut("命令\n04 25 00 03   00 00");
+        DebugPrintf("thread %s end %d", "discovery", 7);
+        DebugOut("");
+        std::fflush(stderr);
+        std::_Exit(0);
+      },
+      ::testing::ExitedWithCode(0), ::testing::StrEq("命令\n04 25 00 03   00 00\nthread discovery end 7\n\n"));
+}
+
+// Any other value, or none, keeps standard error quiet; a capture still sees the lines.
+TEST(DebugOutputDeathTest, WithoutTheSwitchNothingIsWritten) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(
+      {
+        ::setenv("ZRV31_DEBUG", "yes", 1);
+        DebugCapture capture;
+        DebugOut("quiet");
+        if (capture.Lines() != std::vector<std::string>{"quiet"}) std::_Exit(1);
+        std::_Exit(DebugEnabled() ? 0 : 2);
+      },
+      ::testing::ExitedWithCode(0), ::testing::IsEmpty());
 }
 
 }  // namespace

@@ -36,6 +36,13 @@ CHalveronKeyboardDevice::CHalveronKeyboardDevice() : CHalveronKindDevice(device:
 
 CHalveronKeyboardDevice::~CHalveronKeyboardDevice() { StopNotificationThread(); }
 
+// ---- lighting
+
+void CHalveronKeyboardDevice::RenderLightFrame() {
+  if (!LightControl()) return;
+  PaintKeyButtons(KeyColours());
+}
+
 // ---- attach and sync
 
 void CHalveronKeyboardDevice::OnAttached() {
@@ -283,7 +290,9 @@ int CHalveronKeyboardDevice::ChangeKeyboardSystem(const config::KeyboardSystem& 
 }
 
 void CHalveronKeyboardDevice::ResetKeyRepeat() {
-  const Json::Value factory = config::ReadJsonFile(profile_data_.GetTemplatePath())["Device"][0]["SystemStages"];
+  // The template is a file like any other: a document of another shape reads as one without values.
+  const Json::Value document = config::ReadJsonFile(profile_data_.GetTemplatePath());
+  const Json::Value& factory = config::Member(config::Element(config::Member(document, "Device"), 0), "SystemStages");
   config::KeyboardSystem system = profile_data_.GetKeyboardSystem();
   system.repeat = config::MemberWord(factory, "Repeat");
   system.repeat_delay = config::MemberWord(factory, "RepeatDelay");

@@ -43,6 +43,9 @@ class CHalveronKeyboardDevice : public CHalveronKindDevice<config::CKeyboardProf
   void SetKeyboardView(KeyboardPageView* view) { keyboard_view_ = view; }
 
   // ---- device operations
+  // The keyboard runs its lighting effects itself: the repaint only shows the key colours on the
+  // key buttons and sends the keyboard nothing.
+  void RenderLightFrame() override;
   // ReadDeviceTables, LoadProfile (the profile selected in the profile list), ReadDeviceSettings,
   // RefreshPage.
   void OnAttached() override;

@@ -27,23 +27,36 @@ NotificationThread::~NotificationThread() {
   if (thread_.joinable()) thread_.join();
 }
 
-bool NotificationThread::Start() {
-  if (thread_.joinable()) {
-    if (!WaitForEnd(std::chrono::milliseconds(0))) return false;
-    thread_.join();
+NotificationThread::StartResult NotificationThread::Start() {
+  // A private copy of the capabilities: the interface may be closed (and its capabilities
+  // cleared) by another thread while the listener decodes.
+  const device::HidCollectionInfo caps = link_.Hid().Capabilities();
+  {
+    std::lock_guard lock(end_mutex_);
+    caps_ = caps;
+    if (!ended_) {
+      // The stop ends the listener's current turn (at once when it waits for the link); it then
+      // takes up the new capabilities instead of ending.
+      hand_over_ = true;
+      stop_.Set();
+      return StartResult::kHandOver;
+    }
   }
+  if (thread_.joinable()) thread_.join();
   stop_.Reset();
   {
     std::lock_guard lock(end_mutex_);
     ended_ = false;
   }
-  // A private copy of the capabilities: the interface may be closed (and its capabilities
-  // cleared) by another thread while this one decodes.
-  thread_ = std::thread(&NotificationThread::Run, this, link_.Hid().Capabilities());
-  return true;
+  thread_ = std::thread(&NotificationThread::Run, this);
+  return StartResult::kStarted;
 }
 
-void NotificationThread::RequestStop() { stop_.Set(); }
+void NotificationThread::RequestStop() {
+  std::lock_guard lock(end_mutex_);
+  hand_over_ = false;
+  stop_.Set();
+}
 
 bool NotificationThread::WaitForEnd(std::chrono::milliseconds timeout) {
   std::unique_lock lock(end_mutex_);
@@ -55,15 +68,28 @@ bool NotificationThread::Running() const {
   return !ended_;
 }
 
-void NotificationThread::MarkEnded() {
-  {
+void NotificationThread::Run() {
+  while (true) {
+    device::HidCollectionInfo caps;
+    {
+      std::lock_guard lock(end_mutex_);
+      caps = caps_;
+    }
+    Listen(caps);
     std::lock_guard lock(end_mutex_);
+    if (hand_over_) {
+      hand_over_ = false;
+      stop_.Reset();
+      continue;
+    }
+    platform::DebugOut("MS设备同步线程设定退出");
     ended_ = true;
+    ended_cv_.notify_all();
+    return;
   }
-  ended_cv_.notify_all();
 }
 
-void NotificationThread::Run(device::HidCollectionInfo caps) {
+void NotificationThread::Listen(const device::HidCollectionInfo& caps) {
   using device::HidReportType;
   const uint16_t length = caps.report_byte_length[device::Index(HidReportType::kInput)];
   std::vector<uint8_t> report(length == 0 ? 64 : length);
@@ -89,8 +115,6 @@ void NotificationThread::Run(device::HidCollectionInfo caps) {
     platform::DebugOut("接收到自动添加设备的同步信息要求  TEST");
     if (handler_) handler_(code);
   }
-  platform::DebugOut("MS设备同步线程设定退出");
-  MarkEnded();
 }
 
 }  // namespace zrv::devices

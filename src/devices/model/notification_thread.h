@@ -8,8 +8,10 @@
 // Stopping: RequestStop sets the stop event; the blocked read ends when the owner closes the
 // notification interface (HidInterface::Close ends a waiting read at once from any thread), so
 // the owner stops in three steps: RequestStop, close the interface, WaitForEnd. The thread is
-// never killed; one that has not ended stays joinable and is joined by the next Start (refused
-// until it has ended) or by the destructor.
+// never killed. A Start while an earlier listener has not ended (its handler still busy) does not
+// put a second one beside it: the earlier one takes the link over with the new capabilities when
+// it ends its turn, so a device that comes back meanwhile is not left without a listener. A
+// RequestStop cancels such a pending hand-over.
 
 #include <chrono>
 #include <condition_variable>
@@ -38,10 +40,14 @@ class NotificationThread {
   NotificationThread(const NotificationThread&) = delete;
   NotificationThread& operator=(const NotificationThread&) = delete;
 
+  enum class StartResult {
+    kStarted,   // a new thread listens
+    kHandOver,  // the earlier listener has not ended; it listens again, on the new link, once it has
+  };
   // Starts listening on the link, whose interface must be open (its capabilities are taken now,
-  // on the caller's thread). False while an earlier thread has not ended yet.
-  bool Start();
-  // Sets the stop event; does not wait.
+  // on the caller's thread).
+  StartResult Start();
+  // Sets the stop event and cancels a pending hand-over; does not wait.
   void RequestStop();
   // True once the thread has ended (also when none was started), false when timeout passed first.
   bool WaitForEnd(std::chrono::milliseconds timeout);
@@ -50,8 +56,9 @@ class NotificationThread {
   uint64_t ReportCount() const { return reports_.load(); }
 
  private:
-  void Run(device::HidCollectionInfo caps);
-  void MarkEnded();
+  // Listens until the stop event, then either ends or, after a hand-over, listens again.
+  void Run();
+  void Listen(const device::HidCollectionInfo& caps);
 
   device::DeviceLink& link_;
   Handler handler_;
@@ -60,7 +67,10 @@ class NotificationThread {
   std::atomic<uint64_t> reports_{0};
   mutable std::mutex end_mutex_;
   std::condition_variable ended_cv_;
-  bool ended_ = true;  // guarded by end_mutex_
+  // Guarded by end_mutex_.
+  bool ended_ = true;
+  bool hand_over_ = false;
+  device::HidCollectionInfo caps_;  // of the link the next turn listens on
 };
 
 }  // namespace zrv::devices

@@ -185,8 +185,8 @@ void CHalveronUSBDevice::RequestTimer(int id, int delay_ms) {
 }
 
 bool CHalveronUSBDevice::StartNotificationThread() {
-  if (notification_.Start()) return true;
-  platform::DebugPrintf("device %s: the previous notification thread has not ended; not started again",
+  if (notification_.Start() == NotificationThread::StartResult::kStarted) return true;
+  platform::DebugPrintf("device %s: the previous notification thread has not ended; it listens again when it has",
                         kind_name_.c_str());
   return false;
 }

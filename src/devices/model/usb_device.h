@@ -233,13 +233,14 @@ class CHalveronUSBDevice : public device::AttachableDevice {
   void SetTimerRequestHandler(TimerRequestHandler handler);
 
   // ---- notification thread
-  // Starts listening on the notification link (which must be open); false while an earlier
-  // listener has not ended.
+  // Starts listening on the notification link (which must be open); true when a new listener was
+  // started. While an earlier listener has not ended, that one takes the link over once it has
+  // (false, reported on the debug output).
   bool StartNotificationThread();
   // Ends the listener: sets its stop event, closes the notification interface (which ends the
   // blocked read) and waits up to 1000 ms. A listener that has not ended by then is reported on
-  // the debug output and kept joinable (joined by the next start or on destruction), never
-  // killed. True when it has ended.
+  // the debug output and kept (it ends, or serves the next attach, once its handler returns),
+  // never killed. True when it has ended.
   bool StopNotificationThread();
   bool NotificationThreadRunning() const { return notification_.Running(); }
 

@@ -1,5 +1,5 @@
-// Construction, identity of the four kinds, key colour bounds, lighting records handed over as
-// eight integers, function-mode pages, display index and data folders.
+// The four kinds' display index, the kind of a mouse behind a receiver, key colour bounds, lighting
+// records handed over as eight integers, function-mode pages and data folders.
 
 #include <gtest/gtest.h>
 
@@ -22,66 +22,25 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TEST(DeviceModel, BaseStartsDisconnectedWithItsInitialValues) {
-  CHalveronUSBDevice device;
-  EXPECT_EQ(device.Kind(), 0);
-  EXPECT_EQ(device.KeyButtonCount(), 0);
-  EXPECT_EQ(device.KeySlotCount(), 0);
-  EXPECT_EQ(device.GetSelectedKey(), -1);
-  EXPECT_EQ(device.GetFunctionMode(), 1);
-  EXPECT_TRUE(device.LightControl());
-  EXPECT_TRUE(device.PageRedraw());
-  EXPECT_EQ(device.GetDisplayIndex(), 0);
-  EXPECT_EQ(device.Power(), 0);
-  EXPECT_FALSE(device.Connected());
-  EXPECT_EQ(device.SlotMap(), std::vector<uint8_t>(126, 255));
-  EXPECT_EQ(device.LedMap(), std::vector<uint8_t>(126, 255));
-  EXPECT_EQ(device.KeyMap(), std::vector<uint8_t>(126, 255));
-  EXPECT_EQ(device.LogoColours().size(), 15u);
-  EXPECT_EQ(device.StripColours().size(), 6u);
-  EXPECT_EQ(device.ProfileData(), nullptr);
-  EXPECT_EQ(device.WriteKeyAssignmentList(0), 0);
-  EXPECT_EQ(device.WriteSettings(0, 0, 1, 1920, 1080), 0);
-  EXPECT_EQ(device.GetProfileName(), "");
-}
-
-struct KindCase {
-  const char* label;
-  std::function<std::unique_ptr<CHalveronUSBDevice>()> make;
-  uint16_t kind;
-  const char* kind_name;
-  const char* page_layout;
-  int buttons;
-  int key_slots;
-};
-
-TEST(DeviceModel, EachKindTakesItsRowOfTheDeviceTables) {
-  const KindCase cases[] = {
-      {"keyboard", [] { return std::make_unique<CHalveronKeyboardDevice>(); }, 1, "keyboard",
-       "XML\\DeviceXml\\keyboarddevice.xml", 126, 126},
-      {"mouse", [] { return std::make_unique<CHalveronMouseDevice>(); }, 2, "mouse", "XML\\DeviceXml\\mousedevice.xml",
-       6, 7},
-      {"pad", [] { return std::make_unique<CHalveronMousePadDevice>(); }, 3, "MousePad",
-       "XML\\DeviceXml\\mousepaddevice.xml", 15, 0},
-      {"headset", [] { return std::make_unique<CHalveronHS6533Device>(); }, 7, "HD",
-       "XML\\DeviceXml\\hs6533device.xml", 13, 0},
+// Whatever position the main window gives a device, its profile data works on element 0 of
+// "Device"; and every kind's colour vector has one entry per key button of its page.
+TEST(DeviceModel, EveryKindUsesElementZeroOfItsProfilesDevices) {
+  const std::function<std::unique_ptr<CHalveronUSBDevice>()> makers[] = {
+      [] { return std::make_unique<CHalveronKeyboardDevice>(); },
+      [] { return std::make_unique<CHalveronMouseDevice>(); },
+      [] { return std::make_unique<CHalveronMousePadDevice>(); },
+      [] { return std::make_unique<CHalveronHS6533Device>(); },
   };
-  for (const KindCase& c : cases) {
-    SCOPED_TRACE(c.label);
-    auto device = c.make();
-    EXPECT_EQ(device->Kind(), c.kind);
-    EXPECT_EQ(device->KindName(), c.kind_name);
-    EXPECT_EQ(device->PageLayout(), c.page_layout);
-    EXPECT_EQ(device->LightingName(), "orvex_light");
-    EXPECT_EQ(device->KeyButtonCount(), c.buttons);
-    EXPECT_EQ(device->KeySlotCount(), c.key_slots);
-    EXPECT_EQ(device->KeyColours().size(), static_cast<size_t>(c.buttons));
+  for (const auto& make : makers) {
+    auto device = make();
+    SCOPED_TRACE(device->KindName());
+    EXPECT_GT(device->KeyButtonCount(), 0);
+    EXPECT_EQ(device->KeyColours().size(), static_cast<size_t>(device->KeyButtonCount()));
     ASSERT_NE(device->ProfileData(), nullptr);
-    EXPECT_TRUE(device->ProfileData()->GetTemplatePath().endsWith(QString::fromLatin1(c.kind_name) + ".Json"));
     device->ProfileData()->SetDeviceIndex(4);
     device->SetDisplayIndex(3);
     EXPECT_EQ(device->GetDisplayIndex(), 3);
-    EXPECT_EQ(device->ProfileData()->GetDeviceIndex(), 0) << "every device uses element 0 of \"Device\"";
+    EXPECT_EQ(device->ProfileData()->GetDeviceIndex(), 0);
   }
 }
 

@@ -3,8 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <condition_variable>
 #include <mutex>
+#include <thread>
 
 #include "device/device_attach.h"
 #include "device/discovery_interface_list.h"
@@ -97,10 +99,10 @@ TEST_F(NotificationThreadTest, StopEndsTheBlockedReadAtOnce) {
   }
   ASSERT_TRUE(keyboard_.NotificationLink().Hid().ReadInProgress());
 
-  const auto started = Clock::now();
+  // The read waits without limit: only the close can have ended it.
   EXPECT_TRUE(keyboard_.StopNotificationThread());
-  EXPECT_LT(Clock::now() - started, CHalveronUSBDevice::kNotificationStopWait) << "ended by the close, not the wait";
   EXPECT_FALSE(keyboard_.NotificationThreadRunning());
+  EXPECT_FALSE(debug_.Contains("notification thread still running"));
   EXPECT_FALSE(keyboard_.NotificationLink().Connected());
   EXPECT_FALSE(keyboard_.NotificationLink().Hid().IsOpen());
   EXPECT_TRUE(debug_.Contains("MS设备同步线程设定退出"));
@@ -135,11 +137,17 @@ class StuckKeyboard : public CHalveronKeyboardDevice {
     std::unique_lock lock(mutex_);
     return changed_.wait_for(lock, std::chrono::seconds(5), [&] { return stuck_; });
   }
+  bool WaitForCode(uint16_t code) {
+    std::unique_lock lock(mutex_);
+    return changed_.wait_for(lock, std::chrono::seconds(5),
+                             [&] { return std::find(codes_.begin(), codes_.end(), code) != codes_.end(); });
+  }
 
  protected:
-  void OnNotification(uint16_t) override {
+  void OnNotification(uint16_t code) override {
     std::unique_lock lock(mutex_);
     stuck_ = true;
+    codes_.push_back(code);
     changed_.notify_all();
     changed_.wait(lock, [&] { return released_; });
   }
@@ -149,13 +157,17 @@ class StuckKeyboard : public CHalveronKeyboardDevice {
   std::condition_variable changed_;
   bool stuck_ = false;
   bool released_ = false;
+  std::vector<uint16_t> codes_;
 };
 
-TEST_F(NotificationThreadTest, AListenerThatOverrunsTheStopIsReportedKeptAndNotRestartedUntilItEnds) {
+TEST_F(NotificationThreadTest, AListenerThatOverrunsTheStopIsKeptAndServesTheNextAttachOnceItEnds) {
   StuckKeyboard keyboard;
   device::DeviceLink& link = keyboard.NotificationLink();
-  ASSERT_EQ(link.Hid().Open(device_->NotificationPath(), true, true, true, false), 1);
-  link.SetConnected(true);
+  const auto open = [&] {
+    ASSERT_EQ(link.Hid().Open(device_->NotificationPath(), true, true, true, false), 1);
+    link.SetConnected(true);
+  };
+  open();
   ASSERT_TRUE(keyboard.StartNotificationThread());
   device_->Notify(0x0401);
   ASSERT_TRUE(keyboard.WaitUntilStuck());
@@ -163,13 +175,43 @@ TEST_F(NotificationThreadTest, AListenerThatOverrunsTheStopIsReportedKeptAndNotR
   EXPECT_FALSE(keyboard.StopNotificationThread()) << "gave up after the 1000 ms wait";
   EXPECT_TRUE(debug_.Contains("notification thread still running after 1000 ms"));
   EXPECT_TRUE(keyboard.NotificationThreadRunning()) << "kept, not killed";
-  EXPECT_FALSE(keyboard.StartNotificationThread()) << "no second listener beside it";
 
+  // The device comes back while the old listener is still busy: no second listener beside it, but
+  // the device is not left without one either.
+  open();
+  EXPECT_FALSE(keyboard.StartNotificationThread());
+  EXPECT_TRUE(debug_.Contains("the previous notification thread has not ended; it listens again when it has"));
+  EXPECT_TRUE(keyboard.NotificationThreadRunning());
+  keyboard.Release();
+  device_->Notify(0x0404);
+  EXPECT_TRUE(keyboard.WaitForCode(0x0404)) << "the old listener took the new link over";
+
+  EXPECT_TRUE(keyboard.StopNotificationThread());
+  EXPECT_FALSE(keyboard.NotificationThreadRunning());
+  open();
+  EXPECT_TRUE(keyboard.StartNotificationThread()) << "a listener that has ended is replaced by a new one";
+  device_->Notify(0x0401);
+  EXPECT_TRUE(keyboard.WaitForCode(0x0401));
+}
+
+// The device goes again while a hand-over waits: the stop cancels it and the listener ends.
+TEST_F(NotificationThreadTest, AStopCancelsAPendingHandOver) {
+  StuckKeyboard keyboard;
+  device::DeviceLink& link = keyboard.NotificationLink();
+  ASSERT_EQ(link.Hid().Open(device_->NotificationPath(), true, true, true, false), 1);
+  link.SetConnected(true);
+  ASSERT_TRUE(keyboard.StartNotificationThread());
+  device_->Notify(0x0401);
+  ASSERT_TRUE(keyboard.WaitUntilStuck());
+  EXPECT_FALSE(keyboard.StartNotificationThread()) << "hand-over pending";
+
+  keyboard.OnNotificationLinkClosing();
+  link.SetConnected(false);
+  link.Hid().Close();
   keyboard.Release();
   const auto deadline = Clock::now() + std::chrono::seconds(5);
   while (keyboard.NotificationThreadRunning() && Clock::now() < deadline) std::this_thread::sleep_for(milliseconds(1));
-  EXPECT_FALSE(keyboard.NotificationThreadRunning()) << "it saw the stop once its handler returned";
-  EXPECT_TRUE(keyboard.StartNotificationThread()) << "joined by the next start";
+  EXPECT_FALSE(keyboard.NotificationThreadRunning());
 }
 
 TEST_F(NotificationThreadTest, AttachAndDetachThroughDiscoveryStartAndStopTheListener) {
@@ -191,11 +233,10 @@ TEST_F(NotificationThreadTest, AttachAndDetachThroughDiscoveryStartAndStopTheLis
   ASSERT_TRUE(keyboard_.WaitForCodes(1));
 
   list.Release(*index);
-  const auto started = Clock::now();
   const device::AttachResult detached = attacher.Detach(*index);
   EXPECT_TRUE(detached.changed);
-  EXPECT_LT(Clock::now() - started, CHalveronUSBDevice::kNotificationStopWait);
-  EXPECT_FALSE(keyboard_.NotificationThreadRunning());
+  EXPECT_FALSE(keyboard_.NotificationThreadRunning()) << "ended by the detach";
+  EXPECT_FALSE(debug_.Contains("notification thread still running"));
 }
 
 }  // namespace
