@@ -284,10 +284,10 @@ std::shared_ptr<HidConnection> HidInterface::BeginTransfer(std::atomic<bool>& fl
 void HidInterface::EndTransfer(std::atomic<bool>& flag) {
   // The flag goes first: a Close woken below must find the transfer over in every respect.
   flag.store(false);
-  {
-    std::lock_guard lock(mutex_);
-    --active_transfers_;
-  }
+  // Notified under the lock: a Close that wakes up, finds no transfer left and lets its owner
+  // destroy the interface must not take the condition variable away while it is being notified.
+  std::lock_guard lock(mutex_);
+  --active_transfers_;
   transfers_ended_.notify_all();
 }
 
