@@ -137,8 +137,8 @@ class FirmwareModel : public device::VirtualHidDevice, public std::enable_shared
   void ClearFaults();
   size_t PendingFaults() const;
 
-  // A frame whose checksum is wrong is logged (TrafficLog::ChecksumErrors) and, by default, handled
-  // as usual; when rejecting, it is answered with status 0xFF and not acted upon.
+  // A frame whose checksum is wrong is logged (TrafficLog::ChecksumErrors) and, as by a device,
+  // answered with status 0xFF and not acted upon; with rejecting off it is handled as usual.
   void SetRejectBadChecksum(bool reject) { reject_bad_checksum_.store(reject); }
   // Time one report spends on the bus, as with a device polled at a fixed interval (1 ms at 1 kHz):
   // a write returns that long after it was made, and the answer arrives that long after the frame
@@ -197,7 +197,7 @@ class FirmwareModel : public device::VirtualHidDevice, public std::enable_shared
   std::atomic<unsigned> light_syncs_{0};
   std::atomic<uint64_t> light_frames_{0};
   std::atomic<uint64_t> frames_{0};
-  std::atomic<bool> reject_bad_checksum_{false};
+  std::atomic<bool> reject_bad_checksum_{true};
   std::atomic<int64_t> latency_us_{0};
 
   // Bus slots of the report latency: when the last output report was taken (guarded by
