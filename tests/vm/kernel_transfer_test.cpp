@@ -150,6 +150,22 @@ TEST_F(KernelHidTest, ReportsOfOtherCollectionsOnTheSameNodeAreSkippedNotLost) {
   link.SetConnected(false);
 }
 
+// The kernel gives every reader of the node every report and keeps at most 64 per reader: the
+// notifications that piled up between two commands must not push the next answer out.
+TEST_F(KernelHidTest, CommandAfterManyQueuedNotifications) {
+  DeviceLink link;
+  ASSERT_TRUE(Connect(link, Path(sim::kCommandCollection)));
+  ASSERT_EQ(link.Probe(), 1);
+  for (unsigned slot = 0; slot < 200; ++slot) keyboard_.model->KeyDown(slot % 104);
+  std::array<uint8_t, DeviceLink::kInfoBlockSize> info{};
+  ASSERT_EQ(link.ReadInfo(info), 1);
+  const auto expected = keyboard_.model->InfoBlock();
+  EXPECT_TRUE(std::equal(info.begin(), info.end(), expected.begin()));
+  for (unsigned slot = 0; slot < 200; ++slot) keyboard_.model->KeyUp(slot % 104);
+  EXPECT_EQ(link.Probe(), 1);
+  link.SetConnected(false);
+}
+
 // The kernel parses every report descriptor itself and drops input reports whose ID it does not
 // know or that are shorter than declared: each simulated kind must pass as it is.
 TEST(KernelHidModels, EveryKindAnswersCommandsAndNotifiesThroughTheKernel) {
