@@ -22,8 +22,8 @@ QStringList ShippedLanguageFiles() {
 }
 
 // Ids the code keeps as string constants rather than passing them to the lookup helpers: every
-// message id literal ("message_text_..."), wherever it stands, and every constant named kText...
-// (the configuration layer hands its outcomes to the message box by such constants).
+// message id literal ("message_text_..."), wherever it stands, and every constant named kText... of
+// the configuration layer (which hands its outcomes to the message box by such constants).
 QSet<QString> ConstantIds() {
   static const QRegularExpression kMessage(QStringLiteral(R"re("(message_text_[A-Za-z0-9_]+)")re"));
   static const QRegularExpression kConstant(QStringLiteral(R"re(\bkText\w*\s*=\s*u?8?"([^"\\]+)")re"));
@@ -33,9 +33,10 @@ QSet<QString> ConstantIds() {
     QFile file(it.next());
     if (!file.open(QIODevice::ReadOnly)) continue;
     const QString text = QString::fromUtf8(file.readAll());
-    for (const QRegularExpression* pattern : {&kMessage, &kConstant}) {
-      for (auto matches = pattern->globalMatch(text); matches.hasNext();) ids.insert(matches.next().captured(1));
-    }
+    for (auto matches = kMessage.globalMatch(text); matches.hasNext();) ids.insert(matches.next().captured(1));
+    // Elsewhere kText... may name other texts (the notification "textchanged" of an edit).
+    if (!it.filePath().contains(QLatin1String("/src/config/"))) continue;
+    for (auto matches = kConstant.globalMatch(text); matches.hasNext();) ids.insert(matches.next().captured(1));
   }
   return ids;
 }

@@ -154,6 +154,7 @@ TEST_F(ProfileBar, RowsFollowCopyImportAndDelete) {
   EXPECT_EQ(Rows(), (QStringList{"profile1", "profile1 copy", "Game"}));
   EXPECT_EQ(Rows(), ListedNames());
 
+  ASSERT_TRUE(bar_->SelectProfile(2, false));
   ASSERT_TRUE(bar_->DeleteProfile());
   EXPECT_EQ(Rows(), (QStringList{"profile1", "profile1 copy"}));
   EXPECT_EQ(bar_->GetCurSel(), 1);
