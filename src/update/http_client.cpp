@@ -39,7 +39,7 @@ struct ResponseSink {
       sink->overflow = true;
       return CURL_WRITEFUNC_ERROR;
     }
-    std::memcpy(sink->buffer.data() + sink->size, data, count);
+    if (count > 0) std::memcpy(sink->buffer.data() + sink->size, data, count);
     sink->size += count;
     return count;
   }
@@ -144,7 +144,7 @@ int HttpClient::Request(std::string_view method, std::string_view url, std::span
 
   Fail(sink.overflow ? CURLE_FILESIZE_EXCEEDED : result,
        sink.overflow ? "answer larger than " + std::to_string(response.size()) + " bytes" : transfer.ErrorText(result));
-  if (!transfer.RequestSent()) {
+  if (!response.empty() && !transfer.RequestSent()) {
     // The text and two zero bytes, cut to the buffer.
     char text[kNoLinkServer.size() + 2] = {};
     std::memcpy(text, kNoLinkServer.data(), kNoLinkServer.size());
