@@ -72,6 +72,27 @@ TEST_F(DesktopCapture, KeysAreTakenFromOtherClientsInOrderUntilStop) {
   EXPECT_EQ(keys_.size(), std::size(expected));
 }
 
+// A receiver may run an event loop (a message box) or stop the capture; records keep their order,
+// none comes twice, and none comes after the stop.
+TEST_F(DesktopCapture, ReceiverMayRunAnEventLoopOrStop) {
+  ASSERT_EQ(capture_.Start(true, false), CaptureScope::kDesktop);
+  QObject::connect(&capture_, &InputCapture::keyEvent, [&] {
+    if (keys_.size() == 1) WaitFor([] { return false; }, 100);
+    if (keys_.size() == 3) capture_.Stop();
+  });
+  other_.Type(KEY_1);
+  other_.Type(KEY_2);
+  other_.Type(KEY_3);
+  ASSERT_TRUE(WaitFor([&] { return capture_.KeyScope() == CaptureScope::kNone; }));
+  WaitFor([] { return false; }, 100);
+  ASSERT_EQ(keys_.size(), 3u);
+  EXPECT_EQ(keys_[1].message, KeyMessage::kKeyUp);
+  EXPECT_EQ(keys_[2].scan_code, 0x03u);  // 2
+  EXPECT_EQ(other_.TakeKeyPresses(), std::vector<int>{});  // typed while the grab was held
+  other_.Type(KEY_4);
+  EXPECT_EQ(other_.TakeKeyPresses(), std::vector<int>{KEY_4 + 8});
+}
+
 TEST_F(DesktopCapture, LockKeysStillChangeTheirStateAndAreReported) {
   const std::uint16_t before = other_.ModifierState();
   ASSERT_EQ(capture_.Start(true, false), CaptureScope::kDesktop);
