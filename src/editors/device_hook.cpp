@@ -46,7 +46,8 @@ CDeviceHook::InstallResult CDeviceHook::Install(HookMode mode, bool keyboard, bo
   mode_ = mode;
   installed_ = true;
   keyboard_ = keyboard;
-  const bool in_window = capture_.KeyScope() == CaptureScope::kWindow || capture_.ButtonScope() == CaptureScope::kWindow;
+  const bool in_window =
+      capture_.KeyScope() == CaptureScope::kWindow || capture_.ButtonScope() == CaptureScope::kWindow;
   return in_window ? kInstalledInWindow : kInstalled;
 }
 

@@ -117,13 +117,14 @@ class XClient {
     Key(linux_key, false);
   }
   void Key(std::uint32_t linux_key, bool press) {
-    xcb_test_fake_input(connection_, press ? XCB_KEY_PRESS : XCB_KEY_RELEASE, static_cast<std::uint8_t>(linux_key + 8),
-                        XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
+    const auto keycode = static_cast<std::uint8_t>(linux_key + 8);
+    const std::uint8_t type = press ? XCB_KEY_PRESS : XCB_KEY_RELEASE;
+    xcb_test_fake_input(connection_, type, keycode, XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
     Sync();
   }
   void MovePointer(int x, int y) {
-    xcb_test_fake_input(connection_, XCB_MOTION_NOTIFY, 0, XCB_CURRENT_TIME, screen_->root, static_cast<std::int16_t>(x),
-                        static_cast<std::int16_t>(y), 0);
+    xcb_test_fake_input(connection_, XCB_MOTION_NOTIFY, 0, XCB_CURRENT_TIME, screen_->root,
+                        static_cast<std::int16_t>(x), static_cast<std::int16_t>(y), 0);
     Sync();
   }
   void Click(std::uint8_t button) {

@@ -34,8 +34,9 @@ CaptureScope InputCapture::Start(bool keys, bool buttons) {
     if (keys) {
       // For our focused window, not the root: a grab for the root moves the server's focus away
       // from our window, which the toolkit takes for a deactivation.
-      QWindow* focus = QGuiApplication::focusWindow();
-      const X11Capture::GrabResult grab = x11_.GrabKeyboard(focus != nullptr ? static_cast<std::uint32_t>(focus->winId()) : 0);
+      const QWindow* focus = QGuiApplication::focusWindow();
+      const auto window = focus != nullptr ? static_cast<std::uint32_t>(focus->winId()) : 0u;
+      const X11Capture::GrabResult grab = x11_.GrabKeyboard(window);
       if (grab == X11Capture::GrabResult::kGrabbed) {
         key_scope_ = CaptureScope::kDesktop;
       } else {

@@ -1,8 +1,8 @@
 #pragma once
 // Desktop-wide input capture on an X server, through a connection of its own:
-//  - keys: an active keyboard grab, so no other client sees them. The server
-//    still runs each key's own actions, so Caps, Num and Scroll Lock change their state for the
-//    whole desktop as usual. Autorepeat is made detectable: a held key repeats its press only.
+//  - keys: an active keyboard grab, so no other client sees them. The server still runs each
+//    key's own actions, so Caps, Num and Scroll Lock change their state for the whole desktop as
+//    usual. Autorepeat is made detectable: a held key repeats its press only.
 //  - mouse buttons: XInput 2 raw button events of all master devices; they are observed, not
 //    taken, and still reach their target. The position comes from a pointer query.
 // The connection's socket is served by a socket notifier on the thread that opened it; records
