@@ -8,6 +8,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-svg-dev libqt6svg6-dev libgl-dev
   libjsoncpp-dev libudev-dev libcurl4-openssl-dev
+  libxcb1-dev libxcb-xinput-dev libxcb-xkb-dev
   fonts-inter fonts-wqy-microhei
 )
 if [ "${1:-}" = "--test" ]; then
@@ -15,7 +16,7 @@ if [ "${1:-}" = "--test" ]; then
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     python3 openssl curl ca-certificates
     clang libclang-rt-14-dev
-    xvfb xauth dbus dbus-x11 x11-utils imagemagick
+    xvfb xauth dbus dbus-x11 x11-utils imagemagick libxcb-xtest0-dev
     qemu-system-x86 linux-image-amd64 busybox-static cpio
   )
 fi
