@@ -84,13 +84,7 @@ DownloadDirState CheckOwnerAndMode(const struct stat& info, uid_t user, bool roo
 
 }  // namespace
 
-DownloadDirState PrepareDownloadDir(const fs::path& dir, uid_t user) {
-  const fs::path parent = dir.parent_path();
-  std::error_code error;
-  if (!parent.parent_path().empty()) fs::create_directories(parent.parent_path(), error);
-  if (!parent.empty() && !fs::exists(parent, error)) MakePrivate(parent);
-  if (!fs::exists(fs::symlink_status(dir, error))) MakePrivate(dir);
-
+DownloadDirState CheckDownloadDir(const fs::path& dir, uid_t user) {
   struct stat info {};
   if (::lstat(dir.c_str(), &info) != 0) return DownloadDirState::kNotCreated;
   if (S_ISLNK(info.st_mode)) return DownloadDirState::kSymbolicLink;
@@ -98,11 +92,33 @@ DownloadDirState PrepareDownloadDir(const fs::path& dir, uid_t user) {
   if (const DownloadDirState state = CheckOwnerAndMode(info, user, false); state != DownloadDirState::kUsable) {
     return state;
   }
-  // The folder holding it may be a link (to another disk, say), but whoever may write it could
-  // rename the checked folder away and put another in its place.
-  struct stat holder {};
-  if (parent.empty() || ::stat(parent.c_str(), &holder) != 0) return DownloadDirState::kNotCreated;
-  return CheckOwnerAndMode(holder, user, true);
+  // The folders holding it may be links (to another disk, say), but whoever may write one of them
+  // could rename the checked folder away and put another in its place; a sticky folder (as /tmp)
+  // lets nobody rename what is not theirs.
+  std::error_code error;
+  const fs::path parent = fs::canonical(fs::absolute(dir, error).parent_path(), error);
+  if (error) return DownloadDirState::kNotCreated;
+  for (fs::path above = parent;; above = above.parent_path()) {
+    if (::stat(above.c_str(), &info) != 0) return DownloadDirState::kNotCreated;
+    if ((info.st_mode & S_ISVTX) != 0) info.st_mode &= ~(S_IWGRP | S_IWOTH);
+    if (const DownloadDirState state = CheckOwnerAndMode(info, user, true); state != DownloadDirState::kUsable) {
+      return state;
+    }
+    if (above == above.root_path() || above.empty()) break;
+  }
+  return DownloadDirState::kUsable;
+}
+
+DownloadDirState PrepareDownloadDir(const fs::path& dir, uid_t user) {
+  // Every missing level is made for the user alone, as the cache folder itself is meant to be:
+  // one made writable by a permissive umask would fail the check of the folders above.
+  std::error_code error;
+  fs::path level;
+  for (const fs::path& part : fs::absolute(dir, error)) {
+    level /= part;
+    if (!fs::exists(fs::symlink_status(level, error))) MakePrivate(level);
+  }
+  return CheckDownloadDir(dir, user);
 }
 
 DownloadDirState PrepareUpdateDownloadDir() { return PrepareDownloadDir(UpdateDownloadDir(), ::geteuid()); }

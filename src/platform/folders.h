@@ -47,10 +47,12 @@ enum class DownloadDirState {
   kWritableByOthers,  // it, or the folder holding it, can be written by its group or by anyone
 };
 
-// Makes `dir` when it is missing (it and its parent with mode 0700, the levels above as usual),
-// then checks it: a real folder, not a symbolic link, owned by `user`, which neither its group nor
-// other users can write; its parent must be `user`'s (or root's) and not writable by others
-// either, or they could swap the folder afterwards.
+// Checks `dir` without making anything: a real folder, not a symbolic link, owned by `user`, which
+// neither its group nor other users can write; every folder above it must be `user`'s or root's
+// and writable by nobody else (unless sticky, as /tmp), or others could swap the folder.
+DownloadDirState CheckDownloadDir(const std::filesystem::path& dir, uid_t user);
+// Makes `dir` when it is missing (each missing level with mode 0700), then checks it as
+// CheckDownloadDir does.
 DownloadDirState PrepareDownloadDir(const std::filesystem::path& dir, uid_t user);
 // PrepareDownloadDir for UpdateDownloadDir() and the effective user.
 DownloadDirState PrepareUpdateDownloadDir();

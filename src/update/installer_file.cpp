@@ -1,7 +1,9 @@
 #include "update/installer_file.h"
 
+#include <unistd.h>
+
 #include "platform/debug_output.h"
-#include "update/private_folder.h"
+#include "platform/folders.h"
 #include "update/update_info.h"
 
 namespace zrv::update {
@@ -45,9 +47,9 @@ std::filesystem::path InstallerFile(const std::filesystem::path& download_dir, s
 
 int DownloadInstaller(HttpClient& client, std::string_view url, const std::filesystem::path& file,
                       const ProgressCallback& progress) {
-  std::string why;
-  if (!EnsurePrivateFolder(file.parent_path(), &why)) {
-    platform::DebugPrintf("download refused: %s", why.c_str());
+  const platform::DownloadDirState state = platform::PrepareDownloadDir(file.parent_path(), geteuid());
+  if (state != platform::DownloadDirState::kUsable) {
+    platform::DebugPrintf("download refused: %s: %s", file.parent_path().c_str(), platform::DownloadDirStateText(state));
     return kStatusFailed;
   }
   return client.Download(url, file, progress) == DownloadResult::kComplete ? kStatusDownloaded : kStatusFailed;

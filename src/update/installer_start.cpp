@@ -1,7 +1,7 @@
 #include "update/installer_start.h"
 
 #include "platform/debug_output.h"
-#include "update/private_folder.h"
+#include "platform/folders.h"
 
 #include <elf.h>
 #include <fcntl.h>
@@ -101,9 +101,9 @@ ExecutableKind ExecutableKindOf(const std::filesystem::path& path) {
 }
 
 bool StartInstaller(const std::filesystem::path& file, int device_id, const DesktopOpen& open_with_desktop) {
-  std::string why;
-  if (!IsPrivateFolder(file.parent_path(), &why)) {
-    platform::DebugPrintf("installer refused: %s", why.c_str());
+  const platform::DownloadDirState state = platform::CheckDownloadDir(file.parent_path(), geteuid());
+  if (state != platform::DownloadDirState::kUsable) {
+    platform::DebugPrintf("installer refused: %s: %s", file.parent_path().c_str(), platform::DownloadDirStateText(state));
     return false;
   }
   struct stat info {};

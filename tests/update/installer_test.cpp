@@ -1,6 +1,6 @@
 #include "update/installer_file.h"
 #include "update/installer_start.h"
-#include "update/private_folder.h"
+#include "platform/folders.h"
 #include "update/update_info.h"
 
 #include <gtest/gtest.h>
@@ -17,6 +17,10 @@ namespace zrv::update {
 namespace {
 
 namespace fs = std::filesystem;
+
+bool IsPrivate(const fs::path& dir) {
+  return platform::CheckDownloadDir(dir, geteuid()) == platform::DownloadDirState::kUsable;
+}
 
 TEST(InstallerFile, NamesFromTheServerAreMadeSafe) {
   EXPECT_EQ(SafeFileName("../../etc/passwd"), "etcpasswd");
@@ -92,15 +96,15 @@ TEST_F(InstallerTest, OnlyProgramsOfThisMachineFromAPrivateFolderAreStarted) {
   EXPECT_FALSE(StartInstaller(script, 0, {}));
   chmod(script.c_str(), 0600);
   chmod(dir_.c_str(), 0777);  // a folder others can write
-  EXPECT_FALSE(IsPrivateFolder(dir_));
+  EXPECT_FALSE(IsPrivate(dir_));
   EXPECT_FALSE(StartInstaller(script, 0, {}));
   HttpClient client;
   EXPECT_EQ(DownloadInstaller(client, "https://127.0.0.1:1/setup.sh", dir_ / "new.sh", {}), kStatusFailed);
   EXPECT_EQ(client.LastError(), 0);  // refused before any request
   chmod(dir_.c_str(), 0700);
-  EXPECT_TRUE(IsPrivateFolder(dir_));
+  EXPECT_TRUE(IsPrivate(dir_));
   fs::create_directory_symlink(dir_, dir_.string() + "-link");
-  EXPECT_FALSE(IsPrivateFolder(dir_.string() + "-link"));
+  EXPECT_FALSE(IsPrivate(dir_.string() + "-link"));
   fs::remove(dir_.string() + "-link");
   EXPECT_FALSE(fs::exists(dir_ / "ran"));
   EXPECT_FALSE(fs::exists(dir_ / "new.sh"));
