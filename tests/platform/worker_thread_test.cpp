@@ -1,0 +1,83 @@
+#include "platform/worker_thread.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+
+#include "platform/debug_output.h"
+#include "platform/handover.h"
+
+namespace zrv::platform {
+namespace {
+
+using namespace std::chrono_literals;
+
+// A body that sleeps on its stop event between deadlines ends at the stop, not at its deadline.
+TEST(WorkerThread, DeadlineSleepEndsAtTheStopAndTheThreadCanRunAgain) {
+  WorkerThread worker("test worker");
+  std::atomic<int> runs{0};
+  auto body = [&runs](const StopEvent& stop) {
+    ++runs;
+    while (!stop.WaitUntil(StopEvent::Clock::now() + 1h)) {
+    }
+  };
+  ASSERT_TRUE(worker.Start(body));
+  EXPECT_FALSE(worker.Start(body)) << "one run at a time";
+  EXPECT_TRUE(worker.Running());
+  EXPECT_TRUE(worker.StopAndWait(60s));
+  EXPECT_FALSE(worker.Running());
+  ASSERT_TRUE(worker.Start(body)) << "the stop event is reset for the next run";
+  EXPECT_TRUE(worker.StopAndWait(60s));
+  EXPECT_EQ(runs.load(), 2);
+}
+
+// A body that ignores the stop for a while is reported, stays joinable and is joined by the next
+// start once it has ended; it is never killed.
+TEST(WorkerThread, AnOverrunIsReportedAndJoinedLater) {
+  DebugCapture capture;
+  StopEvent release;
+  WorkerThread worker("slow worker");
+  ASSERT_TRUE(worker.Start([&release](const StopEvent&) { release.WaitUntil(StopEvent::Clock::now() + 1h); }));
+  EXPECT_FALSE(worker.StopAndWait(1ms));
+  EXPECT_TRUE(capture.Contains("slow worker: not ended 1 ms after the stop; joined later"));
+  EXPECT_TRUE(worker.Running());
+  EXPECT_FALSE(worker.Start([](const StopEvent&) {})) << "refused while the overrunning body runs";
+  release.Set();
+  EXPECT_TRUE(worker.WaitForEnd(60s));
+  EXPECT_TRUE(worker.Start([](const StopEvent&) {}));
+}
+
+TEST(WorkerThread, NothingStartedCountsAsEnded) {
+  WorkerThread worker("idle");
+  EXPECT_FALSE(worker.Running());
+  EXPECT_TRUE(worker.WaitForEnd(0ms));
+  EXPECT_TRUE(worker.StopAndWait(0ms));
+}
+
+// A worker handing a message to a receiver that never takes it leaves as soon as it is stopped;
+// a receiver that comes later skips the abandoned message.
+TEST(Handover, TheSenderGivesUpAtTheStopAndTheReceiverSkipsTheMessage) {
+  WorkerThread worker("sender");
+  auto handover = std::make_shared<Handover>(worker.Stop());
+  std::atomic<bool> delivered{true};
+  ASSERT_TRUE(worker.Start([handover, &delivered](const StopEvent&) { delivered = handover->Wait(); }));
+  EXPECT_TRUE(worker.StopAndWait(60s));
+  EXPECT_FALSE(delivered.load());
+  EXPECT_TRUE(handover->Abandoned());
+  EXPECT_FALSE(handover->Begin());
+}
+
+TEST(Handover, AHandledMessageReleasesTheSender) {
+  WorkerThread worker("sender");
+  auto handover = std::make_shared<Handover>(worker.Stop());
+  std::atomic<bool> delivered{false};
+  ASSERT_TRUE(worker.Start([handover, &delivered](const StopEvent&) { delivered = handover->Wait(); }));
+  ASSERT_TRUE(handover->Begin());
+  handover->Complete();
+  EXPECT_TRUE(worker.WaitForEnd(60s));
+  EXPECT_TRUE(delivered.load());
+}
+
+}  // namespace
+}  // namespace zrv::platform
