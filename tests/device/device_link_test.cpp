@@ -466,7 +466,6 @@ TEST_F(DeviceLinkTest, LightFramesAreDroppedDuringACommandOrOnASlowLink) {
   device_->AnswerAfter(300ms);
   auto command = std::async(std::launch::async, [this] { return link_.Begin(); });
   while (!link_.Busy()) std::this_thread::yield();
-  const auto started = Clock::now();
   EXPECT_EQ(link_.SendLightFrame(Pattern(120)), 1);
   EXPECT_EQ(command.get(), 1);
   EXPECT_FALSE(link_.Busy());
