@@ -22,7 +22,7 @@ class DiscoveryWorker : public SlotWorker {
 
 // The background update check asks the update service once and then waits for the end; until the
 // update service exists it only waits.
-void UpdateCheck(const device::StopEvent& stop) {
+void UpdateCheck(const platform::StopEvent& stop) {
   stop.WaitUntil(std::chrono::steady_clock::time_point::max());
   platform::DebugOut("获取更新线程退出");
 }
@@ -43,7 +43,7 @@ void CMainWnd::StartWorkerThreads() {
   if (options_.light_sync) {
     LightSyncThread* sync = light_sync_.get();
     slots_.Put(WorkerSlots::kLightSyncSlot,
-               std::make_unique<SlotThread>([sync](const device::StopEvent& stop) { sync->Run(stop); }));
+               std::make_unique<SlotThread>([sync](const platform::StopEvent& stop) { sync->Run(stop); }));
   }
 }
 

@@ -14,7 +14,7 @@
 #include <mutex>
 #include <thread>
 
-#include "device/discovery_handover.h"
+#include "platform/handover.h"
 
 namespace zrv::app {
 
@@ -31,7 +31,7 @@ class SlotWorker {
 // A std::thread running `body` with the slot's stop event; the body returns once the event is set.
 class SlotThread : public SlotWorker {
  public:
-  using Body = std::function<void(const device::StopEvent& stop)>;
+  using Body = std::function<void(const platform::StopEvent& stop)>;
 
   // Resets the stop event and starts the thread.
   explicit SlotThread(Body body);
@@ -42,10 +42,10 @@ class SlotThread : public SlotWorker {
 
   void RequestStop() override { stop_.Set(); }
   bool WaitForEnd(std::chrono::milliseconds timeout) override;
-  const device::StopEvent& StopEventOf() const { return stop_; }
+  const platform::StopEvent& StopEventOf() const { return stop_; }
 
  private:
-  device::StopEvent stop_;
+  platform::StopEvent stop_;
   std::mutex mutex_;
   std::condition_variable ended_cv_;
   bool ended_ = false;  // guarded by mutex_

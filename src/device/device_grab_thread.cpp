@@ -114,7 +114,7 @@ void DeviceGrabThread::CheckPresence(HidInterface& probe) {
 }
 
 bool DeviceGrabThread::SendAndWait(DiscoveryMessage message, size_t index) {
-  auto handover = std::make_shared<Handover>(stop_);
+  auto handover = std::make_shared<platform::Handover>(stop_);
   sink_.Send(message, index, handover);
   return handover->Wait();
 }

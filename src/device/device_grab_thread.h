@@ -17,7 +17,7 @@
 #include <mutex>
 #include <thread>
 
-#include "device/discovery_handover.h"
+#include "platform/handover.h"
 #include "device/discovery_interface_list.h"
 #include "device/discovery_sink.h"
 
@@ -60,7 +60,7 @@ class DeviceGrabThread {
 
   InterfaceList& list_;
   DiscoverySink& sink_;
-  StopEvent stop_;
+  platform::StopEvent stop_;
   std::thread thread_;
   std::atomic<bool> running_{false};
   std::atomic<uint64_t> scans_{0};

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <future>
 
 #include "platform/debug_output.h"
 #include "platform/handover.h"
@@ -12,6 +13,18 @@ namespace zrv::platform {
 namespace {
 
 using namespace std::chrono_literals;
+
+TEST(StopEvent, ManualResetWakesSleepersAndStaysSet) {
+  StopEvent stop;
+  EXPECT_FALSE(stop.WaitUntil(std::chrono::steady_clock::now() + 1ms));
+  auto sleeper = std::async(std::launch::async, [&] { return stop.WaitUntil(std::chrono::steady_clock::now() + 60s); });
+  stop.Set();
+  EXPECT_TRUE(sleeper.get());
+  EXPECT_TRUE(stop.IsSet());
+  EXPECT_TRUE(stop.WaitUntil(std::chrono::steady_clock::now()));  // stays set
+  stop.Reset();
+  EXPECT_FALSE(stop.IsSet());
+}
 
 // A body that sleeps on its stop event between deadlines ends at the stop, not at its deadline.
 TEST(WorkerThread, DeadlineSleepEndsAtTheStopAndTheThreadCanRunAgain) {
@@ -78,6 +91,26 @@ TEST(Handover, AHandledMessageReleasesTheSender) {
   EXPECT_TRUE(worker.WaitForEnd(60s));
   EXPECT_TRUE(delivered.load());
 }
+
+TEST(Handover, StopWhileTheHandlerRunsLetsTheSenderGo) {
+  StopEvent stop;
+  auto handover = std::make_shared<Handover>(stop);
+  ASSERT_TRUE(handover->Begin());
+  auto sender = std::async(std::launch::async, [&] { return handover->Wait(); });
+  stop.Set();
+  EXPECT_FALSE(sender.get());
+  handover->Complete();  // the handler ends afterwards; nothing waits for it any more
+  EXPECT_TRUE(handover->Abandoned());
+  EXPECT_FALSE(handover->Begin());
+}
+
+TEST(Handover, AlreadyStoppedSenderDoesNotWait) {
+  StopEvent stop;
+  stop.Set();
+  Handover handover(stop);
+  EXPECT_FALSE(handover.Wait());
+}
+
 
 }  // namespace
 }  // namespace zrv::platform

@@ -21,7 +21,7 @@
 #include <thread>
 
 #include "device/device_link.h"
-#include "device/discovery_handover.h"
+#include "platform/handover.h"
 
 namespace zrv::devices {
 
@@ -62,7 +62,7 @@ class NotificationThread {
 
   device::DeviceLink& link_;
   Handler handler_;
-  device::StopEvent stop_;
+  platform::StopEvent stop_;
   std::thread thread_;
   std::atomic<uint64_t> reports_{0};
   mutable std::mutex end_mutex_;
