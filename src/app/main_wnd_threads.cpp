@@ -13,7 +13,7 @@ class DiscoveryWorker : public SlotWorker {
  public:
   DiscoveryWorker(device::InterfaceList& list, device::DiscoverySink& sink) : thread_(list, sink) {}
   bool Start() { return thread_.Start(); }
-  void RequestStop() override { thread_.Stop(); }
+  void RequestStop() override { thread_.RequestStop(); }
   bool WaitForEnd(std::chrono::milliseconds timeout) override { return thread_.WaitForEnd(timeout); }
 
  private:
