@@ -11,7 +11,7 @@
 #include <mutex>
 #include <vector>
 
-#include "platform/handover.h"
+#include "platform/worker_thread.h"
 #include "devices/model/key_colour.h"
 
 namespace zrv::devices {

@@ -35,15 +35,15 @@ void CMainWnd::StartWorkerThreads() {
     if (discovery->Start()) slots_.Put(WorkerSlots::kDiscoverySlot, std::move(discovery));
   }
   if (options_.update_check) {
-    slots_.Put(WorkerSlots::kUpdateCheckSlot, std::make_unique<SlotThread>(UpdateCheck));
+    slots_.Put(WorkerSlots::kUpdateCheckSlot, std::make_unique<SlotThread>("update check", UpdateCheck));
   }
   LightSyncDevices devices;
   for (const auto* list : {&mice_, &keyboards_, &mouse_pads_, &headsets_}) devices.insert(devices.end(), list->begin(), list->end());
   light_sync_ = std::make_unique<LightSyncThread>(std::move(devices));
   if (options_.light_sync) {
     LightSyncThread* sync = light_sync_.get();
-    slots_.Put(WorkerSlots::kLightSyncSlot,
-               std::make_unique<SlotThread>([sync](const platform::StopEvent& stop) { sync->Run(stop); }));
+    const auto run = [sync](const platform::StopEvent& stop) { sync->Run(stop); };
+    slots_.Put(WorkerSlots::kLightSyncSlot, std::make_unique<SlotThread>("lighting synchronisation", run));
   }
 }
 
