@@ -65,6 +65,10 @@ class WorkerThread {
   bool Start(Body body);
   // Sets the stop event; does not wait.
   void RequestStop() { stop_.Set(); }
+  // For a body that, once stopped, takes up new work instead of ending (a listener handed over to
+  // a new link): clears the stop event during the run. The owner must order it against its stop
+  // requests under one lock, or a stop is lost.
+  void ClearStop() { stop_.Reset(); }
   // True once the body has returned (the thread is joined), also when nothing was started; false
   // when `timeout` passed first.
   bool WaitForEnd(std::chrono::milliseconds timeout);

@@ -5,6 +5,7 @@
 #include <atomic>
 #include <chrono>
 #include <future>
+#include <mutex>
 
 #include "platform/debug_output.h"
 #include "platform/handover.h"
@@ -59,6 +60,39 @@ TEST(WorkerThread, AnOverrunIsReportedAndJoinedLater) {
   release.Set();
   EXPECT_TRUE(worker.WaitForEnd(60s));
   EXPECT_TRUE(worker.Start([](const StopEvent&) {}));
+}
+
+// A body that takes up new work after a stop clears the stop event and goes on; the next stop
+// without new work ends it.
+TEST(WorkerThread, ABodyThatClearsTheStopTakesAnotherTurn) {
+  WorkerThread worker("turns");
+  std::mutex mutex;
+  bool more_work = false;  // guarded by mutex, as the stop requests
+  std::atomic<int> turns{0};
+  std::promise<void> second_turn;
+  ASSERT_TRUE(worker.Start([&](const StopEvent& stop) {
+    for (;;) {
+      if (++turns == 2) second_turn.set_value();
+      stop.WaitUntil(StopEvent::Clock::time_point::max());
+      std::lock_guard lock(mutex);
+      if (!more_work) return;
+      more_work = false;
+      worker.ClearStop();
+    }
+  }));
+  {
+    std::lock_guard lock(mutex);
+    more_work = true;
+    worker.RequestStop();
+  }
+  second_turn.get_future().wait();
+  EXPECT_TRUE(worker.Running());
+  {
+    std::lock_guard lock(mutex);
+    worker.RequestStop();
+  }
+  EXPECT_TRUE(worker.WaitForEnd(60s));
+  EXPECT_EQ(turns.load(), 2);
 }
 
 TEST(WorkerThread, NothingStartedCountsAsEnded) {
