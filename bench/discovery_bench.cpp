@@ -83,7 +83,7 @@ void Measure(benchmark::State& state, DiscoveryMessage measured) {
     }
   }
   state.counters["worst_ms"] = worst * 1000;
-  discovery.thread.StopAndJoin();
+  discovery.thread.StopAndWait(std::chrono::seconds(60));
   zrv::device::VirtualHidRegistry::Instance().UnplugAll();
 }
 

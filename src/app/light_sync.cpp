@@ -93,7 +93,7 @@ uint64_t LightSyncThread::Steps() const {
   return steps_;
 }
 
-void LightSyncThread::Run(const device::StopEvent& stop) {
+void LightSyncThread::Run(const platform::StopEvent& stop) {
   using Clock = std::chrono::steady_clock;
   LightSyncStepper stepper;
   // Sleeps until the next step is due (or a second while nothing is synchronised): no wake-ups

@@ -11,7 +11,7 @@
 #include <mutex>
 #include <vector>
 
-#include "device/discovery_handover.h"
+#include "platform/worker_thread.h"
 #include "devices/model/key_colour.h"
 
 namespace zrv::devices {
@@ -81,7 +81,7 @@ class LightSyncThread {
 
   // The thread body: steps while synchronised lighting is active, sleeps a second at a time while
   // it is not, and returns once `stop` is set (announcing its end on the debug output).
-  void Run(const device::StopEvent& stop);
+  void Run(const platform::StopEvent& stop);
 
   // Steps taken so far (diagnostics and tests).
   uint64_t Steps() const;

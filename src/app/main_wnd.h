@@ -90,7 +90,7 @@ class CMainWnd : public ui::WindowBase, public device::DiscoverySink {
   void OnFinalMessage() override;
 
   // device::DiscoverySink: arrivals and removals reach the window's message handler.
-  void Send(device::DiscoveryMessage message, size_t index, std::shared_ptr<device::Handover> handover) override;
+  void Send(device::DiscoveryMessage message, size_t index, std::shared_ptr<platform::Handover> handover) override;
   void PostFirstScanDone() override;
 
   // The channel to other programs (single instance, lighting control, tool description).
@@ -178,7 +178,7 @@ class CMainWnd : public ui::WindowBase, public device::DiscoverySink {
   bool HandleDeviceMessage(int message, size_t index, uint64_t handover_key);
   void OnWindowTimer(int id);
   void OnPowerBroadcast(int event);
-  std::shared_ptr<device::Handover> TakeHandover(uint64_t key);
+  std::shared_ptr<platform::Handover> TakeHandover(uint64_t key);
 
   // Attach and detach.
   void AttachDevice(size_t index);
@@ -235,7 +235,7 @@ class CMainWnd : public ui::WindowBase, public device::DiscoverySink {
 
   // Discovery messages in flight, by the key their posted message carries.
   std::mutex handover_mutex_;
-  std::map<uint64_t, std::shared_ptr<device::Handover>> handovers_;  // guarded by handover_mutex_
+  std::map<uint64_t, std::shared_ptr<platform::Handover>> handovers_;  // guarded by handover_mutex_
   uint64_t next_handover_key_ = 0;                                    // guarded by handover_mutex_
   // Arrivals and removals that came while the machine was suspended, handled on resume.
   struct DeferredDeviceMessage {

@@ -73,7 +73,7 @@ devices::CHalveronUSBDevicePage* CMainWnd::PageOf(const device::AttachableDevice
 
 // ---- discovery's messages
 
-void CMainWnd::Send(device::DiscoveryMessage message, size_t index, std::shared_ptr<device::Handover> handover) {
+void CMainWnd::Send(device::DiscoveryMessage message, size_t index, std::shared_ptr<platform::Handover> handover) {
   uint64_t key = 0;
   {
     std::lock_guard lock(handover_mutex_);
@@ -87,18 +87,18 @@ void CMainWnd::Send(device::DiscoveryMessage message, size_t index, std::shared_
 
 void CMainWnd::PostFirstScanDone() { PostCustomMessage(msg::kInstanceMessage, 0, 0); }
 
-std::shared_ptr<device::Handover> CMainWnd::TakeHandover(uint64_t key) {
+std::shared_ptr<platform::Handover> CMainWnd::TakeHandover(uint64_t key) {
   std::lock_guard lock(handover_mutex_);
   auto found = handovers_.find(key);
   if (found == handovers_.end()) return nullptr;
-  std::shared_ptr<device::Handover> handover = std::move(found->second);
+  std::shared_ptr<platform::Handover> handover = std::move(found->second);
   handovers_.erase(found);
   return handover;
 }
 
 bool CMainWnd::HandleDeviceMessage(int message, size_t index, uint64_t handover_key) {
   // A message without hand-over (sent by code in the window) is handled as it is.
-  std::shared_ptr<device::Handover> handover = TakeHandover(handover_key);
+  std::shared_ptr<platform::Handover> handover = TakeHandover(handover_key);
   if (handover && !handover->Begin()) return true;  // discovery stopped waiting: it has ended
   if (attacher_ != nullptr) {
     if (message == msg::kDeviceArrived) {

@@ -13,7 +13,7 @@ class DiscoveryWorker : public SlotWorker {
  public:
   DiscoveryWorker(device::InterfaceList& list, device::DiscoverySink& sink) : thread_(list, sink) {}
   bool Start() { return thread_.Start(); }
-  void RequestStop() override { thread_.Stop(); }
+  void RequestStop() override { thread_.RequestStop(); }
   bool WaitForEnd(std::chrono::milliseconds timeout) override { return thread_.WaitForEnd(timeout); }
 
  private:
@@ -22,7 +22,7 @@ class DiscoveryWorker : public SlotWorker {
 
 // The background update check asks the update service once and then waits for the end; until the
 // update service exists it only waits.
-void UpdateCheck(const device::StopEvent& stop) {
+void UpdateCheck(const platform::StopEvent& stop) {
   stop.WaitUntil(std::chrono::steady_clock::time_point::max());
   platform::DebugOut("获取更新线程退出");
 }
@@ -35,15 +35,15 @@ void CMainWnd::StartWorkerThreads() {
     if (discovery->Start()) slots_.Put(WorkerSlots::kDiscoverySlot, std::move(discovery));
   }
   if (options_.update_check) {
-    slots_.Put(WorkerSlots::kUpdateCheckSlot, std::make_unique<SlotThread>(UpdateCheck));
+    slots_.Put(WorkerSlots::kUpdateCheckSlot, std::make_unique<SlotThread>("update check", UpdateCheck));
   }
   LightSyncDevices devices;
   for (const auto* list : {&mice_, &keyboards_, &mouse_pads_, &headsets_}) devices.insert(devices.end(), list->begin(), list->end());
   light_sync_ = std::make_unique<LightSyncThread>(std::move(devices));
   if (options_.light_sync) {
     LightSyncThread* sync = light_sync_.get();
-    slots_.Put(WorkerSlots::kLightSyncSlot,
-               std::make_unique<SlotThread>([sync](const device::StopEvent& stop) { sync->Run(stop); }));
+    const auto run = [sync](const platform::StopEvent& stop) { sync->Run(stop); };
+    slots_.Put(WorkerSlots::kLightSyncSlot, std::make_unique<SlotThread>("lighting synchronisation", run));
   }
 }
 

@@ -4,31 +4,7 @@
 
 namespace zrv::app {
 
-SlotThread::SlotThread(Body body) {
-  stop_.Reset();
-  thread_ = std::thread([this, body = std::move(body)] {
-    body(stop_);
-    {
-      std::lock_guard lock(mutex_);
-      ended_ = true;
-    }
-    ended_cv_.notify_all();
-  });
-}
-
-SlotThread::~SlotThread() {
-  stop_.Set();
-  if (thread_.joinable()) thread_.join();
-}
-
-bool SlotThread::WaitForEnd(std::chrono::milliseconds timeout) {
-  {
-    std::unique_lock lock(mutex_);
-    if (!ended_cv_.wait_for(lock, timeout, [this] { return ended_; })) return false;
-  }
-  if (thread_.joinable()) thread_.join();
-  return true;
-}
+SlotThread::SlotThread(std::string name, Body body) : worker_(std::move(name)) { worker_.Start(std::move(body)); }
 
 WorkerSlots::~WorkerSlots() {
   for (auto& slot : slots_) {

@@ -8,13 +8,10 @@
 
 #include <array>
 #include <chrono>
-#include <condition_variable>
-#include <functional>
 #include <memory>
-#include <mutex>
-#include <thread>
+#include <string>
 
-#include "device/discovery_handover.h"
+#include "platform/worker_thread.h"
 
 namespace zrv::app {
 
@@ -28,28 +25,21 @@ class SlotWorker {
   virtual bool WaitForEnd(std::chrono::milliseconds timeout) = 0;
 };
 
-// A std::thread running `body` with the slot's stop event; the body returns once the event is set.
+// A worker thread running `body` with the slot's stop event; the body returns once the event is set.
 class SlotThread : public SlotWorker {
  public:
-  using Body = std::function<void(const device::StopEvent& stop)>;
+  using Body = platform::WorkerThread::Body;
 
-  // Resets the stop event and starts the thread.
-  explicit SlotThread(Body body);
+  // Starts the thread; `name` names it on the debug output.
+  SlotThread(std::string name, Body body);
   // Stops the thread and joins it, however long that takes.
-  ~SlotThread() override;
-  SlotThread(const SlotThread&) = delete;
-  SlotThread& operator=(const SlotThread&) = delete;
+  ~SlotThread() override = default;
 
-  void RequestStop() override { stop_.Set(); }
-  bool WaitForEnd(std::chrono::milliseconds timeout) override;
-  const device::StopEvent& StopEventOf() const { return stop_; }
+  void RequestStop() override { worker_.RequestStop(); }
+  bool WaitForEnd(std::chrono::milliseconds timeout) override { return worker_.WaitForEnd(timeout); }
 
  private:
-  device::StopEvent stop_;
-  std::mutex mutex_;
-  std::condition_variable ended_cv_;
-  bool ended_ = false;  // guarded by mutex_
-  std::thread thread_;
+  platform::WorkerThread worker_;
 };
 
 class WorkerSlots {

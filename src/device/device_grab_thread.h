@@ -12,14 +12,11 @@
 
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <cstdint>
-#include <mutex>
-#include <thread>
 
-#include "device/discovery_handover.h"
 #include "device/discovery_interface_list.h"
 #include "device/discovery_sink.h"
+#include "platform/worker_thread.h"
 
 namespace zrv::device {
 
@@ -31,8 +28,8 @@ class DeviceGrabThread {
 
   // list and sink must outlive the thread.
   DeviceGrabThread(InterfaceList& list, DiscoverySink& sink);
-  // Stops the thread and waits for its end.
-  ~DeviceGrabThread();
+  // Stops the thread and waits for its end without limit.
+  ~DeviceGrabThread() = default;
   DeviceGrabThread(const DeviceGrabThread&) = delete;
   DeviceGrabThread& operator=(const DeviceGrabThread&) = delete;
 
@@ -40,34 +37,29 @@ class DeviceGrabThread {
   bool Start();
   // Sets the stop event: the thread ends at its next wait, or at once when it waits for a message to
   // be handled (that message is abandoned). Does not wait.
-  void Stop();
+  void RequestStop() { worker_.RequestStop(); }
   // Waits until the thread has ended or timeout has passed; true when it has ended.
-  bool WaitForEnd(std::chrono::milliseconds timeout);
-  // Stop, then wait for the end without limit (every wait of the thread gives way to the stop).
-  void StopAndJoin();
+  bool WaitForEnd(std::chrono::milliseconds timeout) { return worker_.WaitForEnd(timeout); }
+  // RequestStop, then WaitForEnd(limit); an overrun is reported on the debug output.
+  bool StopAndWait(std::chrono::milliseconds limit) { return worker_.StopAndWait(limit); }
 
-  bool Running() const { return running_.load(); }
+  bool Running() const { return worker_.Running(); }
   // Scans made (enumerations that succeeded); for tests and diagnostics.
   uint64_t ScanCount() const { return scans_.load(); }
 
  private:
-  void Run();
+  void Run(const platform::StopEvent& stop);
   // Enumerates and attaches what is looked for. False when enumeration failed.
-  bool Scan(HidInterface& probe);
-  void CheckPresence(HidInterface& probe);
+  bool Scan(HidInterface& probe, const platform::StopEvent& stop);
+  void CheckPresence(HidInterface& probe, const platform::StopEvent& stop);
   // Sends and waits; false when the stop event cut the wait short.
-  bool SendAndWait(DiscoveryMessage message, size_t index);
+  bool SendAndWait(DiscoveryMessage message, size_t index, const platform::StopEvent& stop);
 
   InterfaceList& list_;
   DiscoverySink& sink_;
-  StopEvent stop_;
-  std::thread thread_;
-  std::atomic<bool> running_{false};
   std::atomic<uint64_t> scans_{0};
-  // Thread end, for WaitForEnd.
-  std::mutex end_mutex_;
-  std::condition_variable ended_;
-  bool ended_flag_ = true;  // guarded by end_mutex_
+  // Last: destroyed (stopped and joined) before what the thread uses.
+  platform::WorkerThread worker_{"discovery thread"};
 };
 
 }  // namespace zrv::device

@@ -2,7 +2,7 @@
 
 namespace zrv::device {
 
-void DiscoveryQueue::Send(DiscoveryMessage message, size_t index, std::shared_ptr<Handover> handover) {
+void DiscoveryQueue::Send(DiscoveryMessage message, size_t index, std::shared_ptr<platform::Handover> handover) {
   {
     std::lock_guard lock(mutex_);
     entries_.push_back({message, index, std::move(handover)});

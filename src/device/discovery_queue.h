@@ -15,13 +15,13 @@ namespace zrv::device {
 
 class DiscoveryQueue : public DiscoverySink {
  public:
-  void Send(DiscoveryMessage message, size_t index, std::shared_ptr<Handover> handover) override;
+  void Send(DiscoveryMessage message, size_t index, std::shared_ptr<platform::Handover> handover) override;
   void PostFirstScanDone() override;
 
   struct Entry {
     DiscoveryMessage message = DiscoveryMessage::kFirstScanDone;
     size_t index = 0;
-    std::shared_ptr<Handover> handover;  // none for kFirstScanDone
+    std::shared_ptr<platform::Handover> handover;  // none for kFirstScanDone
   };
   using Handler = std::function<void(DiscoveryMessage message, size_t index)>;
 

@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "device/discovery_handover.h"
+#include "platform/handover.h"
 
 namespace zrv::device {
 
@@ -25,7 +25,7 @@ class DiscoverySink {
   virtual ~DiscoverySink() = default;
 
   // Add or remove, synchronously. Must not handle the message on the calling (discovery) thread.
-  virtual void Send(DiscoveryMessage message, size_t index, std::shared_ptr<Handover> handover) = 0;
+  virtual void Send(DiscoveryMessage message, size_t index, std::shared_ptr<platform::Handover> handover) = 0;
   // The first scan is over. Posted: the discovery thread does not wait.
   virtual void PostFirstScanDone() = 0;
 };

@@ -142,7 +142,7 @@ TEST(LightSyncThreadTest, PaintsEveryDeviceOnlyWhileSomeConnectedDeviceIsPaused)
 
   LightSyncEffect effect = Effect(LightSyncType::kStatic);
   sync.SetEffect(effect);
-  SlotThread thread([&sync](const device::StopEvent& stop) { sync.Run(stop); });
+  SlotThread thread("lighting synchronisation", [&sync](const platform::StopEvent& stop) { sync.Run(stop); });
   const KeyColour expected = devices::MakeKeyColour(10, 20, 30, 255);
   const auto painted = [&] {
     return keyboard.GetKeyColour(125) == expected && mouse.GetKeyColour(mouse.KeyButtonCount() - 1) == expected;

@@ -27,14 +27,14 @@ TEST(WorkerSlots, StopAllEndsEveryThreadAndReportsEachSlotInOrder) {
   {
     WorkerSlots workers;
     for (size_t slot : {WorkerSlots::kDiscoverySlot, WorkerSlots::kUpdateCheckSlot, WorkerSlots::kLightSyncSlot}) {
-      ASSERT_TRUE(workers.Put(slot, std::make_unique<SlotThread>([&ended](const device::StopEvent& stop) {
+      ASSERT_TRUE(workers.Put(slot, std::make_unique<SlotThread>("test worker", [&ended](const platform::StopEvent& stop) {
         stop.WaitUntil(std::chrono::steady_clock::time_point::max());
         ++ended;
       })));
     }
-    EXPECT_FALSE(workers.Put(WorkerSlots::kLightSyncSlot, std::make_unique<SlotThread>([](const device::StopEvent&) {})))
-        << "a slot holds one thread";
-    EXPECT_FALSE(workers.Put(WorkerSlots::kSlotCount, std::make_unique<SlotThread>([](const device::StopEvent&) {})));
+    const auto idle = [] { return std::make_unique<SlotThread>("test worker", [](const platform::StopEvent&) {}); };
+    EXPECT_FALSE(workers.Put(WorkerSlots::kLightSyncSlot, idle())) << "a slot holds one thread";
+    EXPECT_FALSE(workers.Put(WorkerSlots::kSlotCount, idle()));
     capture.Clear();
     EXPECT_EQ(workers.StopAll(), 0u);
     EXPECT_EQ(ended.load(), 3);
@@ -55,7 +55,7 @@ TEST(WorkerSlots, AThreadThatOverrunsIsReportedKeptAndJoinedLater) {
   {
     WorkerSlots workers;
     // Ignores its stop event until released.
-    workers.Put(3, std::make_unique<SlotThread>([&](const device::StopEvent&) {
+    workers.Put(3, std::make_unique<SlotThread>("test worker", [&](const platform::StopEvent&) {
       while (!release.load()) std::this_thread::sleep_for(milliseconds(5));
       finished = true;
     }));

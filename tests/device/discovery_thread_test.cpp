@@ -39,7 +39,7 @@ class DiscoveryThreadTest : public ::testing::Test {
         thread_(list_, queue_) {}
 
   ~DiscoveryThreadTest() override {
-    thread_.StopAndJoin();
+    thread_.StopAndWait(60s);  // an overrun is reported; the destructor joins
     VirtualHidRegistry::Instance().UnplugAll();
   }
 
@@ -222,7 +222,7 @@ TEST_F(DiscoveryThreadTest, StopAbandonsAMessageTheWindowNeverHandles) {
   EXPECT_TRUE(thread_.Running());
   EXPECT_TRUE(list_.IsPresent(1));  // marked before the message went out
 
-  thread_.Stop();
+  thread_.RequestStop();
   EXPECT_TRUE(thread_.WaitForEnd(2s));
   EXPECT_FALSE(thread_.Running());
   EXPECT_TRUE(debug_.Contains("抓取设备线程设定退出"));

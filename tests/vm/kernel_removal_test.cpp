@@ -86,7 +86,7 @@ TEST_F(KernelRemovalTest, ThePresenceCheckNoticesAnUnplugWithinAPeriod) {
   added = Await(queue, DiscoveryMessage::kDeviceAdd, 2, std::chrono::seconds(5));
   EXPECT_EQ(added.size(), 2u);
   EXPECT_EQ(list.Path(kKeyboardCommandRow), CollectionPath(*again.device, sim::kCommandCollection));
-  grab.StopAndJoin();
+  grab.StopAndWait(std::chrono::seconds(60));
 }
 
 TEST_F(KernelRemovalTest, AReadWithoutLimitReturnsAtOnceWhenTheDeviceGoes) {

@@ -22,80 +22,71 @@ uint16_t FirstUsage(const std::vector<device::HidDataItem>& items) {
 NotificationThread::NotificationThread(device::DeviceLink& link, Handler handler)
     : link_(link), handler_(std::move(handler)) {}
 
-NotificationThread::~NotificationThread() {
-  RequestStop();
-  if (thread_.joinable()) thread_.join();
-}
+NotificationThread::~NotificationThread() { RequestStop(); }
 
 NotificationThread::StartResult NotificationThread::Start() {
   // A private copy of the capabilities: the interface may be closed (and its capabilities
   // cleared) by another thread while the listener decodes.
   const device::HidCollectionInfo caps = link_.Hid().Capabilities();
   {
-    std::lock_guard lock(end_mutex_);
+    std::lock_guard lock(mutex_);
     caps_ = caps;
-    if (!ended_) {
+    if (listening_) {
       // The stop ends the listener's current turn (at once when it waits for the link); it then
       // takes up the new capabilities instead of ending.
       hand_over_ = true;
-      stop_.Set();
+      worker_.RequestStop();
       return StartResult::kHandOver;
     }
+    listening_ = true;
   }
-  if (thread_.joinable()) thread_.join();
-  stop_.Reset();
-  {
-    std::lock_guard lock(end_mutex_);
-    ended_ = false;
+  // A listener that has just decided to end may not have returned yet; it does so at once.
+  while (!worker_.WaitForEnd(kIdleWait)) {
   }
-  thread_ = std::thread(&NotificationThread::Run, this);
+  worker_.Start([this](const platform::StopEvent& stop) { Run(stop); });
   return StartResult::kStarted;
 }
 
 void NotificationThread::RequestStop() {
-  std::lock_guard lock(end_mutex_);
+  std::lock_guard lock(mutex_);
   hand_over_ = false;
-  stop_.Set();
+  worker_.RequestStop();
 }
 
-bool NotificationThread::WaitForEnd(std::chrono::milliseconds timeout) {
-  std::unique_lock lock(end_mutex_);
-  return ended_cv_.wait_for(lock, timeout, [this] { return ended_; });
-}
+bool NotificationThread::WaitForEnd(std::chrono::milliseconds timeout) { return worker_.WaitForEnd(timeout); }
 
 bool NotificationThread::Running() const {
-  std::lock_guard lock(end_mutex_);
-  return !ended_;
+  std::lock_guard lock(mutex_);
+  return listening_;
 }
 
-void NotificationThread::Run() {
+void NotificationThread::Run(const platform::StopEvent& stop) {
   while (true) {
     device::HidCollectionInfo caps;
     {
-      std::lock_guard lock(end_mutex_);
+      std::lock_guard lock(mutex_);
       caps = caps_;
     }
-    Listen(caps);
-    std::lock_guard lock(end_mutex_);
+    Listen(caps, stop);
+    std::lock_guard lock(mutex_);
     if (hand_over_) {
       hand_over_ = false;
-      stop_.Reset();
+      worker_.ClearStop();
       continue;
     }
+    listening_ = false;
     platform::DebugOut("MS设备同步线程设定退出");
-    ended_ = true;
-    ended_cv_.notify_all();
     return;
   }
 }
 
-void NotificationThread::Listen(const device::HidCollectionInfo& caps) {
+void NotificationThread::Listen(const device::HidCollectionInfo& caps, const platform::StopEvent& stop) {
   using device::HidReportType;
   const uint16_t length = caps.report_byte_length[device::Index(HidReportType::kInput)];
   std::vector<uint8_t> report(length == 0 ? 64 : length);
-  const auto rest = [this] { stop_.WaitUntil(std::chrono::steady_clock::now() + kIdleWait); };
+  const auto rest = [&stop] { stop.WaitUntil(std::chrono::steady_clock::now() + kIdleWait); };
 
-  while (!stop_.IsSet()) {
+  while (!stop.IsSet()) {
     if (!link_.Connected()) {
       rest();
       continue;
@@ -106,7 +97,7 @@ void NotificationThread::Listen(const device::HidCollectionInfo& caps) {
       rest();
       continue;
     }
-    if (stop_.IsSet()) break;
+    if (stop.IsSet()) break;
     // Fresh items per report: an item of another report ID must not keep the last one's usages.
     std::vector<device::HidDataItem> items = device::BuildDataItems(caps, HidReportType::kInput);
     device::UnpackInputReport(items, std::span<const uint8_t>(report.data(), got), HidReportType::kInput, caps);

@@ -13,15 +13,14 @@
 // it ends its turn, so a device that comes back meanwhile is not left without a listener. A
 // RequestStop cancels such a pending hand-over.
 
+#include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <cstdint>
 #include <functional>
 #include <mutex>
-#include <thread>
 
 #include "device/device_link.h"
-#include "device/discovery_handover.h"
+#include "platform/worker_thread.h"
 
 namespace zrv::devices {
 
@@ -57,20 +56,20 @@ class NotificationThread {
 
  private:
   // Listens until the stop event, then either ends or, after a hand-over, listens again.
-  void Run();
-  void Listen(const device::HidCollectionInfo& caps);
+  void Run(const platform::StopEvent& stop);
+  void Listen(const device::HidCollectionInfo& caps, const platform::StopEvent& stop);
 
   device::DeviceLink& link_;
   Handler handler_;
-  device::StopEvent stop_;
-  std::thread thread_;
   std::atomic<uint64_t> reports_{0};
-  mutable std::mutex end_mutex_;
-  std::condition_variable ended_cv_;
-  // Guarded by end_mutex_.
-  bool ended_ = true;
+  // Orders the listener's decision to end against Start's hand-over and RequestStop.
+  mutable std::mutex mutex_;
+  // Guarded by mutex_.
+  bool listening_ = false;  // from Start until the listener decided to end
   bool hand_over_ = false;
   device::HidCollectionInfo caps_;  // of the link the next turn listens on
+  // Last: destroyed (stopped and joined) before what the thread uses.
+  platform::WorkerThread worker_{"notification thread"};
 };
 
 }  // namespace zrv::devices

@@ -1,35 +1,23 @@
-#include "device/discovery_handover.h"
+#include "device/discovery_queue.h"
 
 #include <gtest/gtest.h>
 
 #include <future>
 #include <thread>
 
-#include "device/discovery_queue.h"
+#include "platform/handover.h"
 
 namespace zrv::device {
 namespace {
 
 using namespace std::chrono_literals;
 
-TEST(StopEvent, ManualResetWakesSleepersAndStaysSet) {
-  StopEvent stop;
-  EXPECT_FALSE(stop.WaitUntil(std::chrono::steady_clock::now() + 1ms));
-  auto sleeper = std::async(std::launch::async, [&] { return stop.WaitUntil(std::chrono::steady_clock::now() + 60s); });
-  stop.Set();
-  EXPECT_TRUE(sleeper.get());
-  EXPECT_TRUE(stop.IsSet());
-  EXPECT_TRUE(stop.WaitUntil(std::chrono::steady_clock::now()));  // stays set
-  stop.Reset();
-  EXPECT_FALSE(stop.IsSet());
-}
-
-TEST(Handover, SenderWaitsUntilTheReceiverCompletes) {
-  StopEvent stop;
+TEST(DiscoveryQueue, TheSenderWaitsUntilTheReceiverCompletes) {
+  platform::StopEvent stop;
   DiscoveryQueue queue;
   std::atomic<bool> handled{false};
   auto sender = std::async(std::launch::async, [&] {
-    auto handover = std::make_shared<Handover>(stop);
+    auto handover = std::make_shared<platform::Handover>(stop);
     queue.Send(DiscoveryMessage::kDeviceAdd, 5, handover);
     const bool done = handover->Wait();
     return done && handled.load();  // the handler has run before Wait returns
@@ -45,10 +33,10 @@ TEST(Handover, SenderWaitsUntilTheReceiverCompletes) {
   EXPECT_TRUE(sender.get());
 }
 
-TEST(Handover, StopAbandonsAMessageNobodyHandles) {
-  StopEvent stop;
+TEST(DiscoveryQueue, AStopAbandonsAMessageTheReceiverSkipsLater) {
+  platform::StopEvent stop;
   DiscoveryQueue queue;
-  auto handover = std::make_shared<Handover>(stop);
+  auto handover = std::make_shared<platform::Handover>(stop);
   queue.Send(DiscoveryMessage::kDeviceRemove, 1, handover);
   auto sender = std::async(std::launch::async, [&] { return handover->Wait(); });
   EXPECT_EQ(sender.wait_for(50ms), std::future_status::timeout);
@@ -62,25 +50,6 @@ TEST(Handover, StopAbandonsAMessageNobodyHandles) {
   ASSERT_TRUE(entry);
   EXPECT_FALSE(called);
   EXPECT_EQ(queue.Pending(), 0u);
-}
-
-TEST(Handover, StopWhileTheHandlerRunsLetsTheSenderGo) {
-  StopEvent stop;
-  auto handover = std::make_shared<Handover>(stop);
-  ASSERT_TRUE(handover->Begin());
-  auto sender = std::async(std::launch::async, [&] { return handover->Wait(); });
-  stop.Set();
-  EXPECT_FALSE(sender.get());
-  handover->Complete();  // the handler ends afterwards; nothing waits for it any more
-  EXPECT_TRUE(handover->Abandoned());
-  EXPECT_FALSE(handover->Begin());
-}
-
-TEST(Handover, AlreadyStoppedSenderDoesNotWait) {
-  StopEvent stop;
-  stop.Set();
-  Handover handover(stop);
-  EXPECT_FALSE(handover.Wait());
 }
 
 TEST(DiscoveryQueue, FirstScanDoneIsPostedWithoutHandover) {
