@@ -1,15 +1,33 @@
 # Helpers that keep the per-folder CMake files short. Sources are globbed so that adding a
 # file to a folder needs no CMake edit; CONFIGURE_DEPENDS re-globs on every build.
 
-# zrv_library(<name> [QT] [DEPS <targets>...]): a static library of every .cpp in the current
-# folder; QT turns on Qt's meta-object compiler for it.
+# zrv_own_headers(<target> <headers>...): the target's include folder holds its own headers only,
+# as links under <build>/include/<target>/<folder below src>/, so that "area/header.h" compiles
+# only in targets that link the library owning it: an include that goes up the layers, or to a
+# library that is not linked, fails to compile. The links are made at configure time; a new header
+# is picked up by the headers' CONFIGURE_DEPENDS glob.
+function(zrv_own_headers target)
+  file(RELATIVE_PATH folder ${PROJECT_SOURCE_DIR}/src ${CMAKE_CURRENT_SOURCE_DIR})
+  set(include_dir ${CMAKE_BINARY_DIR}/include/${target})
+  file(REMOVE_RECURSE ${include_dir})
+  file(MAKE_DIRECTORY ${include_dir}/${folder})
+  foreach(header ${ARGN})
+    get_filename_component(header_name ${header} NAME)
+    file(CREATE_LINK ${header} ${include_dir}/${folder}/${header_name} SYMBOLIC)
+  endforeach()
+  target_include_directories(${target} PUBLIC ${include_dir})
+endfunction()
+
+# zrv_library(<name> [QT] [PUBLIC <targets>...] [DEPS <targets>...]): a static library of every
+# .cpp in the current folder. PUBLIC: what its headers include (passed on to whoever links it);
+# DEPS: what only its sources use. QT turns on Qt's meta-object compiler for it.
 function(zrv_library name)
-  cmake_parse_arguments(ARG "QT" "" "DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "QT" "" "PUBLIC;DEPS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   file(GLOB headers CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
   add_library(${name} STATIC ${sources} ${headers})
-  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
-  target_link_libraries(${name} PUBLIC ${ARG_DEPS})
+  zrv_own_headers(${name} ${headers})
+  target_link_libraries(${name} PUBLIC ${ARG_PUBLIC} PRIVATE ${ARG_DEPS})
   if(ARG_QT)
     set_target_properties(${name} PROPERTIES AUTOMOC ON AUTORCC ON)
   endif()
