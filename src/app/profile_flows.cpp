@@ -2,6 +2,7 @@
 
 #include "app/msg_wnd.h"
 #include "app/profile_flows_device.h"
+#include "app/window_timers.h"
 #include "config/profile_list.h"
 #include "controls/device_profile.h"
 #include "devices/device_page.h"
@@ -41,8 +42,8 @@ QString MacrosTooLargeText(int count) {
 ProfileFlows::ProfileFlows(ProfileAsker& asker, TargetProvider current, QObject* parent)
     : QObject(parent), asker_(asker), current_(std::move(current)) {
   switch_timer_.setSingleShot(true);
-  switch_timer_.setInterval(kSwitchDelayMs);
-  switch_timer_.setObjectName(QStringLiteral("timer_%1").arg(kSwitchTimerId));
+  switch_timer_.setInterval(kProfileSwitchDelayMs);
+  switch_timer_.setObjectName(QStringLiteral("timer_%1").arg(kProfileSwitchTimer));
   connect(&switch_timer_, &QTimer::timeout, this, &ProfileFlows::SwitchProfile);
   bar_device_ = [](controls::CDeviceProfileUI* bar) -> std::shared_ptr<ProfileDevice> {
     for (QObject* parent = bar->parent(); parent != nullptr; parent = parent->parent()) {

@@ -20,6 +20,7 @@
 #include "app/main_wnd.h"
 #include "app/msg_wnd.h"
 #include "app/profile_flows_device.h"
+#include "app/window_timers.h"
 #include "config/json_file.h"
 #include "controls/device_profile.h"
 #include "device/device_tables.h"
@@ -284,7 +285,7 @@ TEST_F(ProfileFlowsTest, ThreeQuickSelectionsSwitchOnceToTheLast) {
   EXPECT_TRUE(flows_->SwitchPending());
   EXPECT_TRUE(device_->log.isEmpty()) << "nothing before the timer fires";
   ASSERT_TRUE(QTest::qWaitFor([this] { return !device_->log.isEmpty(); }, 3000));
-  QTest::qWait(ProfileFlows::kSwitchDelayMs + 100);
+  QTest::qWait(kProfileSwitchDelayMs + 100);
   EXPECT_EQ(device_->log, (QStringList{"SetProfileId " + last_id, "LoadProfile", "CheckAssignments", "RefreshPage",
                                       "WriteSettings 0 0 1 1920 1080", "WriteMacros", "ReloadCustomLightModes",
                                       "WriteKeyAssignmentList 0"}));
