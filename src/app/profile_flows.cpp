@@ -12,15 +12,6 @@
 #include <utility>
 
 namespace zrv::app {
-namespace {
-
-constexpr int kKeyboardKind = 1;
-constexpr int kMouseKind = 2;
-constexpr int kWirelessMouseKind = 6;
-
-bool IsMouse(int kind) { return kind == kMouseKind || kind == kWirelessMouseKind; }
-
-}  // namespace
 
 QString ProfileAsker::OpenFile(const QString& filter) { return ui::OpenFileDialog(DialogParent(), QString(), filter); }
 
@@ -180,17 +171,17 @@ void ProfileFlows::ResetProfile() {
   device.LoadProfile();
   device.RefreshPage();
   WriteSettings(device);
-  const int kind = device.Kind();
-  if (kind == kKeyboardKind) {
+  const device::DeviceKind kind = device.Kind();
+  if (kind == device::DeviceKind::kKeyboard) {
     device.HideKeySetLayout();
     WriteMacrosShowingResult(device);
     device.WriteKeyAssignmentList(0);
-  } else if (IsMouse(kind)) {
+  } else if (device::IsMouse(kind)) {
     WriteMacrosShowingResult(device);
     device.WriteKeyAssignmentList(0);
     device.HideKeySetLayout();
   }
-  if (kind == kKeyboardKind || IsMouse(kind)) device.DisableKeySaveButtons();
+  if (kind == device::DeviceKind::kKeyboard || device::IsMouse(kind)) device.DisableKeySaveButtons();
 }
 
 void ProfileFlows::RenameProfile() {
@@ -263,7 +254,7 @@ void ProfileFlows::SwitchTarget(const Target& target) {
   device.RefreshPage();
   WriteSettings(device);
   WriteMacrosShowingResult(device);
-  if (device.Kind() == kKeyboardKind) device.ReloadCustomLightModes();
+  if (device.Kind() == device::DeviceKind::kKeyboard) device.ReloadCustomLightModes();
   device.WriteKeyAssignmentList(0);
 }
 

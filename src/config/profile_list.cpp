@@ -61,7 +61,7 @@ void SetNames(Json::Value& profile, const QString& name, const QString& id) {
 
 }  // namespace
 
-ProfileList::ProfileList(QString data_folder, QString template_path, int device_kind, Clock clock)
+ProfileList::ProfileList(QString data_folder, QString template_path, device::DeviceKind device_kind, Clock clock)
     : folder_(std::move(data_folder)), template_path_(std::move(template_path)), kind_(device_kind) {
   SetClock(std::move(clock));
 }
@@ -372,7 +372,7 @@ ProfileOutcome ProfileList::ResetProfile(int position) {
   const QString file = ProfilePath(entry.id);
   if (file.isEmpty()) return Failed(kTextSaveFailed);
   Json::Value profile = TemplateProfile(entry.name, entry.id);
-  if (kind_ == kHeadsetKind) {
+  if (kind_ == device::DeviceKind::kHeadset) {
     const Json::Value current = ReadJsonFile(file);
     const Json::Value& settings = Element(Member(current, kDeviceMember), 0);
     for (const char* member : kKeptHeadsetMembers) {
