@@ -9,7 +9,7 @@ FunctionPages FunctionPage(int page) { return {page, -1}; }
 FunctionPages KeyFunctionPage(int page) { return {0, page}; }
 
 bool HasKeys(device::DeviceKind kind) {
-  return kind == device::DeviceKind::kKeyboard || kind == device::DeviceKind::kMouse || kind == device::DeviceKind::kWirelessMouse;
+  return kind == device::DeviceKind::kKeyboard || device::IsMouse(kind);
 }
 
 }  // namespace
