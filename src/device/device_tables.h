@@ -18,12 +18,12 @@ namespace zrv::device {
 // tool description and the debug traces carry them. KindNumber and KindOfNumber convert at those
 // boundaries; everything else uses the enumerators.
 enum class DeviceKind : uint16_t {
-  kNone = 0,  // no device kind (a record that names none, a base model)
+  kNone = 0,           // no device kind (a record that names none, a base model)
   kKeyboard = 1,
   kMouse = 2,
   kMousePad = 3,
-  kHeadsetAlias = 4,  // an older number of a headset: only its selector look knows it
-  kHub = 5,           // a hub: only its selector look knows it
+  kHeadsetAlias = 4,   // an older number of a headset: only its selector look knows it
+  kHub = 5,            // a hub: only its selector look knows it
   kWirelessMouse = 6,  // a mouse behind a slow (wireless) link
   kHeadset = 7,
 };

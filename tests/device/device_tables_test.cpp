@@ -18,7 +18,8 @@ namespace {
 using Row = std::tuple<int, int, int, int, int, int, int, int>;
 
 Row Identity(const InterfaceRecord& r) {
-  return {r.vendor_id, r.product_id, r.interface_number, r.collection, KindNumber(r.kind), r.role, r.usage_page, r.usage};
+  return {r.vendor_id, r.product_id, r.interface_number, r.collection, KindNumber(r.kind),
+          r.role,      r.usage_page, r.usage};
 }
 
 TEST(DeviceTables, InterfaceTableRows) {
