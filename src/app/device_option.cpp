@@ -37,7 +37,7 @@ void CDeviceOptionUI::DoInit() {
   ShowIcons();
 }
 
-void CDeviceOptionUI::SetKind(int kind, int sub_kind) {
+void CDeviceOptionUI::SetKind(device::DeviceKind kind, int sub_kind) {
   kind_ = kind;
   sub_kind_ = sub_kind;
   const std::optional<DeviceOptionLook> look = DeviceOptionLookFor(kind, sub_kind);

@@ -16,6 +16,7 @@
 
 #include <vector>
 
+#include "device/device_tables.h"
 #include "devices/device_page.h"
 #include "ui/button.h"
 #include "ui/containers.h"
@@ -38,8 +39,8 @@ class CDeviceOptionUI : public ui::HorizontalLayout {
   ui::Control* NameLabel() const { return name_; }
 
   // Icons and name label of the kind (device_option_kinds.h).
-  void SetKind(int kind, int sub_kind);
-  int Kind() const { return kind_; }
+  void SetKind(device::DeviceKind kind, int sub_kind);
+  device::DeviceKind Kind() const { return kind_; }
   int SubKind() const { return sub_kind_; }
   QString NormalImage() const { return normal_image_; }
   QString SelectedImage() const { return selected_image_; }
@@ -88,7 +89,7 @@ class CDeviceOptionUI : public ui::HorizontalLayout {
   ui::Selectable* synchro_ = nullptr;
   ui::Control* name_ = nullptr;
   QPointer<devices::CHalveronUSBDevicePage> device_;
-  int kind_ = 0;
+  device::DeviceKind kind_ = device::DeviceKind::kNone;
   int sub_kind_ = 0;
   QString synchro_selected_image_;
   QString synchro_normal_image_;

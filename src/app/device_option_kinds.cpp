@@ -13,23 +13,21 @@ DeviceOptionLook Look(const char* prefix) {
   return {p, p + QStringLiteral("device_name_text")};
 }
 
-constexpr int kKindHub = 5;
-constexpr int kKindHeadsetAlias = 4;
-
 }  // namespace
 
-std::optional<DeviceOptionLook> DeviceOptionLookFor(int kind, int sub_kind) {
+std::optional<DeviceOptionLook> DeviceOptionLookFor(device::DeviceKind kind, int sub_kind) {
+  using enum device::DeviceKind;
   switch (kind) {
-    case device::kKindKeyboard: return Look("kb_");
-    case device::kKindMouse:
-    case device::kKindWirelessMouse: return Look("ms_");
-    case device::kKindMousePad:
+    case kKeyboard: return Look("kb_");
+    case kMouse:
+    case kWirelessMouse: return Look("ms_");
+    case kMousePad:
       if (sub_kind == 0) return Look("hard_mp_");
       if (sub_kind == 1) return Look("soft_mp_");
       return std::nullopt;
-    case kKindHeadsetAlias:
-    case device::kKindHeadset: return Look("hd_");
-    case kKindHub: return Look("hub_");
+    case kHeadsetAlias:
+    case kHeadset: return Look("hd_");
+    case kHub: return Look("hub_");
     default: return UnknownDeviceOptionLook();
   }
 }

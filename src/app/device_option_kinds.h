@@ -6,6 +6,8 @@
 
 #include <optional>
 
+#include "device/device_tables.h"
+
 namespace zrv::app {
 
 struct DeviceOptionLook {
@@ -13,10 +15,10 @@ struct DeviceOptionLook {
   QString name_text_id;  // "kb_device_name_text", ...
 };
 
-// Kind 1 keyboard, 2 mouse, 3 mouse pad (sub-kind 0 hard, 1 soft), 4 or 7 headset, 5 hub, others
+// Keyboard, mouse, mouse pad (sub-kind 0 hard, 1 soft), headset (either number), hub; others
 // unknown. Nothing for a mouse pad of another sub-kind: its item keeps the look it has. A mouse
-// behind a receiver (kind 6) looks like a mouse.
-std::optional<DeviceOptionLook> DeviceOptionLookFor(int kind, int sub_kind);
+// behind a receiver looks like a mouse.
+std::optional<DeviceOptionLook> DeviceOptionLookFor(device::DeviceKind kind, int sub_kind);
 
 // The look a new item starts with.
 DeviceOptionLook UnknownDeviceOptionLook();

@@ -105,7 +105,7 @@ void DeviceSelector::ShowPage(const CDeviceOptionUI& item) {
 void DeviceSelector::Remember(int index) {
   const CDeviceOptionUI* item = ItemAt(index);
   selected_index_ = index;
-  selected_kind_ = item != nullptr ? item->Kind() : 0;
+  selected_kind_ = item != nullptr ? item->Kind() : device::DeviceKind::kNone;
   selected_sub_kind_ = item != nullptr ? item->SubKind() : 0;
 }
 

@@ -8,6 +8,8 @@
 #include <functional>
 #include <vector>
 
+#include "device/device_tables.h"
+
 namespace zrv::ui {
 class Container;
 class WindowBase;
@@ -69,7 +71,7 @@ class DeviceSelector {
 
   // What the last switch remembered: the selected item, its kind and sub-kind (-1, 0, 0 before).
   int SelectedIndex() const { return selected_index_; }
-  int SelectedKind() const { return selected_kind_; }
+  device::DeviceKind SelectedKind() const { return selected_kind_; }
   int SelectedSubKind() const { return selected_sub_kind_; }
   bool SeveralPresent() const { return several_present_; }
 
@@ -84,7 +86,7 @@ class DeviceSelector {
   ui::WindowBase& window_;
   Hooks hooks_;
   int selected_index_ = -1;
-  int selected_kind_ = 0;
+  device::DeviceKind selected_kind_ = device::DeviceKind::kNone;
   int selected_sub_kind_ = 0;
   bool several_present_ = false;
 };

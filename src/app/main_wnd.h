@@ -26,6 +26,7 @@
 
 #include "app/device_selector.h"
 #include "app/light_sync.h"
+#include "app/window_timers.h"
 #include "app/worker_slots.h"
 #include "device/device_attach.h"
 #include "device/discovery_interface_list.h"
@@ -52,13 +53,7 @@ class CMainWnd : public ui::WindowBase, public device::DiscoverySink {
   Q_OBJECT
 
  public:
-  // Window timers.
-  static constexpr int kFitTimer = 1011;           // 100 ms after windowinit
-  static constexpr int kTrayMenuTimer = 1032;      // 10 ms after a right click on the tray icon
-  static constexpr int kProfileSwitchTimer = 1055;  // 400 ms after a profile was chosen
-  static constexpr int kFitDelayMs = 100;
-  static constexpr int kTrayMenuDelayMs = 10;
-  static constexpr int kProfileSwitchDelayMs = 400;
+  // Window timers: window_timers.h.
   // The page container of the device pages (inside page 0 of "device_switch").
   static constexpr const char* kPageContainer = "device_page_switch";
 

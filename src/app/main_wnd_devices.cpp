@@ -38,11 +38,11 @@ void CMainWnd::CreateDevicePages() {
     devices::CHalveronUSBDevice& model = page->Model();
     attacher_->AddDevice(model);
     switch (kind_row.kind) {
-      case device::kKindMouse:
-      case device::kKindWirelessMouse: mice_.push_back(&model); break;
-      case device::kKindKeyboard: keyboards_.push_back(&model); break;
-      case device::kKindMousePad: mouse_pads_.push_back(&model); break;
-      case device::kKindHeadset: headsets_.push_back(&model); break;
+      case device::DeviceKind::kMouse:
+      case device::DeviceKind::kWirelessMouse: mice_.push_back(&model); break;
+      case device::DeviceKind::kKeyboard: keyboards_.push_back(&model); break;
+      case device::DeviceKind::kMousePad: mouse_pads_.push_back(&model); break;
+      case device::DeviceKind::kHeadset: headsets_.push_back(&model); break;
       default: break;
     }
 

@@ -2,6 +2,7 @@
 
 #include "app/msg_wnd.h"
 #include "app/profile_flows_device.h"
+#include "app/window_timers.h"
 #include "config/profile_list.h"
 #include "controls/device_profile.h"
 #include "devices/device_page.h"
@@ -11,15 +12,6 @@
 #include <utility>
 
 namespace zrv::app {
-namespace {
-
-constexpr int kKeyboardKind = 1;
-constexpr int kMouseKind = 2;
-constexpr int kWirelessMouseKind = 6;
-
-bool IsMouse(int kind) { return kind == kMouseKind || kind == kWirelessMouseKind; }
-
-}  // namespace
 
 QString ProfileAsker::OpenFile(const QString& filter) { return ui::OpenFileDialog(DialogParent(), QString(), filter); }
 
@@ -41,8 +33,8 @@ QString MacrosTooLargeText(int count) {
 ProfileFlows::ProfileFlows(ProfileAsker& asker, TargetProvider current, QObject* parent)
     : QObject(parent), asker_(asker), current_(std::move(current)) {
   switch_timer_.setSingleShot(true);
-  switch_timer_.setInterval(kSwitchDelayMs);
-  switch_timer_.setObjectName(QStringLiteral("timer_%1").arg(kSwitchTimerId));
+  switch_timer_.setInterval(kProfileSwitchDelayMs);
+  switch_timer_.setObjectName(QStringLiteral("timer_%1").arg(kProfileSwitchTimer));
   connect(&switch_timer_, &QTimer::timeout, this, &ProfileFlows::SwitchProfile);
   bar_device_ = [](controls::CDeviceProfileUI* bar) -> std::shared_ptr<ProfileDevice> {
     for (QObject* parent = bar->parent(); parent != nullptr; parent = parent->parent()) {
@@ -179,17 +171,17 @@ void ProfileFlows::ResetProfile() {
   device.LoadProfile();
   device.RefreshPage();
   WriteSettings(device);
-  const int kind = device.Kind();
-  if (kind == kKeyboardKind) {
+  const device::DeviceKind kind = device.Kind();
+  if (kind == device::DeviceKind::kKeyboard) {
     device.HideKeySetLayout();
     WriteMacrosShowingResult(device);
     device.WriteKeyAssignmentList(0);
-  } else if (IsMouse(kind)) {
+  } else if (device::IsMouse(kind)) {
     WriteMacrosShowingResult(device);
     device.WriteKeyAssignmentList(0);
     device.HideKeySetLayout();
   }
-  if (kind == kKeyboardKind || IsMouse(kind)) device.DisableKeySaveButtons();
+  if (kind == device::DeviceKind::kKeyboard || device::IsMouse(kind)) device.DisableKeySaveButtons();
 }
 
 void ProfileFlows::RenameProfile() {
@@ -262,7 +254,7 @@ void ProfileFlows::SwitchTarget(const Target& target) {
   device.RefreshPage();
   WriteSettings(device);
   WriteMacrosShowingResult(device);
-  if (device.Kind() == kKeyboardKind) device.ReloadCustomLightModes();
+  if (device.Kind() == device::DeviceKind::kKeyboard) device.ReloadCustomLightModes();
   device.WriteKeyAssignmentList(0);
 }
 

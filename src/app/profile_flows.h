@@ -4,8 +4,9 @@
 // "itemselect" of "device_profile_combo" (OnProfileSelected); everything starts from the current
 // target, and nothing happens without one.
 //
-// Selecting a profile does not switch at once: timer 1055 (400 ms, one-shot) starts again with
-// every selection, so a quick series of selections switches the device once, to the last one.
+// Selecting a profile does not switch at once: timer 1055 (400 ms, one-shot; window_timers.h)
+// starts again with every selection, so a quick series of selections switches the device once, to
+// the last one.
 //
 // A flow takes its bar and device when it starts and keeps them to its end: while a message box
 // or a file dialog is open, devices may come and go and another page be shown, and the flow still
@@ -68,8 +69,6 @@ class MsgWndAsker : public ProfileAsker {
 class ProfileFlows : public QObject {
   Q_OBJECT
  public:
-  static constexpr int kSwitchTimerId = 1055;
-  static constexpr int kSwitchDelayMs = 400;
   // Open and save dialogs of profiles: the filter text and its pattern.
   static constexpr const char* kFileFilter = "Profile Files(*.json)|*.json;||";
 

@@ -12,7 +12,9 @@ PageProfileDevice::~PageProfileDevice() = default;
 
 devices::CHalveronUSBDevicePage* PageProfileDevice::Page() const { return page_.data(); }
 
-int PageProfileDevice::Kind() const { return page_ == nullptr ? 0 : page_->Model().Kind(); }
+device::DeviceKind PageProfileDevice::Kind() const {
+  return page_ == nullptr ? device::DeviceKind::kNone : page_->Model().Kind();
+}
 
 QString PageProfileDevice::Presence() const {
   if (page_ == nullptr || !page_->Model().Connected()) return QString();

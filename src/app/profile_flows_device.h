@@ -5,6 +5,8 @@
 #include <QPointer>
 #include <QString>
 
+#include "device/device_tables.h"
+
 namespace zrv::devices {
 class CHalveronUSBDevicePage;
 }
@@ -15,8 +17,7 @@ class ProfileDevice {
  public:
   virtual ~ProfileDevice() = default;
 
-  // Device kind: 1 keyboard, 2 mouse, 3 mouse pad, 6 mouse behind a receiver, 7 headset.
-  virtual int Kind() const = 0;
+  virtual device::DeviceKind Kind() const = 0;
   // Which device is there: the path of its connection while one is attached (every connection
   // has a path of its own), empty while none is. A flow that sees it change while it waits for
   // the user ends without writing.
@@ -48,7 +49,7 @@ class PageProfileDevice : public ProfileDevice {
   ~PageProfileDevice() override;
   devices::CHalveronUSBDevicePage* Page() const;
 
-  int Kind() const override;
+  device::DeviceKind Kind() const override;
   QString Presence() const override;
   void SetProfileId(const QString& id) override;
   void LoadProfile() override;

@@ -12,7 +12,7 @@ namespace zrv::app {
 QByteArray DescribeDevices(std::span<const device::DeviceKindRow> rows) {
   std::vector<uint32_t> values = {2, 3, 0, 2, static_cast<uint32_t>(rows.size())};
   for (const device::DeviceKindRow& row : rows) {
-    values.push_back(row.kind);
+    values.push_back(device::KindNumber(row.kind));
     values.push_back(row.vendor_id);
     values.push_back(row.product_id);
   }

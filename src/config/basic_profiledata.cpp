@@ -1,7 +1,9 @@
 #include "config/basic_profiledata.h"
 
+#include "config/json_fields.h"
 #include "config/json_file.h"
 #include "config/json_value.h"
+#include "config/profile_members.h"
 
 namespace zrv::config {
 namespace {
@@ -28,7 +30,43 @@ const LightZoneFields& ZoneOf(const LightStateRecord& record, LightSection secti
   return ZoneOf(const_cast<LightStateRecord&>(record), section);
 }
 
-uint8_t FlagByte(const Json::Value& object, const char* name) { return ReadFlag(Member(object, name)) ? 1 : 0; }
+// The eight fields of every lighting object.
+constexpr JsonField<LightZoneFields> kZoneFields[] = {
+    NumberField<&LightZoneFields::select_item>("SelectItem"), NumberField<&LightZoneFields::light>("Light"),
+    NumberField<&LightZoneFields::speed>("Speed"),            NumberField<&LightZoneFields::fx>("Fx"),
+    FlagField<&LightZoneFields::multi_color>("MultiColor"),   NumberField<&LightZoneFields::red>("Red"),
+    NumberField<&LightZoneFields::green>("Green"),            NumberField<&LightZoneFields::blue>("Blue"),
+};
+// What "LightInfo" and "LogoLightInfo" hold beyond the eight.
+constexpr JsonField<LightStateRecord> kMainLightFields[] = {
+    NumberField<&LightStateRecord::zzcc_led_mode>("ZZCCLedMode"),
+    NumberField<&LightStateRecord::custom_light_mode_group>("CustomLightModeGroupIndex"),
+};
+constexpr JsonField<LightStateRecord> kLogoLightFields[] = {
+    NumberField<&LightStateRecord::logo_on>("RGBdengoffon"),
+};
+std::span<const JsonField<LightStateRecord>> ExtraLightFields(LightSection section) {
+  switch (section) {
+    case LightSection::kMain: return kMainLightFields;
+    case LightSection::kLogo: return kLogoLightFields;
+    case LightSection::kStrip: return {};
+  }
+  return {};
+}
+
+// An element of "LightList" (read only).
+constexpr JsonField<LedRecord> kLedFields[] = {
+    NumberField<&LedRecord::mode>("LEDREGMode"),       NumberField<&LedRecord::brightness>("LEDBrightness"),
+    NumberField<&LedRecord::speed>("LEDSpeed"),        FlagField<&LedRecord::direction>("LEDDirection"),
+    FlagField<&LedRecord::multi_color>("LEDMultiColor"), NumberField<&LedRecord::red>("red"),
+    NumberField<&LedRecord::green>("green"),           NumberField<&LedRecord::blue>("blue"),
+};
+
+constexpr const char* kLightListMember = "LightList";
+constexpr const char* kKeyListMember = "KeyList";
+// Members of an element of "KeyList": assignment codes (KeyHalf::Code).
+constexpr const char* kAssignmentMember = "Assignment";
+constexpr const char* kDefaultAssignmentMember = "DefaultAssignment";
 
 size_t CacheSlot(LightSection section) { return static_cast<size_t>(section); }
 
@@ -51,7 +89,7 @@ bool CBasicProfiledata::Save() { return SaveDeviceSection(settings_, profile_pat
 bool CBasicProfiledata::SaveDeviceSection(const Json::Value& settings, const QString& path) {
   Json::Value document = ReadJsonFile(path);
   EnsureObject(document);
-  ElementForWrite(MemberForWrite(document, "Device"), static_cast<Json::ArrayIndex>(device_index_)) = settings;
+  ElementForWrite(MemberForWrite(document, kDeviceMember), static_cast<Json::ArrayIndex>(device_index_)) = settings;
   return WriteDocument(document, path);
 }
 
@@ -63,14 +101,14 @@ bool CBasicProfiledata::WriteDocument(const Json::Value& document, const QString
 Json::Value CBasicProfiledata::LoadDeviceSection(const QString& path) {
   const auto index = static_cast<Json::ArrayIndex>(device_index_);
   Json::Value document = ReadJsonFile(path);
-  settings_ = Element(Member(document, "Device"), index);
+  settings_ = Element(Member(document, kDeviceMember), index);
   if (!settings_.isObject()) {
     // Repair the profile from the template. A template without settings repairs nothing, so the
     // file is left as it is rather than rewritten with an empty element.
-    settings_ = Element(Member(ReadJsonFile(template_path_), "Device"), index);
+    settings_ = Element(Member(ReadJsonFile(template_path_), kDeviceMember), index);
     if (settings_.isObject()) {
       EnsureObject(document);
-      ElementForWrite(MemberForWrite(document, "Device"), index) = settings_;
+      ElementForWrite(MemberForWrite(document, kDeviceMember), index) = settings_;
       WriteDocument(document, path);
     } else {
       settings_ = Json::Value();
@@ -92,21 +130,8 @@ LightStateRecord CBasicProfiledata::ReadLight(LightSection section) {
   LightStateRecord record;
   const Json::Value& object = Section(SectionName(section));
   if (object.isObject()) {
-    LightZoneFields& zone = ZoneOf(record, section);
-    zone.select_item = MemberByte(object, "SelectItem");
-    zone.light = MemberByte(object, "Light");
-    zone.speed = MemberByte(object, "Speed");
-    zone.fx = MemberByte(object, "Fx");
-    zone.multi_color = FlagByte(object, "MultiColor");
-    zone.red = MemberByte(object, "Red");
-    zone.green = MemberByte(object, "Green");
-    zone.blue = MemberByte(object, "Blue");
-    if (section == LightSection::kMain) {
-      record.zzcc_led_mode = MemberByte(object, "ZZCCLedMode");
-      record.custom_light_mode_group = MemberByte(object, "CustomLightModeGroupIndex");
-    } else if (section == LightSection::kLogo) {
-      record.logo_on = MemberByte(object, "RGBdengoffon");
-    }
+    ReadFields<LightZoneFields>(object, kZoneFields, ZoneOf(record, section));
+    ReadFields(object, ExtraLightFields(section), record);
   }
   light_cache_[CacheSlot(section)] = record;
   return record;
@@ -115,20 +140,8 @@ LightStateRecord CBasicProfiledata::ReadLight(LightSection section) {
 void CBasicProfiledata::WriteLight(LightSection section, const LightStateRecord& record) {
   const LightZoneFields& zone = ZoneOf(record, section);
   Json::Value object(Json::objectValue);
-  object["SelectItem"] = Json::Value(zone.select_item);
-  object["Light"] = Json::Value(zone.light);
-  object["Speed"] = Json::Value(zone.speed);
-  object["Fx"] = Json::Value(zone.fx);
-  object["MultiColor"] = Json::Value(zone.multi_color != 0 ? 1 : 0);
-  object["Red"] = Json::Value(zone.red);
-  object["Green"] = Json::Value(zone.green);
-  object["Blue"] = Json::Value(zone.blue);
-  if (section == LightSection::kMain) {
-    object["ZZCCLedMode"] = Json::Value(record.zzcc_led_mode);
-    object["CustomLightModeGroupIndex"] = Json::Value(record.custom_light_mode_group);
-  } else if (section == LightSection::kLogo) {
-    object["RGBdengoffon"] = Json::Value(record.logo_on);
-  }
+  WriteFields<LightZoneFields>(object, kZoneFields, zone);
+  WriteFields(object, ExtraLightFields(section), record);
   SectionForWrite(SectionName(section)) = std::move(object);
   light_cache_[CacheSlot(section)] = record;
 }
@@ -138,45 +151,39 @@ const LightStateRecord& CBasicProfiledata::CachedLight(LightSection section) con
 }
 
 const std::vector<LedRecord>& CBasicProfiledata::GetLedList() {
-  const Json::Value& list = Section("LightList");
+  const Json::Value& list = Section(kLightListMember);
   if (!list.isArray()) return led_list_;
   led_list_.assign(list.size(), LedRecord{});
   for (Json::ArrayIndex i = 0; i < list.size(); ++i) {
     const Json::Value& element = list[i];
     if (!element.isObject()) continue;
     LedRecord& led = led_list_[i];
-    led.mode = MemberByte(element, "LEDREGMode");
-    led.brightness = MemberByte(element, "LEDBrightness");
-    led.speed = MemberByte(element, "LEDSpeed");
-    led.direction = FlagByte(element, "LEDDirection");
-    led.multi_color = FlagByte(element, "LEDMultiColor");
-    led.red = MemberByte(element, "red");
-    led.green = MemberByte(element, "green");
-    led.blue = MemberByte(element, "blue");
+    ReadFields<LedRecord>(element, kLedFields, led);
     led.present = 1;
   }
   return led_list_;
 }
 
 const std::vector<KeyRecord>& CBasicProfiledata::GetKeyList() {
-  const Json::Value& list = Section("KeyList");
+  const Json::Value& list = Section(kKeyListMember);
   key_list_.clear();
   if (!list.isArray()) return key_list_;
   key_list_.reserve(list.size());
   for (Json::ArrayIndex i = 0; i < list.size(); ++i) {
     const Json::Value& element = list[i];
     const auto key = static_cast<uint16_t>(i);
-    key_list_.push_back({KeyHalf::FromCode(key, static_cast<uint32_t>(ReadInt(Member(element, "Assignment")))),
-                         KeyHalf::FromCode(key, static_cast<uint32_t>(ReadInt(Member(element, "DefaultAssignment"))))});
+    key_list_.push_back(
+        {KeyHalf::FromCode(key, static_cast<uint32_t>(ReadInt(Member(element, kAssignmentMember)))),
+         KeyHalf::FromCode(key, static_cast<uint32_t>(ReadInt(Member(element, kDefaultAssignmentMember))))});
   }
   return key_list_;
 }
 
 void CBasicProfiledata::SetKeyAssignments(const std::vector<KeyRecord>& keys) {
-  Json::Value& list = SectionForWrite("KeyList");
+  Json::Value& list = SectionForWrite(kKeyListMember);
   for (size_t i = 0; i < keys.size(); ++i) {
     Json::Value& element = ElementForWrite(list, static_cast<Json::ArrayIndex>(i));
-    MemberForWrite(element, "Assignment") = Json::Value(static_cast<Json::Int>(keys[i].assignment.Code()));
+    MemberForWrite(element, kAssignmentMember) = Json::Value(static_cast<Json::Int>(keys[i].assignment.Code()));
   }
 }
 

@@ -2,32 +2,40 @@
 
 #include <algorithm>
 
+#include "config/json_fields.h"
 #include "config/json_value.h"
+#include "config/profile_members.h"
 
 namespace zrv::config {
+namespace {
+
+constexpr const char* kSettingsMember = "SystemSetStages";
+constexpr JsonField<HeadsetSettings> kSettingsFields[] = {
+    NumberField<&HeadsetSettings::magic_enable>("MagicEnable"),
+    NumberField<&HeadsetSettings::magic_type>("MagicType"),
+    NumberField<&HeadsetSettings::eq_type>("EqType"),
+    NumberField<&HeadsetSettings::custom_eq_select_index>("CustomEqSeletIndex"),
+    NumberField<&HeadsetSettings::mic_in_select>("MicInSelect"),
+    NumberField<&HeadsetSettings::mic_in_value>("MicInValue"),
+    NumberField<&HeadsetSettings::mic_monitor_select>("MicMoniterSelect"),
+    NumberField<&HeadsetSettings::mic_monitor_value>("MicMoniterValue"),
+};
+
+constexpr const char* kPresetCurvesMember = "EQHzValueInfo";
+// An element of a curve: one band.
+constexpr const char* kBandValueMember = "value";
+// An element of "CustomEQNameInfo".
+constexpr const char* kEqNameMember = "Name";
+
+}  // namespace
+
 HeadsetSettings CHs6533Profiledata::GetHeadsetSettings() {
-  const Json::Value& stages = Section("SystemSetStages");
-  settings_.magic_enable = MemberInt32(stages, "MagicEnable");
-  settings_.magic_type = MemberInt32(stages, "MagicType");
-  settings_.eq_type = MemberInt32(stages, "EqType");
-  settings_.custom_eq_select_index = MemberInt32(stages, "CustomEqSeletIndex");
-  settings_.mic_in_select = MemberInt32(stages, "MicInSelect");
-  settings_.mic_in_value = MemberInt32(stages, "MicInValue");
-  settings_.mic_monitor_select = MemberInt32(stages, "MicMoniterSelect");
-  settings_.mic_monitor_value = MemberInt32(stages, "MicMoniterValue");
+  ReadFields<HeadsetSettings>(Section(kSettingsMember), kSettingsFields, settings_);
   return settings_;
 }
 
 void CHs6533Profiledata::SetHeadsetSettings(const HeadsetSettings& values) {
-  Json::Value& stages = EnsureObject(SectionForWrite("SystemSetStages"));
-  stages["MagicEnable"] = values.magic_enable;
-  stages["MagicType"] = values.magic_type;
-  stages["EqType"] = values.eq_type;
-  stages["CustomEqSeletIndex"] = values.custom_eq_select_index;
-  stages["MicInSelect"] = values.mic_in_select;
-  stages["MicInValue"] = values.mic_in_value;
-  stages["MicMoniterSelect"] = values.mic_monitor_select;
-  stages["MicMoniterValue"] = values.mic_monitor_value;
+  WriteFields<HeadsetSettings>(SectionForWrite(kSettingsMember), kSettingsFields, values);
   settings_ = values;
 }
 
@@ -43,8 +51,8 @@ EqCurve CHs6533Profiledata::ReadCurve(const char* member, int element) {
   bands.reserve(kEqBands);
   for (Json::ArrayIndex b = 0; b < static_cast<Json::ArrayIndex>(kEqBands); ++b) {
     Json::Value& band = curve[b];
-    if (!Member(band, "value").isNumeric()) MemberForWrite(band, "value") = 0;
-    bands.push_back(MemberInt32(band, "value"));
+    if (!Member(band, kBandValueMember).isNumeric()) MemberForWrite(band, kBandValueMember) = 0;
+    bands.push_back(MemberInt32(band, kBandValueMember));
   }
   return bands;
 }
@@ -53,27 +61,27 @@ void CHs6533Profiledata::WriteCurve(const char* member, int element, const EqCur
   Json::Value& curve = ElementForWrite(SectionForWrite(member), static_cast<Json::ArrayIndex>(element));
   const size_t count = std::min(bands.size(), static_cast<size_t>(kEqBands));
   for (size_t b = 0; b < count; ++b) {
-    MemberForWrite(ElementForWrite(curve, static_cast<Json::ArrayIndex>(b)), "value") = bands[b];
+    MemberForWrite(ElementForWrite(curve, static_cast<Json::ArrayIndex>(b)), kBandValueMember) = bands[b];
   }
 }
 
 EqCurve CHs6533Profiledata::GetEqCurve(int preset) {
   const int element = PresetElement(preset);
   if (element < 0) return {};
-  return ReadCurve("EQHzValueInfo", element);
+  return ReadCurve(kPresetCurvesMember, element);
 }
 
 void CHs6533Profiledata::SetEqCurve(int preset, const EqCurve& bands) {
   const int element = PresetElement(preset);
-  if (element >= 0) WriteCurve("EQHzValueInfo", element, bands);
+  if (element >= 0) WriteCurve(kPresetCurvesMember, element, bands);
 }
 
 QStringList CHs6533Profiledata::GetCustomEqNames() {
   QStringList names;
-  const Json::Value& list = Section("CustomEQNameInfo");
+  const Json::Value& list = Section(kCustomEqNamesMember);
   if (!list.isArray()) return names;
   for (Json::ArrayIndex i = 0; i < list.size(); ++i) {
-    names.append(QString::fromStdString(ReadText(Member(list[i], "Name"))));
+    names.append(QString::fromStdString(ReadText(Member(list[i], kEqNameMember))));
   }
   return names;
 }
@@ -82,20 +90,20 @@ void CHs6533Profiledata::SetCustomEqNames(const QStringList& names) {
   Json::Value list(Json::arrayValue);
   for (const QString& name : names) {
     Json::Value entry(Json::objectValue);
-    entry["Name"] = name.toStdString();
+    entry[kEqNameMember] = name.toStdString();
     list.append(std::move(entry));
   }
-  SectionForWrite("CustomEQNameInfo") = std::move(list);
+  SectionForWrite(kCustomEqNamesMember) = std::move(list);
 }
 
 EqCurve CHs6533Profiledata::GetCustomEqCurve(int curve) {
   if (curve < 0 || curve > kMaxCustomCurve) return {};
-  return ReadCurve("CustomEQHzValueInfo", curve);
+  return ReadCurve(kCustomEqCurvesMember, curve);
 }
 
 void CHs6533Profiledata::SetCustomEqCurve(int curve, const EqCurve& bands) {
   if (curve < 0 || curve > kMaxCustomCurve) return;
-  WriteCurve("CustomEQHzValueInfo", curve, bands);
+  WriteCurve(kCustomEqCurvesMember, curve, bands);
 }
 
 }  // namespace zrv::config

@@ -2,6 +2,7 @@
 
 #include <limits>
 
+#include "config/json_fields.h"
 #include "config/json_value.h"
 
 namespace zrv::config {
@@ -16,6 +17,18 @@ uint32_t LeadingNumber(const std::string& text) {
   }
   return static_cast<uint32_t>(value);
 }
+
+// "Delay" is written as decimal text and read leniently (ReadMacroDelay).
+constexpr JsonField<MacroEvent> kDelayField{
+    "Delay", [](const Json::Value& value, MacroEvent& event) { event.delay = ReadMacroDelay(value); },
+    [](const MacroEvent& event) { return Json::Value(std::to_string(event.delay)); }};
+
+constexpr JsonField<MacroEvent> kEventFields[] = {
+    TextField<&MacroEvent::action>("Action"),
+    NumberField<&MacroEvent::button>("Button"),
+    kDelayField,
+    NumberField<&MacroEvent::type>("Type"),
+};
 
 }  // namespace
 
@@ -42,21 +55,11 @@ uint32_t ReadMacroDelay(const Json::Value& delay) {
   }
 }
 
-MacroEvent MacroEventFromJson(const Json::Value& element) {
-  MacroEvent event;
-  event.action = ReadText(Member(element, "Action"));
-  event.button = static_cast<int32_t>(ReadInt(Member(element, "Button")));
-  event.delay = ReadMacroDelay(Member(element, "Delay"));
-  event.type = static_cast<int32_t>(ReadInt(Member(element, "Type")));
-  return event;
-}
+MacroEvent MacroEventFromJson(const Json::Value& element) { return ReadRecord<MacroEvent>(element, kEventFields); }
 
 Json::Value MacroEventToJson(const MacroEvent& event) {
   Json::Value element(Json::objectValue);
-  element["Action"] = event.action;
-  element["Button"] = event.button;
-  element["Delay"] = std::to_string(event.delay);
-  element["Type"] = event.type;
+  WriteFields<MacroEvent>(element, kEventFields, event);
   return element;
 }
 

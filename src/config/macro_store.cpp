@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "config/config_text_ids.h"
+#include "config/json_fields.h"
 #include "config/json_file.h"
 #include "config/json_value.h"
 #include "config/own_files.h"
@@ -16,16 +17,31 @@
 namespace zrv::config {
 namespace {
 
+// The index: "MacroInfo", a list of entries.
+constexpr const char* kIndexListMember = "MacroInfo";
+constexpr JsonField<MacroEntry> kNameField = TextField<&MacroEntry::name>("MacroName");
+constexpr JsonField<MacroEntry> kStampField = TextField<&MacroEntry::stamp>("Guid");
+constexpr JsonField<MacroEntry> kEntryFields[] = {kNameField, kStampField};
+
+// A ".mac" file: the fields of its entry beside "Events" and "Version".
+constexpr const char* kEventsMember = "Events";
+constexpr const char* kVersionMember = "Version";
+
 std::vector<MacroEntry> EntriesOf(const Json::Value& document) {
   std::vector<MacroEntry> entries;
-  const Json::Value& info = Member(document, "MacroInfo");
+  const Json::Value& info = Member(document, kIndexListMember);
   if (!info.isArray()) return entries;
   entries.reserve(info.size());
-  for (Json::ArrayIndex i = 0; i < info.size(); ++i) {
-    entries.push_back({QString::fromStdString(ReadText(Member(info[i], "MacroName"))),
-                       QString::fromStdString(ReadText(Member(info[i], "Guid")))});
-  }
+  for (Json::ArrayIndex i = 0; i < info.size(); ++i) entries.push_back(ReadRecord<MacroEntry>(info[i], kEntryFields));
   return entries;
+}
+
+Json::Value MacroFileDocument(const MacroEntry& macro, Json::Value events) {
+  Json::Value document(Json::objectValue);
+  document[kEventsMember] = std::move(events);
+  WriteFields<MacroEntry>(document, kEntryFields, macro);
+  document[kVersionMember] = MacroStore::kMacroFileVersion;
+  return document;
 }
 
 bool SameName(const QString& a, const QString& b) { return QString::compare(a, b, Qt::CaseInsensitive) == 0; }
@@ -94,8 +110,8 @@ void MacroStore::RepairSharedStamps(Json::Value& document) {
       if (failed) break;
       made.push_back(file);
     }
-    document["MacroInfo"][static_cast<Json::ArrayIndex>(i)]["Guid"] = stamp.toStdString();
     macros_[i].stamp = stamp;
+    WriteField(document[kIndexListMember][static_cast<Json::ArrayIndex>(i)], kStampField, macros_[i]);
   }
   if (macros_ == entries) return;
   if (!failed && WriteJsonFile(IndexPath(), document)) return;
@@ -139,9 +155,8 @@ QString MacroStore::NewStamp() const {
 
 bool MacroStore::AppendMacro(Json::Value& document, const QString& name, const QString& stamp) {
   Json::Value entry(Json::objectValue);
-  entry["MacroName"] = name.toStdString();
-  entry["Guid"] = stamp.toStdString();
-  EnsureArray(MemberForWrite(document, "MacroInfo")).append(std::move(entry));
+  WriteFields<MacroEntry>(entry, kEntryFields, MacroEntry{name, stamp});
+  EnsureArray(MemberForWrite(document, kIndexListMember)).append(std::move(entry));
   if (!WriteJsonFile(IndexPath(), document)) return false;
   macros_.push_back({name, stamp});
   return true;
@@ -183,12 +198,7 @@ MacroChange MacroStore::ExportMacro(int number, const QString& path) {
   QByteArray content;
   if (file.isEmpty() || !QFileInfo::exists(file)) {
     // Never saved: the macro has no events yet, and an empty macro file says just that.
-    Json::Value empty(Json::objectValue);
-    empty["Events"] = Json::Value(Json::arrayValue);
-    empty["Guid"] = macro.stamp.toStdString();
-    empty["MacroName"] = macro.name.toStdString();
-    empty["Version"] = kMacroFileVersion;
-    const std::string text = FormatJson(empty);
+    const std::string text = FormatJson(MacroFileDocument(macro, Json::Value(Json::arrayValue)));
     content = QByteArray(text.data(), static_cast<qsizetype>(text.size()));
   } else if (!ReadFileBytes(file, kMaxJsonFileBytes, &content)) {
     return Refused(kTextMacroFileInvalid);
@@ -204,9 +214,9 @@ RenameResult MacroStore::RenameMacro(int number, const QString& text) {
   if (text.trimmed().isEmpty()) return RenameRefused(kTextNameEmpty);
   if (text.contains(QLatin1Char('&'))) return RenameRefused(kTextNameAmpersand);
   if (NameTaken(text)) return {};
-  Json::Value& entry = EnsureObject(ElementForWrite(MemberForWrite(document, "MacroInfo"),
-                                                    static_cast<Json::ArrayIndex>(number)));
-  entry["MacroName"] = text.toStdString();
+  Json::Value& entry =
+      ElementForWrite(MemberForWrite(document, kIndexListMember), static_cast<Json::ArrayIndex>(number));
+  WriteField(entry, kNameField, MacroEntry{text, QString()});
   if (!WriteJsonFile(IndexPath(), document)) return RenameRefused(kTextSaveFailed);
   macros_[static_cast<size_t>(number)].name = text;
   return {RenameOutcome::kRenamed, QString()};
@@ -216,7 +226,7 @@ bool MacroStore::DeleteMacro(int number) {
   Json::Value document = ReadIndexDocument();
   if (number < 0 || number >= static_cast<int>(macros_.size())) return false;
   Json::Value removed;
-  document["MacroInfo"].removeIndex(static_cast<Json::ArrayIndex>(number), &removed);
+  document[kIndexListMember].removeIndex(static_cast<Json::ArrayIndex>(number), &removed);
   // The list first: should it fail, the macro stays whole rather than losing its events.
   if (!WriteJsonFile(IndexPath(), document)) return false;
   const QString stamp = macros_[static_cast<size_t>(number)].stamp;
@@ -234,7 +244,7 @@ std::vector<MacroEvent> MacroStore::LoadMacroEvents(const QString& stamp) const 
   const QString file = MacroFilePath(stamp);
   if (file.isEmpty()) return events;
   const Json::Value document = ReadJsonFile(file);
-  const Json::Value& list = Member(document, "Events");
+  const Json::Value& list = Member(document, kEventsMember);
   if (!list.isArray()) return events;
   events.reserve(list.size());
   for (Json::ArrayIndex i = 0; i < list.size(); ++i) events.push_back(MacroEventFromJson(list[i]));
@@ -247,13 +257,9 @@ bool MacroStore::SaveMacroEvents(int number, const std::vector<MacroEvent>& even
   const MacroEntry& macro = macros_[static_cast<size_t>(number)];
   const QString file = MacroFilePath(macro.stamp);
   if (file.isEmpty()) return false;
-  Json::Value document(Json::objectValue);
-  Json::Value& list = document["Events"] = Json::Value(Json::arrayValue);
+  Json::Value list(Json::arrayValue);
   for (const MacroEvent& event : events) list.append(MacroEventToJson(event));
-  document["Guid"] = macro.stamp.toStdString();
-  document["MacroName"] = macro.name.toStdString();
-  document["Version"] = kMacroFileVersion;
-  return WriteJsonFile(file, document);
+  return WriteJsonFile(file, MacroFileDocument(macro, std::move(list)));
 }
 
 MacroImage MacroStore::BuildMacroImage(uint8_t capacity) {

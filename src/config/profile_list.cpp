@@ -10,9 +10,11 @@
 #include <utility>
 
 #include "config/config_text_ids.h"
+#include "config/json_fields.h"
 #include "config/json_file.h"
 #include "config/json_value.h"
 #include "config/own_files.h"
+#include "config/profile_members.h"
 #include "config/stamp.h"
 
 namespace zrv::config {
@@ -20,22 +22,20 @@ namespace {
 
 constexpr const char* kListMember = "profilelist";
 constexpr const char* kSelectMember = "profileselect";
-constexpr const char* kNameMember = "profilename";
-constexpr const char* kIdMember = "profileUUID";
-constexpr const char* kDeviceMember = "Device";
+// Name and identifier: the members of a list entry, and of the profile file as well.
+constexpr JsonField<ProfileEntry> kNameField = TextField<&ProfileEntry::name>("profilename");
+constexpr JsonField<ProfileEntry> kIdField = TextField<&ProfileEntry::id>("profileUUID");
+constexpr JsonField<ProfileEntry> kEntryFields[] = {kNameField, kIdField};
 
 // The headset's own equaliser curves, which a reset keeps.
-constexpr const char* kKeptHeadsetMembers[] = {"CustomEQNameInfo", "CustomEQHzValueInfo"};
+constexpr const char* kKeptHeadsetMembers[] = {kCustomEqNamesMember, kCustomEqCurvesMember};
 
 std::vector<ProfileEntry> EntriesOf(const Json::Value& document) {
   std::vector<ProfileEntry> entries;
   const Json::Value& list = Member(document, kListMember);
   if (!list.isArray()) return entries;
   entries.reserve(list.size());
-  for (Json::ArrayIndex i = 0; i < list.size(); ++i) {
-    entries.push_back({QString::fromStdString(ReadText(Member(list[i], kNameMember))),
-                       QString::fromStdString(ReadText(Member(list[i], kIdMember)))});
-  }
+  for (Json::ArrayIndex i = 0; i < list.size(); ++i) entries.push_back(ReadRecord<ProfileEntry>(list[i], kEntryFields));
   return entries;
 }
 
@@ -45,8 +45,7 @@ int SelectionOf(const Json::Value& document) {
 
 Json::Value ListEntry(const QString& name, const QString& id) {
   Json::Value entry(Json::objectValue);
-  entry[kNameMember] = name.toStdString();
-  entry[kIdMember] = id.toStdString();
+  WriteFields<ProfileEntry>(entry, kEntryFields, ProfileEntry{name, id});
   // Placeholders of profile links: always written, never read.
   entry["profileislink"] = 0;
   entry["profilelinkmame"] = "";
@@ -54,14 +53,16 @@ Json::Value ListEntry(const QString& name, const QString& id) {
 }
 
 void SetNames(Json::Value& profile, const QString& name, const QString& id) {
-  EnsureObject(profile);
-  profile[kNameMember] = name.toStdString();
-  profile[kIdMember] = id.toStdString();
+  WriteFields<ProfileEntry>(profile, kEntryFields, ProfileEntry{name, id});
+}
+
+bool HasNames(const Json::Value& profile) {
+  return profile.isObject() && profile.isMember(kNameField.name) && profile.isMember(kIdField.name);
 }
 
 }  // namespace
 
-ProfileList::ProfileList(QString data_folder, QString template_path, int device_kind, Clock clock)
+ProfileList::ProfileList(QString data_folder, QString template_path, device::DeviceKind device_kind, Clock clock)
     : folder_(std::move(data_folder)), template_path_(std::move(template_path)), kind_(device_kind) {
   SetClock(std::move(clock));
 }
@@ -224,7 +225,7 @@ ProfileOutcome ProfileList::RepairIdentifiers(Json::Value& list) {
     made.push_back(file);
     Json::Value& element = array[static_cast<Json::ArrayIndex>(i)];
     if (element.isObject()) {
-      element[kIdMember] = id.toStdString();
+      WriteField(element, kIdField, ProfileEntry{QString(), id});
     } else {
       element = ListEntry(entry.name, id);
     }
@@ -309,13 +310,13 @@ RenameResultCode ProfileList::RenameProfile(int position, const QString& name) {
   if (position < 0 || position >= Count()) return kRenameNameUsed;
   if (FindName(name, position) >= 0) return kRenameNameUsed;
   const Json::Value previous = list;
-  EnsureObject(ElementForWrite(list[kListMember], static_cast<Json::ArrayIndex>(position)))[kNameMember] =
-      name.toStdString();
+  WriteField(ElementForWrite(list[kListMember], static_cast<Json::ArrayIndex>(position)), kNameField,
+             ProfileEntry{name, QString()});
   if (!WriteList(list)) return kRenameSaveFailed;
   const QString file = ProfilePath(entries_[static_cast<size_t>(position)].id);
   if (!file.isEmpty()) {
     Json::Value profile = ReadJsonFile(file);
-    EnsureObject(profile)[kNameMember] = name.toStdString();
+    WriteField(profile, kNameField, ProfileEntry{name, QString()});
     if (!WriteJsonFile(file, profile)) {
       // Keep list and file telling the same name.
       WriteList(previous);
@@ -328,12 +329,12 @@ RenameResultCode ProfileList::RenameProfile(int position, const QString& name) {
 
 bool ProfileList::IsImportableProfile(const QString& path) {
   const Json::Value document = ReadJsonFile(path);
-  return document.isObject() && document.isMember(kNameMember) && document.isMember(kIdMember);
+  return HasNames(document);
 }
 
 ProfileOutcome ProfileList::ImportProfile(const QString& path) {
   Json::Value profile = ReadJsonFile(path);
-  if (!profile.isObject() || !profile.isMember(kNameMember) || !profile.isMember(kIdMember)) return Failed(nullptr);
+  if (!HasNames(profile)) return Failed(nullptr);
   Json::Value list = ReadListDocument();
   // The file name becomes the profile's name, kept to what a rename accepts: no "&", no leading
   // space (the name field could not save it again, and " Game" would pass for "Game").
@@ -372,7 +373,7 @@ ProfileOutcome ProfileList::ResetProfile(int position) {
   const QString file = ProfilePath(entry.id);
   if (file.isEmpty()) return Failed(kTextSaveFailed);
   Json::Value profile = TemplateProfile(entry.name, entry.id);
-  if (kind_ == kHeadsetKind) {
+  if (kind_ == device::DeviceKind::kHeadset) {
     const Json::Value current = ReadJsonFile(file);
     const Json::Value& settings = Element(Member(current, kDeviceMember), 0);
     for (const char* member : kKeptHeadsetMembers) {

@@ -37,6 +37,8 @@
 #include <functional>
 #include <vector>
 
+#include "device/device_tables.h"
+
 namespace zrv::config {
 
 // Shown when the last profile would be deleted.
@@ -74,7 +76,6 @@ class ProfileList {
   // it counts: in UTF-16 code units. Names that copy and import make are kept within it, or
   // selecting such a profile and saving would rename it to the field's cut.
   static constexpr int kMaxNameLength = 32;
-  static constexpr int kHeadsetKind = 7;   // a reset keeps the headset's own equaliser curves
   static constexpr const char* kListFileName = "ProfileList.ini";
   static constexpr const char* kProfileSuffix = ".Json";
 
@@ -83,10 +84,12 @@ class ProfileList {
   // `data_folder`: the device's user data folder (with or without a trailing separator);
   // `template_path`: the device kind's profile template; `clock` gives the local time for
   // identifiers (the system clock when empty).
-  ProfileList(QString data_folder = {}, QString template_path = {}, int device_kind = 0, Clock clock = {});
+  ProfileList(QString data_folder = {}, QString template_path = {},
+              device::DeviceKind device_kind = device::DeviceKind::kNone, Clock clock = {});
 
-  void SetDeviceKind(int kind) { kind_ = kind; }
-  int DeviceKind() const { return kind_; }
+  // A headset's reset keeps its own equaliser curves.
+  void SetDeviceKind(device::DeviceKind kind) { kind_ = kind; }
+  device::DeviceKind DeviceKind() const { return kind_; }
   void SetPaths(const QString& data_folder, const QString& template_path);
   const QString& DataFolder() const { return folder_; }
   const QString& TemplatePath() const { return template_path_; }
@@ -180,7 +183,7 @@ class ProfileList {
 
   QString folder_;
   QString template_path_;
-  int kind_ = 0;
+  device::DeviceKind kind_ = device::DeviceKind::kNone;
   Clock clock_;
   std::vector<ProfileEntry> entries_;
   int recorded_selection_ = -1;

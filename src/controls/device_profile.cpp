@@ -15,18 +15,18 @@ constexpr const char* kAmpersandText = "message_text_5_3";
 
 // Tab numbers (1-8) of the tabs a device kind hides and shows.
 struct TabVisibility {
-  int kind;
+  device::DeviceKind kind;
   std::initializer_list<int> hidden;
   std::initializer_list<int> shown;
 };
 constexpr int kKey = 2, kMacro = 3, kSystem = 4, kCursor = 5, kEqualiser = 6, kVoice = 7, kSurround = 8;
 const TabVisibility kTabVisibility[] = {
-    {1, {kCursor}, {}},                                                       // keyboard
-    {2, {}, {}},                                                              // mouse
-    {3, {kCursor, kMacro, kSystem, kKey}, {}},                                // mouse pad
-    {4, {kCursor, kMacro, kKey}, {}},
-    {5, {kCursor, kMacro, kSystem, kKey}, {}},
-    {7, {kCursor, kMacro, kSystem, kKey}, {kEqualiser, kVoice, kSurround}},  // headset
+    {device::DeviceKind::kKeyboard, {kCursor}, {}},
+    {device::DeviceKind::kMouse, {}, {}},
+    {device::DeviceKind::kMousePad, {kCursor, kMacro, kSystem, kKey}, {}},
+    {device::DeviceKind::kHeadsetAlias, {kCursor, kMacro, kKey}, {}},
+    {device::DeviceKind::kHub, {kCursor, kMacro, kSystem, kKey}, {}},
+    {device::DeviceKind::kHeadset, {kCursor, kMacro, kSystem, kKey}, {kEqualiser, kVoice, kSurround}},
 };
 
 }  // namespace
@@ -77,7 +77,7 @@ void CDeviceProfileUI::Show(const QString& text_id) const {
 
 void CDeviceProfileUI::ShowOutcome(const config::ProfileOutcome& outcome) const { Show(outcome.message); }
 
-void CDeviceProfileUI::SetDeviceKind(int kind) { list_.SetDeviceKind(kind); }
+void CDeviceProfileUI::SetDeviceKind(device::DeviceKind kind) { list_.SetDeviceKind(kind); }
 
 void CDeviceProfileUI::SetPaths(const QString& data_folder, const QString& template_path) {
   list_.SetPaths(data_folder, template_path);
@@ -98,7 +98,7 @@ bool CDeviceProfileUI::InitProfiles() {
   return ok;
 }
 
-void CDeviceProfileUI::ApplyTabVisibility(int kind) {
+void CDeviceProfileUI::ApplyTabVisibility(device::DeviceKind kind) {
   for (const TabVisibility& row : kTabVisibility) {
     if (row.kind != kind) continue;
     for (int n : row.hidden) {

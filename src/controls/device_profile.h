@@ -23,6 +23,7 @@
 #include <functional>
 
 #include "config/profile_list.h"
+#include "device/device_tables.h"
 #include "ui/button.h"
 #include "ui/combo.h"
 #include "ui/containers.h"
@@ -48,8 +49,8 @@ class CDeviceProfileUI : public ui::HorizontalLayout {
   void SetMessageSink(MessageSink sink);
 
   // ---- built by the page
-  void SetDeviceKind(int kind);
-  int GetDeviceKind() const { return list_.DeviceKind(); }
+  void SetDeviceKind(device::DeviceKind kind);
+  device::DeviceKind GetDeviceKind() const { return list_.DeviceKind(); }
   void SetPaths(const QString& data_folder, const QString& template_path);
   // Loads the list (making "profile1" on a first start), fills the rows, selects the recorded
   // profile without notification and shows the tabs of the device kind. False when the list
@@ -58,7 +59,7 @@ class CDeviceProfileUI : public ui::HorizontalLayout {
   // Tab n (1-8) becomes selected, the others not; silent.
   void SelectOpTab(int n);
   // Shows and hides the tabs of a device kind (tabs the kind does not name keep the skin's state).
-  void ApplyTabVisibility(int kind);
+  void ApplyTabVisibility(device::DeviceKind kind);
 
   // ---- state
   QString GetCurrentProfileId() const { return current_id_; }

@@ -8,27 +8,25 @@
 namespace zrv::device {
 namespace {
 
-const char* AddTrace(uint16_t kind) {
+const char* AddTrace(DeviceKind kind) {
   switch (kind) {
-    case kKindKeyboard: return "添加一个键盘设备";
-    case kKindMouse:
-    case kKindWirelessMouse: return "添加一个鼠标设备";
-    case kKindMousePad: return "添加一个鼠标垫设备";
+    case DeviceKind::kKeyboard: return "添加一个键盘设备";
+    case DeviceKind::kMouse:
+    case DeviceKind::kWirelessMouse: return "添加一个鼠标设备";
+    case DeviceKind::kMousePad: return "添加一个鼠标垫设备";
     default: return nullptr;
   }
 }
 
-const char* RemoveTrace(uint16_t kind) {
+const char* RemoveTrace(DeviceKind kind) {
   switch (kind) {
-    case kKindKeyboard: return "删除一个键盘设备";
-    case kKindMouse:
-    case kKindWirelessMouse: return "删除一个鼠标设备";
-    case kKindMousePad: return "删除一个鼠标垫设备";
+    case DeviceKind::kKeyboard: return "删除一个键盘设备";
+    case DeviceKind::kMouse:
+    case DeviceKind::kWirelessMouse: return "删除一个鼠标设备";
+    case DeviceKind::kMousePad: return "删除一个鼠标垫设备";
     default: return nullptr;
   }
 }
-
-bool IsMouse(uint16_t kind) { return kind == kKindMouse || kind == kKindWirelessMouse; }
 
 // The notification collection belongs to the device whose command record names the same product.
 bool SameProduct(const InterfaceRecord& a, const InterfaceRecord& b) {
@@ -43,14 +41,14 @@ bool OpenLink(DeviceLink& link, const std::string& path) { return link.Hid().Ope
 DeviceAttacher::DeviceAttacher(const InterfaceList& list) : list_(list) {}
 
 template <class Self>
-auto* DeviceAttacher::VectorOf(Self& self, uint16_t kind) {
+auto* DeviceAttacher::VectorOf(Self& self, DeviceKind kind) {
   using Vector = std::remove_reference_t<decltype((self.keyboards_))>;
   switch (kind) {
-    case kKindKeyboard: return &self.keyboards_;
-    case kKindMouse:
-    case kKindWirelessMouse: return &self.mice_;
-    case kKindMousePad: return &self.mouse_pads_;
-    case kKindHeadset: return &self.headsets_;
+    case DeviceKind::kKeyboard: return &self.keyboards_;
+    case DeviceKind::kMouse:
+    case DeviceKind::kWirelessMouse: return &self.mice_;
+    case DeviceKind::kMousePad: return &self.mouse_pads_;
+    case DeviceKind::kHeadset: return &self.headsets_;
     default: return static_cast<Vector*>(nullptr);
   }
 }
@@ -59,7 +57,7 @@ void DeviceAttacher::AddDevice(AttachableDevice& device) {
   if (auto* devices = VectorOf(*this, device.Record().kind)) devices->push_back(&device);
 }
 
-const std::vector<AttachableDevice*>& DeviceAttacher::Devices(uint16_t kind) const {
+const std::vector<AttachableDevice*>& DeviceAttacher::Devices(DeviceKind kind) const {
   static const std::vector<AttachableDevice*> kNone;
   const auto* devices = VectorOf(*this, kind);
   return devices != nullptr ? *devices : kNone;
@@ -101,7 +99,7 @@ AttachResult DeviceAttacher::AttachCommand(size_t index, const InterfaceRecord& 
     std::lock_guard io(link.IoLock());
     if (OpenLink(link, record.path)) {
       link.SetConnected(true);
-      link.SetSlow(record.kind == kKindWirelessMouse);
+      link.SetSlow(record.kind == DeviceKind::kWirelessMouse);
       device->SetRecord(record);
       result.changed = true;
     }

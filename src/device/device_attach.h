@@ -49,12 +49,12 @@ class DeviceAttacher {
   // list must outlive the attacher.
   explicit DeviceAttacher(const InterfaceList& list);
 
-  // Adds the device to the vector of its kind, taken from its record: keyboards (1), mice (2, 6),
-  // mouse pads (3), headsets (7). Devices of another kind are not kept. The device must outlive the
+  // Adds the device to the vector of its kind, taken from its record: keyboards, mice (both
+  // kinds), mouse pads, headsets. Devices of another kind are not kept. The device must outlive the
   // attacher.
   void AddDevice(AttachableDevice& device);
   // The vector that holds devices of kind; empty for an unknown kind.
-  const std::vector<AttachableDevice*>& Devices(uint16_t kind) const;
+  const std::vector<AttachableDevice*>& Devices(DeviceKind kind) const;
 
   // The record at index became present.
   AttachResult Attach(size_t index);
@@ -67,7 +67,7 @@ class DeviceAttacher {
  private:
   // The vector for kind, or null; const or not as self is.
   template <class Self>
-  static auto* VectorOf(Self& self, uint16_t kind);
+  static auto* VectorOf(Self& self, DeviceKind kind);
   AttachResult AttachCommand(size_t index, const InterfaceRecord& record, std::vector<AttachableDevice*>& devices);
   AttachResult AttachThroughPartner(const InterfaceRecord& record, const InterfaceRecord& partner,
                                     std::vector<AttachableDevice*>& devices);

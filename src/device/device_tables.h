@@ -8,17 +8,32 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
 namespace zrv::device {
 
-// Device kinds.
-inline constexpr uint16_t kKindKeyboard = 1;
-inline constexpr uint16_t kKindMouse = 2;
-inline constexpr uint16_t kKindMousePad = 3;
-inline constexpr uint16_t kKindWirelessMouse = 6;  // a mouse behind a slow (wireless) link
-inline constexpr uint16_t kKindHeadset = 7;
+// Device kinds. The numbers are data: the device reports them, DeviceIds.txt may name them, the
+// tool description and the debug traces carry them. KindNumber and KindOfNumber convert at those
+// boundaries; everything else uses the enumerators.
+enum class DeviceKind : uint16_t {
+  kNone = 0,           // no device kind (a record that names none, a base model)
+  kKeyboard = 1,
+  kMouse = 2,
+  kMousePad = 3,
+  kHeadsetAlias = 4,   // an older number of a headset: only its selector look knows it
+  kHub = 5,            // a hub: only its selector look knows it
+  kWirelessMouse = 6,  // a mouse behind a slow (wireless) link
+  kHeadset = 7,
+};
+
+constexpr uint16_t KindNumber(DeviceKind kind) { return static_cast<uint16_t>(kind); }
+// The device kind of a number, for the five kinds the program drives (keyboard, both mice, mouse
+// pad, headset); nothing for any other number.
+std::optional<DeviceKind> KindOfNumber(int64_t number);
+// Both kinds of mouse: on their own or behind a receiver.
+constexpr bool IsMouse(DeviceKind kind) { return kind == DeviceKind::kMouse || kind == DeviceKind::kWirelessMouse; }
 
 // Roles of a collection.
 inline constexpr uint16_t kRoleCommand = 0;         // vendor collection 0xFF1C / 0x92
@@ -30,7 +45,7 @@ struct InterfaceRecord {
   uint16_t product_id = 0;
   uint16_t interface_number = 0;  // "&mi_" in the path
   uint16_t collection = 0;        // "&col" in the path; 0 when the interface has one collection
-  uint16_t kind = 0;
+  DeviceKind kind = DeviceKind::kNone;
   uint16_t role = 0;
   uint16_t present = 0;  // 1 while the interface is attached
   uint16_t usage_page = 0;
@@ -56,7 +71,7 @@ struct DeviceKindRow {
   int display_index = 0;
   uint16_t vendor_id = 0;
   uint16_t product_id = 0;
-  uint16_t kind = 0;
+  DeviceKind kind = DeviceKind::kNone;
   uint16_t role = 0;
 };
 
@@ -73,13 +88,13 @@ inline constexpr size_t kDeviceKindCount = 4;
 // Layout paths keep the separators they were written with; the skin resolves them.
 inline constexpr std::array<DeviceKindRow, kDeviceKindCount> kDeviceKindTable{{
     {"XML\\CustomControlXML\\DeviceOption.xml", "tab_header_device", "device_power_switch", "mouse", 1, 0x320F,
-     0x1000, kKindMouse, kRoleCommand},
+     0x1000, DeviceKind::kMouse, kRoleCommand},
     {"XML\\CustomControlXML\\DeviceOption.xml", "tab_header_device", "device_power_switch", "keyboard", 0, 0x320F,
-     0x505B, kKindKeyboard, kRoleCommand},
+     0x505B, DeviceKind::kKeyboard, kRoleCommand},
     {"XML\\CustomControlXML\\DeviceOption.xml", "tab_header_device", "device_power_switch", "MousePad", 2, 0, 0,
-     kKindMousePad, kRoleCommand},
+     DeviceKind::kMousePad, kRoleCommand},
     {"XML\\CustomControlXML\\DeviceOption.xml", "tab_header_device", "device_power_switch", "HD", 3, 0, 0,
-     kKindHeadset, kRoleCommand},
+     DeviceKind::kHeadset, kRoleCommand},
 }};
 
 inline constexpr std::array<DeviceXmlRow, kDeviceKindCount> kDeviceXmlTable{{
@@ -91,6 +106,6 @@ inline constexpr std::array<DeviceXmlRow, kDeviceKindCount> kDeviceXmlTable{{
 
 // The kind name of a device kind as kDeviceKindTable gives it ("mouse" also for kind 6); empty for
 // an unknown kind.
-std::string_view KindName(uint16_t kind);
+std::string_view KindName(DeviceKind kind);
 
 }  // namespace zrv::device

@@ -20,15 +20,18 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
   return true;
 }
 
-std::optional<uint16_t> ParseKind(std::string_view word) {
+std::optional<DeviceKind> ParseKind(std::string_view word) {
   for (const auto& row : kDeviceKindTable) {
     if (EqualsIgnoringCase(word, row.kind_name)) return row.kind;
   }
-  static constexpr uint16_t kKinds[] = {kKindKeyboard, kKindMouse, kKindMousePad, kKindWirelessMouse, kKindHeadset};
-  for (uint16_t kind : kKinds) {
-    if (word == std::to_string(kind)) return kind;
+  // A kind number in plain decimal: no sign, no leading zero.
+  if (word.empty() || word.size() > 5 || word[0] == '0') return std::nullopt;
+  int64_t number = 0;
+  for (char c : word) {
+    if (c < '0' || c > '9') return std::nullopt;
+    number = number * 10 + (c - '0');
   }
-  return std::nullopt;
+  return KindOfNumber(number);
 }
 
 // One to four hexadecimal digits, optionally after "0x".
@@ -65,7 +68,7 @@ std::vector<std::string_view> Words(std::string_view line) {
   return words;
 }
 
-bool TableHasRowWithoutIds(uint16_t kind) {
+bool TableHasRowWithoutIds(DeviceKind kind) {
   for (const auto& record : kInterfaceTable) {
     if (record.kind == kind && record.vendor_id == 0 && record.product_id == 0) return true;
   }
@@ -95,7 +98,7 @@ DeviceIdOverrides DeviceIdOverrides::Parse(std::string_view text, std::string_vi
       skip("expected kind, vendor id and product id");
       continue;
     }
-    const std::optional<uint16_t> kind = ParseKind(words[0]);
+    const std::optional<DeviceKind> kind = ParseKind(words[0]);
     const std::optional<uint16_t> vendor = ParseId(words[1]);
     const std::optional<uint16_t> product = ParseId(words[2]);
     if (!kind) {
@@ -128,7 +131,7 @@ DeviceIdOverrides DeviceIdOverrides::Load(const std::filesystem::path& file) {
 
 std::filesystem::path DeviceIdOverrides::InstalledFile() { return platform::DefaultDataDir() / kDeviceIdsFileName; }
 
-std::optional<UsbIds> DeviceIdOverrides::For(uint16_t kind) const {
+std::optional<UsbIds> DeviceIdOverrides::For(DeviceKind kind) const {
   auto it = ids_.find(kind);
   if (it == ids_.end()) return std::nullopt;
   return it->second;

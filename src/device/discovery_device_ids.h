@@ -42,7 +42,7 @@ class DeviceIdOverrides {
   // DefaultData/DeviceIds.txt in the program folder.
   static std::filesystem::path InstalledFile();
 
-  std::optional<UsbIds> For(uint16_t kind) const;
+  std::optional<UsbIds> For(DeviceKind kind) const;
   bool empty() const { return ids_.empty(); }
 
   // Fill in the ids of a row without ids whose kind has an entry.
@@ -50,7 +50,7 @@ class DeviceIdOverrides {
   void Apply(DeviceKindRow& row) const;
 
  private:
-  std::map<uint16_t, UsbIds> ids_;
+  std::map<DeviceKind, UsbIds> ids_;
 };
 
 }  // namespace zrv::device

@@ -13,7 +13,7 @@ bool IsFailure(uint8_t status) { return status == kStatusFailure || status == kS
 
 }  // namespace
 
-ModelIdentity InterfaceOneIdentity(std::string kind_name, int kind, uint16_t product_id,
+ModelIdentity InterfaceOneIdentity(std::string kind_name, device::DeviceKind kind, uint16_t product_id,
                                    std::vector<uint8_t> descriptor, int interface_number) {
   return ModelIdentity{.kind_name = std::move(kind_name),
                        .kind = kind,
@@ -45,7 +45,7 @@ void FirmwareModel::InitLocked(uint8_t profiles, uint8_t leds, const AreaSizes& 
   info[0] = 0x01;  // block layout
   info[1] = static_cast<uint8_t>(identity_.version);
   info[2] = static_cast<uint8_t>(identity_.version >> 8);
-  info[3] = static_cast<uint8_t>(identity_.kind);
+  info[3] = static_cast<uint8_t>(device::KindNumber(identity_.kind));
   info[4] = profiles;
   info[7] = leds;
   AreaLocked(Area::kKeys).Resize(sizes.keys);

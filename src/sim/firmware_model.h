@@ -25,6 +25,7 @@
 #include <string>
 #include <vector>
 
+#include "device/device_tables.h"
 #include "device/virtual_hid.h"
 #include "sim/command_frame.h"
 #include "sim/fault.h"
@@ -38,7 +39,7 @@ namespace zrv::sim {
 
 struct ModelIdentity {
   std::string kind_name;  // "keyboard", "mouse", "wireless-mouse", "mousepad", "headset"
-  int kind = 0;
+  device::DeviceKind kind = device::DeviceKind::kNone;
   uint16_t vendor_id = 0;
   uint16_t product_id = 0;
   uint16_t version = 0;
@@ -50,7 +51,7 @@ struct ModelIdentity {
 };
 
 // A model on interface 1 (or another one) with the four collections of report_descriptors.h.
-ModelIdentity InterfaceOneIdentity(std::string kind_name, int kind, uint16_t product_id,
+ModelIdentity InterfaceOneIdentity(std::string kind_name, device::DeviceKind kind, uint16_t product_id,
                                    std::vector<uint8_t> descriptor, int interface_number = 1);
 
 // Sizes of the areas that every model has; the information block and the power bytes are fixed.
@@ -82,7 +83,7 @@ class FirmwareModel : public device::VirtualHidDevice, public std::enable_shared
   void OnOutputReport(std::span<const uint8_t> report) override;
   bool OnSetReport(device::HidReportType type, std::span<const uint8_t> report) override;
 
-  int Kind() const { return identity_.kind; }
+  device::DeviceKind Kind() const { return identity_.kind; }
   const std::string& KindName() const { return identity_.kind_name; }
 
   // Plugging into the process's virtual HID registry.

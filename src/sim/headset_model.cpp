@@ -12,7 +12,7 @@ constexpr uint8_t kPower[] = {100, 0, 0, 0, 0, 0};
 
 ModelIdentity HeadsetIdentity() {
   return ModelIdentity{.kind_name = "headset",
-                       .kind = kKindHeadset,
+                       .kind = device::DeviceKind::kHeadset,
                        .vendor_id = kVendorId,
                        .product_id = kHeadsetProductId,
                        .version = kFirmwareVersion,

@@ -22,7 +22,7 @@ std::shared_ptr<KeyboardModel> KeyboardModel::Create(KeyboardOptions options) {
 }
 
 KeyboardModel::KeyboardModel(KeyboardOptions options)
-    : FirmwareModel(InterfaceOneIdentity("keyboard", kKindKeyboard, kKeyboardProductId,
+    : FirmwareModel(InterfaceOneIdentity("keyboard", device::DeviceKind::kKeyboard, kKeyboardProductId,
                                          KeyboardInterfaceDescriptor(options.command_usage_page),
                                          options.interface_number),
                     SettingsLayout{kSettingsRecordSize, kSettingsRecordSize}) {

@@ -15,9 +15,9 @@ constexpr uint8_t kPower[] = {100, 0, 0, 0, 0, 0};
 
 std::shared_ptr<MouseModel> MouseModel::Create() { return std::make_shared<MouseModel>(); }
 
-MouseModel::MouseModel() : MouseModel("mouse", kKindMouse) {}
+MouseModel::MouseModel() : MouseModel("mouse", device::DeviceKind::kMouse) {}
 
-MouseModel::MouseModel(std::string kind_name, int kind)
+MouseModel::MouseModel(std::string kind_name, device::DeviceKind kind)
     : FirmwareModel(InterfaceOneIdentity(std::move(kind_name), kind, kMouseProductId, MouseInterfaceDescriptor()),
                     SettingsLayout{kSettingsStride, kSettingsReadSize}) {
   auto lock = Lock();

@@ -28,7 +28,7 @@ class MouseModel : public FirmwareModel {
   MouseModel();
 
  protected:
-  MouseModel(std::string kind_name, int kind);
+  MouseModel(std::string kind_name, device::DeviceKind kind);
 };
 
 }  // namespace zrv::sim

@@ -16,7 +16,8 @@ constexpr uint8_t kPower[] = {85, 1, 0, 1, 0, 2};
 std::shared_ptr<MousePadModel> MousePadModel::Create() { return std::make_shared<MousePadModel>(); }
 
 MousePadModel::MousePadModel()
-    : FirmwareModel(InterfaceOneIdentity("mousepad", kKindMousePad, kMousePadProductId, KeyboardInterfaceDescriptor()),
+    : FirmwareModel(InterfaceOneIdentity("mousepad", device::DeviceKind::kMousePad, kMousePadProductId,
+                                         KeyboardInterfaceDescriptor()),
                     SettingsLayout{46, 46}) {
   auto lock = Lock();
   // No keys and no macro memory.

@@ -1,5 +1,6 @@
 #pragma once
-// Identifiers of the simulated devices: USB ids, interface numbers, device kinds and report IDs.
+// Identifiers of the simulated devices: USB ids, interface numbers and report IDs (the device kinds
+// are device::DeviceKind).
 //
 // Keyboard and mouse carry the ids of the real devices. The mouse pad and the headset have no ids in
 // the device tables; the simulator gives them ids of its own, which the installation data names too.
@@ -23,13 +24,6 @@ inline constexpr int kHeadsetCommandInterface = 3;  // the headset's consumer co
 // Top-level collections of interface 1 (1-based, as the &col token of a path).
 inline constexpr int kNotificationCollection = 3;
 inline constexpr int kCommandCollection = 4;
-
-// Device kinds.
-inline constexpr int kKindKeyboard = 1;
-inline constexpr int kKindMouse = 2;
-inline constexpr int kKindMousePad = 3;
-inline constexpr int kKindWirelessMouse = 6;
-inline constexpr int kKindHeadset = 7;
 
 // Report IDs.
 inline constexpr uint8_t kCommandReportId = 0x04;       // 64-byte command frames, both directions

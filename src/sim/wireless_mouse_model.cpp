@@ -6,7 +6,7 @@ namespace zrv::sim {
 
 std::shared_ptr<WirelessMouseModel> WirelessMouseModel::Create() { return std::make_shared<WirelessMouseModel>(); }
 
-WirelessMouseModel::WirelessMouseModel() : MouseModel("wireless-mouse", kKindWirelessMouse) {
+WirelessMouseModel::WirelessMouseModel() : MouseModel("wireless-mouse", device::DeviceKind::kWirelessMouse) {
   // On battery, as a wireless mouse is when it is not on its cable.
   const uint8_t power[kPowerSize] = {80, 2, 0, 0, 0, 0};
   SetAreaBytes(Area::kPower, 0, power);

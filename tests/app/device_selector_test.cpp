@@ -63,7 +63,7 @@ TEST_F(DeviceSelectorTest, SelectingAPresentItemShowsItsPageAndMakesItCurrent) {
   EXPECT_EQ(window_->CurrentDevice(), Page(kKeyboard));
   EXPECT_TRUE(Page(kKeyboard)->ItemSelected());
   EXPECT_EQ(selector().SelectedIndex(), Index(kKeyboard));
-  EXPECT_EQ(selector().SelectedKind(), 1);
+  EXPECT_EQ(selector().SelectedKind(), device::DeviceKind::kKeyboard);
 
   // A selected item that is not present is not the current device.
   selector().SelectItem(Index(kKeyboard), false, false);
@@ -179,16 +179,16 @@ TEST_F(DeviceSelectorTest, ItemsShowTheirKindAndTheSynchronisedIconPairWhileChec
 
   // A mouse pad of an unknown sub-kind keeps the look it has.
   CDeviceOptionUI* pad = ItemOfRow(*window_, kMousePad);
-  pad->SetKind(3, 1);
+  pad->SetKind(device::DeviceKind::kMousePad, 1);
   EXPECT_EQ(pad->NameLabel()->GetTextId(), "soft_mp_device_name_text");
-  pad->SetKind(3, 9);
+  pad->SetKind(device::DeviceKind::kMousePad, 9);
   EXPECT_EQ(pad->NameLabel()->GetTextId(), "soft_mp_device_name_text");
   EXPECT_EQ(pad->SelectOption()->GetNormalImage(), "common/device_ico/soft_mp_device_normal.svg");
 }
 
 TEST(DeviceOptionKinds, IconPrefixAndNameByKind) {
   struct Case {
-    int kind;
+    int kind;  // the number, so that numbers of no kind are tried too
     int sub_kind;
     const char* prefix;
   };
@@ -202,12 +202,12 @@ TEST(DeviceOptionKinds, IconPrefixAndNameByKind) {
                                                    {5, 0, "hub_"},
                                                    {9, 0, "unknow_"},
                                                    {0, 0, "unknow_"}}) {
-    const auto look = DeviceOptionLookFor(c.kind, c.sub_kind);
+    const auto look = DeviceOptionLookFor(static_cast<device::DeviceKind>(c.kind), c.sub_kind);
     ASSERT_TRUE(look.has_value()) << c.kind;
     EXPECT_EQ(look->prefix, c.prefix) << c.kind;
     EXPECT_EQ(look->name_text_id, QString::fromLatin1(c.prefix) + "device_name_text") << c.kind;
   }
-  EXPECT_FALSE(DeviceOptionLookFor(3, 2).has_value());
+  EXPECT_FALSE(DeviceOptionLookFor(device::DeviceKind::kMousePad, 2).has_value());
   // The skin draws the icons as SVG under the names the tables give with ".png".
   EXPECT_EQ(DeviceIconImage("hub_", DeviceIcon::kSynchroSelected), "common/device_ico/hub_device_synchro_selected.svg");
 }

@@ -64,7 +64,7 @@ TEST_F(MainWndMessagesTest, BetweenSuspendAndResumeMessagesAreNotActedUpon) {
   Send(msg::kDisplayChange);
   EXPECT_FALSE(capture.Contains("显示器分辨率发生变化"));
   Send(msg::kTrayCallback, 0, msg::kTrayRightUp);
-  EXPECT_FALSE(window_->WindowTimerRunning(CMainWnd::kTrayMenuTimer));
+  EXPECT_FALSE(window_->WindowTimerRunning(kTrayMenuTimer));
   Send(msg::kClearUpdateMark);
   EXPECT_EQ(setbtn->GetForeImage(), "common/logo.svg");
   window_->OnMenuCommand(ui::MenuCommand{"exit", {}, {}, false});
@@ -81,7 +81,7 @@ TEST_F(MainWndMessagesTest, BetweenSuspendAndResumeMessagesAreNotActedUpon) {
   Send(msg::kDisplayChange);
   EXPECT_TRUE(capture.Contains("显示器分辨率发生变化"));
   Send(msg::kTrayCallback, 0, msg::kTrayRightUp);
-  EXPECT_TRUE(window_->WindowTimerRunning(CMainWnd::kTrayMenuTimer));
+  EXPECT_TRUE(window_->WindowTimerRunning(kTrayMenuTimer));
   Send(msg::kClearUpdateMark);
   EXPECT_TRUE(setbtn->GetForeImage().isEmpty());
 }
@@ -209,7 +209,7 @@ TEST(MainWndFitChild, WindowIsScaledForItsScreen) {
   testing::PrivateFolders folders;
   auto window = MakeMainWindow(NoThreads());
   // Timer 1011 fits the window 100 ms after windowinit.
-  EXPECT_TRUE(QTest::qWaitFor([&] { return !window->WindowTimerRunning(CMainWnd::kFitTimer); }, 3000));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !window->WindowTimerRunning(kFitTimer); }, 3000));
   const int dpi = expected.toInt();
   EXPECT_EQ(window->dpi(), dpi);
   EXPECT_EQ(window->GetDPI(), dpi);

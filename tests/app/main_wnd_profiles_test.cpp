@@ -147,7 +147,7 @@ TEST_F(MainWndProfiles, EveryOperationOfTheBarWorksOnThePage) {
   EXPECT_EQ(user.boxes, 4) << "create, copy, reset and delete were confirmed, nothing else was said";
 
   // The list on disk is what the bar shows.
-  config::ProfileList on_disk(bar_->List().DataFolder(), bar_->List().TemplatePath(), 1);
+  config::ProfileList on_disk(bar_->List().DataFolder(), bar_->List().TemplatePath(), device::DeviceKind::kKeyboard);
   on_disk.Load();
   ASSERT_EQ(on_disk.Count(), 3);
   EXPECT_EQ(on_disk.Entries().at(2).name, "work(1)");

@@ -20,6 +20,7 @@
 #include "app/main_wnd.h"
 #include "app/msg_wnd.h"
 #include "app/profile_flows_device.h"
+#include "app/window_timers.h"
 #include "config/json_file.h"
 #include "controls/device_profile.h"
 #include "device/device_tables.h"
@@ -37,7 +38,7 @@ const QString kTemplates = QStringLiteral(ZRV31_SOURCE_DIR "/DefaultData/");
 // Writes down what the flows do to the device.
 class RecordingDevice : public ProfileDevice {
  public:
-  int Kind() const override { return kind; }
+  device::DeviceKind Kind() const override { return kind; }
   void SetProfileId(const QString& id) override { log << "SetProfileId " + id; }
   void LoadProfile() override { log << "LoadProfile"; }
   void CheckAssignments() override { log << "CheckAssignments"; }
@@ -60,7 +61,7 @@ class RecordingDevice : public ProfileDevice {
 
   QString Presence() const override { return presence; }
 
-  int kind = 1;
+  device::DeviceKind kind = device::DeviceKind::kKeyboard;
   int macro_result = 0;
   QString presence = "hidraw-1";
   QStringList log;
@@ -82,11 +83,11 @@ class RecordingAsker : public ProfileAsker {
 
 class ProfileFlowsTest : public ::testing::Test {
  protected:
-  void SetUp() override { Build(1, "keyboard"); }
+  void SetUp() override { Build(device::DeviceKind::kKeyboard, "keyboard"); }
   void TearDown() override { ui::SetFileDialogHook(nullptr); }
 
   // A bar of a device of `kind` over a new data folder, initialised as the page does.
-  void Build(int kind, const QString& template_name) {
+  void Build(device::DeviceKind kind, const QString& template_name) {
     data_ = std::make_unique<QTemporaryDir>();
     ui::DialogBuilder builder;
     root_.reset(builder.Create(QStringLiteral("XML/CustomControlXML/DeviceProfile.xml")));
@@ -284,7 +285,7 @@ TEST_F(ProfileFlowsTest, ThreeQuickSelectionsSwitchOnceToTheLast) {
   EXPECT_TRUE(flows_->SwitchPending());
   EXPECT_TRUE(device_->log.isEmpty()) << "nothing before the timer fires";
   ASSERT_TRUE(QTest::qWaitFor([this] { return !device_->log.isEmpty(); }, 3000));
-  QTest::qWait(ProfileFlows::kSwitchDelayMs + 100);
+  QTest::qWait(kProfileSwitchDelayMs + 100);
   EXPECT_EQ(device_->log, (QStringList{"SetProfileId " + last_id, "LoadProfile", "CheckAssignments", "RefreshPage",
                                       "WriteSettings 0 0 1 1920 1080", "WriteMacros", "ReloadCustomLightModes",
                                       "WriteKeyAssignmentList 0"}));
@@ -351,12 +352,12 @@ TEST_F(ProfileFlowsTest, ASelectionIsAppliedToItsOwnPageWhenAnotherPageIsShownMe
   std::unique_ptr<ui::Control> other_root(builder.Create(QStringLiteral("XML/CustomControlXML/DeviceProfile.xml")));
   auto* other_bar = dynamic_cast<controls::CDeviceProfileUI*>(other_root.get());
   ASSERT_NE(other_bar, nullptr);
-  other_bar->SetDeviceKind(2);
+  other_bar->SetDeviceKind(device::DeviceKind::kMouse);
   other_bar->SetPaths(other_data.path() + "/", kTemplates + "mouse.Json");
   ASSERT_TRUE(other_bar->InitProfiles());
   other_bar->NewProfile();
   auto other_device = std::make_shared<RecordingDevice>();
-  other_device->kind = 2;
+  other_device->kind = device::DeviceKind::kMouse;
   bool other_shown = false;
   flows_ = std::make_unique<ProfileFlows>(asker_, [&] {
     return other_shown ? ProfileFlows::Target{other_bar, other_device} : ProfileFlows::Target{bar_, device_};
@@ -467,12 +468,12 @@ TEST_F(ProfileFlowsTest, AFlowStaysWithItsPageWhenAnotherIsShownWhileTheUserIsAs
   std::unique_ptr<ui::Control> other_root(builder.Create(QStringLiteral("XML/CustomControlXML/DeviceProfile.xml")));
   auto* other_bar = dynamic_cast<controls::CDeviceProfileUI*>(other_root.get());
   ASSERT_NE(other_bar, nullptr);
-  other_bar->SetDeviceKind(2);
+  other_bar->SetDeviceKind(device::DeviceKind::kMouse);
   other_bar->SetPaths(other_data.path() + "/", kTemplates + "mouse.Json");
   ASSERT_TRUE(other_bar->InitProfiles());
   other_bar->NewProfile();
   auto other_device = std::make_shared<RecordingDevice>();
-  other_device->kind = 2;
+  other_device->kind = device::DeviceKind::kMouse;
   other_device->presence = "hidraw-9";
   bool other_shown = false;
   flows_ = std::make_unique<ProfileFlows>(asker_, [&] {
@@ -515,7 +516,7 @@ TEST_F(ProfileFlowsTest, WhatTheBarsHadToTellAtTheirFirstStartIsShownOnce) {
     roots.emplace_back(builder.Create(QStringLiteral("XML/CustomControlXML/DeviceProfile.xml")));
     auto* bar = dynamic_cast<controls::CDeviceProfileUI*>(roots.back().get());
     ASSERT_NE(bar, nullptr);
-    bar->SetDeviceKind(1);
+    bar->SetDeviceKind(device::DeviceKind::kKeyboard);
     bar->SetPaths(folders.back()->path() + "/", kTemplates + "keyboard.Json");
     EXPECT_FALSE(bar->InitProfiles());  // as the page builds it, before any flow
     flows_->AdoptBar(bar);
@@ -556,18 +557,18 @@ TEST_F(ProfileFlowsTest, KeyboardResetReloadsAndRewritesTheDevice) {
 }
 
 TEST_F(ProfileFlowsTest, MouseResetHidesTheEditorLast) {
-  for (int kind : {2, 6}) {
+  for (device::DeviceKind kind : {device::DeviceKind::kMouse, device::DeviceKind::kWirelessMouse}) {
     Build(kind, "mouse");
     device_->log.clear();
     flows_->OnClick("device_reset_btn");
     EXPECT_EQ(device_->log, (QStringList{"LoadProfile", "RefreshPage", "WriteSettings 0 0 1 1920 1080", "WriteMacros",
                                         "WriteKeyAssignmentList 0", "HideKeySetLayout", "DisableKeySaveButtons"}))
-        << kind;
+        << device::KindNumber(kind);
   }
 }
 
 TEST_F(ProfileFlowsTest, HeadsetResetKeepsItsEqualiserPresets) {
-  Build(7, "HD");
+  Build(device::DeviceKind::kHeadset, "HD");
   const QString file = Data(bar_->GetCurrentProfileId() + ".Json");
   Json::Value profile = config::ReadJsonFile(file);
   profile["Device"][0]["CustomEQNameInfo"] = config::ParseJson(R"([{"Name":"Mine"}])");

@@ -34,7 +34,7 @@ class Profiles : public ::testing::Test {
   Profiles() : now_(QDate(2022, 3, 14), QTime(9, 26, 53, 589)) {
     QDir(dir_.path()).mkpath("data");
     PutFile(TemplatePath(), JsonBytes(Doc(kTemplate)));
-    list_ = ProfileList(Data(""), TemplatePath(), 1, [this] { return now_; });
+    list_ = ProfileList(Data(""), TemplatePath(), device::DeviceKind::kKeyboard, [this] { return now_; });
   }
 
   QString Data(const QString& name) const { return dir_.filePath("data/" + name); }
@@ -359,7 +359,7 @@ TEST_F(Profiles, ResetKeepsOnlyNameAndIdentifierOfAKeyboardProfile) {
 }
 
 TEST_F(Profiles, ResetOfAHeadsetProfileKeepsItsEqualiserPresets) {
-  list_.SetDeviceKind(ProfileList::kHeadsetKind);
+  list_.SetDeviceKind(device::DeviceKind::kHeadset);
   PutList({"Music"});
   PutFile(Data("id0.Json"),
           JsonBytes(Doc(R"({"Device":[{"LightInfo":{"Light":0},

@@ -41,7 +41,7 @@ class ProfileBar : public ::testing::Test {
   }
   void TearDown() override { ui::ControlFactory::Instance().Unregister(QStringLiteral("CDeviceProfileUI")); }
 
-  void Init(int kind) {
+  void Init(device::DeviceKind kind) {
     bar_->SetDeviceKind(kind);
     bar_->SetPaths(dir_.path() + "/", kKeyboardTemplate);
     ASSERT_TRUE(bar_->InitProfiles());
@@ -91,7 +91,7 @@ TEST_F(ProfileBar, TheLayoutHoldsEveryPartOfTheBar) {
 }
 
 TEST_F(ProfileBar, FirstStartShowsProfile1Selected) {
-  Init(1);
+  Init(device::DeviceKind::kKeyboard);
   EXPECT_EQ(Rows(), QStringList{"profile1"});
   EXPECT_EQ(bar_->GetCurSel(), 0);
   EXPECT_EQ(bar_->GetCurItemText(), "profile1");
@@ -104,17 +104,19 @@ TEST_F(ProfileBar, FirstStartShowsProfile1Selected) {
 
 TEST_F(ProfileBar, EachDeviceKindShowsItsTabs) {
   // Tabs a kind does not name keep the skin's state: 1-5 shown, 6-8 hidden.
-  const std::pair<int, const char*> expected[] = {{1, "1,2,3,4"}, {2, "1,2,3,4,5"}, {3, "1"},   {4, "1,4"},
-                                                  {5, "1"},       {6, "1,2,3,4,5"}, {7, "1,6,7,8"}};
+  using enum device::DeviceKind;
+  const std::pair<device::DeviceKind, const char*> expected[] = {
+      {kKeyboard, "1,2,3,4"}, {kMouse, "1,2,3,4,5"},         {kMousePad, "1"},     {kHeadsetAlias, "1,4"},
+      {kHub, "1"},            {kWirelessMouse, "1,2,3,4,5"}, {kHeadset, "1,6,7,8"}};
   for (const auto& [kind, tabs] : expected) {
     Build();
     Init(kind);
-    EXPECT_EQ(VisibleTabs(), tabs) << "kind " << kind;
+    EXPECT_EQ(VisibleTabs(), tabs) << "kind " << device::KindNumber(kind);
   }
 }
 
 TEST_F(ProfileBar, SelectOpTabSelectsExactlyOneTabSilently) {
-  Init(7);
+  Init(device::DeviceKind::kHeadset);
   for (int n = 1; n <= 8; ++n) {
     bar_->SelectOpTab(n);
     for (int i = 1; i <= 8; ++i) EXPECT_EQ(bar_->OpTab(i)->IsSelected(), i == n) << n << " " << i;
@@ -128,7 +130,7 @@ TEST_F(ProfileBar, SelectOpTabSelectsExactlyOneTabSilently) {
 }
 
 TEST_F(ProfileBar, NewAddsARowButKeepsTheShownProfile) {
-  Init(1);
+  Init(device::DeviceKind::kKeyboard);
   const QString current = bar_->GetCurrentProfileId();
   ASSERT_TRUE(bar_->NewProfile());
   EXPECT_EQ(Rows(), (QStringList{"profile1", "profile2"}));
@@ -140,7 +142,7 @@ TEST_F(ProfileBar, NewAddsARowButKeepsTheShownProfile) {
 }
 
 TEST_F(ProfileBar, RowsFollowCopyImportAndDelete) {
-  Init(1);
+  Init(device::DeviceKind::kKeyboard);
   ASSERT_TRUE(bar_->CopyProfile());
   QTemporaryDir elsewhere;
   const QString file = elsewhere.filePath("Game.json");
@@ -170,7 +172,7 @@ TEST_F(ProfileBar, RowsFollowCopyImportAndDelete) {
 }
 
 TEST_F(ProfileBar, RenameUpdatesTheRowOrRefuses) {
-  Init(1);
+  Init(device::DeviceKind::kKeyboard);
   bar_->NewProfile();
   EXPECT_EQ(bar_->RenameProfile("Game"), config::kRenameDone);
   EXPECT_EQ(bar_->GetCurItemText(), "Game");
@@ -184,7 +186,7 @@ TEST_F(ProfileBar, RenameUpdatesTheRowOrRefuses) {
 }
 
 TEST_F(ProfileBar, ANameWithAnAmpersandIsReportedAndReadAsEmpty) {
-  Init(1);
+  Init(device::DeviceKind::kKeyboard);
   bar_->SetNameEditText("Tom & Jerry");
   EXPECT_EQ(bar_->GetNameEditText(), "");
   EXPECT_EQ(messages_, QStringList{"message_text_5_3"});
@@ -201,7 +203,7 @@ TEST_F(ProfileBar, TheMenuFoldsInAndOut) {
 
 TEST_F(ProfileBar, AListThatCannotBeWrittenIsReported) {
   ASSERT_TRUE(QDir(dir_.path()).mkpath("ProfileList.ini"));
-  bar_->SetDeviceKind(1);
+  bar_->SetDeviceKind(device::DeviceKind::kKeyboard);
   bar_->SetPaths(dir_.path(), kKeyboardTemplate);
   EXPECT_FALSE(bar_->InitProfiles());
   EXPECT_EQ(messages_, QStringList{"message_text_save_failed"});
@@ -214,7 +216,7 @@ TEST_F(ProfileBar, AListThatCannotBeWrittenIsReported) {
 TEST_F(ProfileBar, WhatIsToldBeforeThereIsASinkReachesTheFirstSinkOnce) {
   ASSERT_TRUE(QDir(dir_.path()).mkpath("ProfileList.ini"));
   bar_->SetMessageSink(nullptr);  // as the page builds the bar
-  bar_->SetDeviceKind(1);
+  bar_->SetDeviceKind(device::DeviceKind::kKeyboard);
   bar_->SetPaths(dir_.path(), kKeyboardTemplate);
   EXPECT_FALSE(bar_->InitProfiles());
   EXPECT_FALSE(bar_->InitProfiles());
@@ -226,7 +228,7 @@ TEST_F(ProfileBar, WhatIsToldBeforeThereIsASinkReachesTheFirstSinkOnce) {
 
 TEST_F(ProfileBar, CopiedAndImportedNamesShowWholeInTheNameField) {
   EXPECT_EQ(bar_->NameEdit()->GetMaxChar(), config::ProfileList::kMaxNameLength);
-  Init(1);
+  Init(device::DeviceKind::kKeyboard);
   QTemporaryDir elsewhere;
   const QString file = elsewhere.filePath(QString(24, 'N') + QString::fromUtf8("\xC3\xA9\xF0\x9F\x8E\xAE").repeated(6) +
                                           ".json");
@@ -246,7 +248,7 @@ TEST_F(ProfileBar, CopiedAndImportedNamesShowWholeInTheNameField) {
 }
 
 TEST_F(ProfileBar, AnIdentifierThatIsNoPlainFileNameIsNeverHandedOn) {
-  Init(1);
+  Init(device::DeviceKind::kKeyboard);
   const QString id = bar_->GetCurrentProfileId();
   // The list changed on disk behind the bar (hand-edited, or a repair that could not be written).
   config::WriteJsonFile(dir_.filePath("ProfileList.ini"),

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <tuple>
+#include <utility>
 
 #include "device/discovery_device_ids.h"
 #include "device/discovery_interface_list.h"
@@ -17,7 +18,8 @@ namespace {
 using Row = std::tuple<int, int, int, int, int, int, int, int>;
 
 Row Identity(const InterfaceRecord& r) {
-  return {r.vendor_id, r.product_id, r.interface_number, r.collection, r.kind, r.role, r.usage_page, r.usage};
+  return {r.vendor_id, r.product_id, r.interface_number, r.collection, KindNumber(r.kind),
+          r.role,      r.usage_page, r.usage};
 }
 
 TEST(DeviceTables, InterfaceTableRows) {
@@ -60,9 +62,25 @@ TEST(DeviceTables, KindAndPageTablesKeepTheirStrings) {
     EXPECT_EQ(kDeviceXmlTable[i].key_buttons, buttons[i]);
     EXPECT_EQ(kDeviceXmlTable[i].key_slots, slots[i]);
   }
-  EXPECT_EQ(KindName(kKindWirelessMouse), "mouse");
-  EXPECT_EQ(KindName(kKindHeadset), "HD");
-  EXPECT_EQ(KindName(4), "");
+  EXPECT_EQ(KindName(DeviceKind::kWirelessMouse), "mouse");
+  EXPECT_EQ(KindName(DeviceKind::kHeadset), "HD");
+  EXPECT_EQ(KindName(static_cast<DeviceKind>(4)), "");
+}
+
+TEST(DeviceTables, KindNumbersAreTheStoredOnes) {
+  // Files, traces and the tool description carry these numbers.
+  const std::pair<DeviceKind, int> kinds[] = {{DeviceKind::kKeyboard, 1},      {DeviceKind::kMouse, 2},
+                                              {DeviceKind::kMousePad, 3},      {DeviceKind::kWirelessMouse, 6},
+                                              {DeviceKind::kHeadset, 7}};
+  for (const auto& [kind, number] : kinds) {
+    EXPECT_EQ(KindNumber(kind), number);
+    EXPECT_EQ(KindOfNumber(number), kind) << number;
+  }
+  // 4 and 5 only name selector looks.
+  for (int64_t number : {0, 4, 5, 8, 65536 + 1, -1}) EXPECT_FALSE(KindOfNumber(number)) << number;
+  EXPECT_TRUE(IsMouse(DeviceKind::kMouse));
+  EXPECT_TRUE(IsMouse(DeviceKind::kWirelessMouse));
+  EXPECT_FALSE(IsMouse(DeviceKind::kMousePad));
 }
 
 TEST(DeviceTables, SameInterfaceComparesTheEightIdentifyingValues) {
@@ -76,13 +94,16 @@ TEST(DeviceTables, SameInterfaceComparesTheEightIdentifyingValues) {
 
   uint16_t InterfaceRecord::*const identifying[] = {
       &InterfaceRecord::vendor_id, &InterfaceRecord::product_id, &InterfaceRecord::interface_number,
-      &InterfaceRecord::collection, &InterfaceRecord::kind, &InterfaceRecord::role,
-      &InterfaceRecord::usage_page, &InterfaceRecord::usage};
+      &InterfaceRecord::collection, &InterfaceRecord::role, &InterfaceRecord::usage_page,
+      &InterfaceRecord::usage};
   for (auto field : identifying) {
     InterfaceRecord c = a;
     c.*field = static_cast<uint16_t>(c.*field + 1);
     EXPECT_FALSE(SameInterface(a, c));
   }
+  InterfaceRecord c = a;
+  c.kind = DeviceKind::kMouse;
+  EXPECT_FALSE(SameInterface(a, c));
 }
 
 TEST(DeviceIds, ParsesKindsByNumberOrNameAndIgnoresBadLines) {
@@ -101,9 +122,9 @@ TEST(DeviceIds, ParsesKindsByNumberOrNameAndIgnoresBadLines) {
       "3 320F 5101 extra\n"     // too many fields
       "3 320F 5102";            // last line without newline; replaces the first entry
   const DeviceIdOverrides ids = DeviceIdOverrides::Parse(text, "ids.txt");
-  EXPECT_EQ(ids.For(kKindMousePad), (UsbIds{0x320F, 0x5102}));
-  EXPECT_EQ(ids.For(kKindHeadset), (UsbIds{0x320F, 0x52AB}));
-  EXPECT_FALSE(ids.For(kKindKeyboard));
+  EXPECT_EQ(ids.For(DeviceKind::kMousePad), (UsbIds{0x320F, 0x5102}));
+  EXPECT_EQ(ids.For(DeviceKind::kHeadset), (UsbIds{0x320F, 0x52AB}));
+  EXPECT_FALSE(ids.For(DeviceKind::kKeyboard));
 
   int ignored = 0;
   for (const auto& line : debug.Lines()) ignored += line.find("line ignored") != std::string::npos;
@@ -121,7 +142,7 @@ TEST(DeviceIds, FillOnlyRowsWithoutIds) {
     const bool filled = kInterfaceTable[i].vendor_id == 0;
     EXPECT_EQ(records[i].vendor_id, filled ? 0x320F : kInterfaceTable[i].vendor_id) << i;
     if (filled) {
-      EXPECT_EQ(records[i].product_id, records[i].kind == kKindHeadset ? 0x5200 : 0x5100) << i;
+      EXPECT_EQ(records[i].product_id, records[i].kind == DeviceKind::kHeadset ? 0x5200 : 0x5100) << i;
     }
   }
   // Every kind row finds its command record, also with the ids filled in.
@@ -138,8 +159,8 @@ TEST(DeviceIds, FillOnlyRowsWithoutIds) {
 
 TEST(DeviceIds, ShippedFileNamesTheSimulatedPadAndHeadset) {
   const auto ids = DeviceIdOverrides::Load(std::filesystem::path(ZRV31_SOURCE_DIR) / "DefaultData" / kDeviceIdsFileName);
-  EXPECT_EQ(ids.For(kKindMousePad), (UsbIds{sim::kVendorId, sim::kMousePadProductId}));
-  EXPECT_EQ(ids.For(kKindHeadset), (UsbIds{sim::kVendorId, sim::kHeadsetProductId}));
+  EXPECT_EQ(ids.For(DeviceKind::kMousePad), (UsbIds{sim::kVendorId, sim::kMousePadProductId}));
+  EXPECT_EQ(ids.For(DeviceKind::kHeadset), (UsbIds{sim::kVendorId, sim::kHeadsetProductId}));
   EXPECT_TRUE(DeviceIdOverrides::Load("/nonexistent/DeviceIds.txt").empty());
 }
 

@@ -131,7 +131,7 @@ TEST_F(AttachTest, KindSixIsSlowAndTheHeadsetHasNoTrace) {
   // A receiver row of kind 6, as an installation could add one.
   std::vector<InterfaceRecord> records(kInterfaceTable.begin(), kInterfaceTable.end());
   InterfaceRecord receiver = kInterfaceTable[2];
-  receiver.kind = kKindWirelessMouse;
+  receiver.kind = DeviceKind::kWirelessMouse;
   records[2] = receiver;
   InterfaceList list(records, testing::SimulatorIds());
   testing::FakeDevice mouse(list.Get(2));
@@ -139,9 +139,9 @@ TEST_F(AttachTest, KindSixIsSlowAndTheHeadsetHasNoTrace) {
   DeviceAttacher attacher(list);
   attacher.AddDevice(mouse);
   attacher.AddDevice(hs);
-  EXPECT_EQ(attacher.Devices(kKindMouse).size(), 1u);
-  EXPECT_EQ(attacher.Devices(kKindWirelessMouse).size(), 1u);
-  EXPECT_EQ(attacher.Devices(kKindHeadset).size(), 1u);
+  EXPECT_EQ(attacher.Devices(DeviceKind::kMouse).size(), 1u);
+  EXPECT_EQ(attacher.Devices(DeviceKind::kWirelessMouse).size(), 1u);
+  EXPECT_EQ(attacher.Devices(DeviceKind::kHeadset).size(), 1u);
 
   EXPECT_TRUE(attacher.Attach(ClaimCommand(list, *wireless)).changed);
   EXPECT_TRUE(mouse.CommandLink().Slow());
@@ -165,7 +165,7 @@ TEST_F(AttachTest, PartnerRecordsMoveTheLinkBetweenThePathsAndFlipItsSpeed) {
   ASSERT_TRUE(wireless->Plug());
   std::vector<InterfaceRecord> records(kInterfaceTable.begin(), kInterfaceTable.end());
   InterfaceRecord receiver = kInterfaceTable[2];
-  receiver.kind = kKindWirelessMouse;
+  receiver.kind = DeviceKind::kWirelessMouse;
   records.push_back(receiver);  // index 7
   InterfaceList list(records, testing::SimulatorIds());
   list.SetPartner(2, 7);

@@ -187,7 +187,7 @@ TEST_F(DiscoveryThreadTest, NoEnumerationOnceEveryRecordIsPresent) {
   ASSERT_TRUE(RunUntil([&] { return Count(DiscoveryMessage::kDeviceAdd) == 7; }));
   EXPECT_TRUE(list_.NothingLookedFor());
   for (auto* device : {&set_.keyboard(), &set_.mouse(), &set_.mouse_pad(), &set_.headset()}) {
-    EXPECT_TRUE(device->CommandLink().Connected()) << device->Record().kind;
+    EXPECT_TRUE(device->CommandLink().Connected()) << KindNumber(device->Record().kind);
   }
 
   // Give the thread time for a few rounds: presence checks continue, enumeration does not.

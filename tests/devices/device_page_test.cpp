@@ -86,7 +86,7 @@ TEST_F(DevicePageTest, EachKindsLayoutBuildsItsPageWithItsKeyButtons) {
 
   auto headset = Build<CHalveronHS6533DevicePage>(3);
   ASSERT_NE(headset, nullptr);
-  EXPECT_EQ(headset->Headset().Kind(), device::kKindHeadset);
+  EXPECT_EQ(headset->Headset().Kind(), device::DeviceKind::kHeadset);
   for (int i = 0; i < 13; ++i) EXPECT_NE(headset->LightButton(i), nullptr) << i;
 }
 

@@ -149,7 +149,7 @@ TEST_F(KeyboardNotificationsTest, TheSyncRequestResetsTheProfileOnlyAfterTheDevi
 // names another (the bar's switch could not record it); the others stay as they are.
 TEST_F(KeyboardNotificationsTest, TheSyncRequestResetsTheProfileInUse) {
   keyboard_.OnAttached();
-  config::ProfileList list(KeyboardFolder(), TemplatePath(), 1);
+  config::ProfileList list(KeyboardFolder(), TemplatePath(), device::DeviceKind::kKeyboard);
   list.Load();
   ASSERT_TRUE(list.NewProfile().ok);
   const QString in_use = list.Entries().front().id;

@@ -46,7 +46,7 @@ TEST_F(DeviceModelsTest, MouseInformationBlockCarriesTheDpiLimits) {
 TEST_F(DeviceModelsTest, WirelessProbeFollowsReachability) {
   auto mouse = WirelessMouseModel::Create();
   ASSERT_TRUE(mouse->Plug());
-  EXPECT_EQ(mouse->Kind(), kKindWirelessMouse);
+  EXPECT_EQ(mouse->Kind(), device::DeviceKind::kWirelessMouse);
   EXPECT_EQ(mouse->Attributes().product_id, kMouseProductId);
   Host host(mouse->CommandPath());
 

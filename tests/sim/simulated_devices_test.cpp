@@ -23,9 +23,9 @@ TEST_F(SimulatedDevicesTest, PlugsTheNamedModelsInListOrder) {
   auto result = PlugSimulated("keyboard, Headset ,wireless-mouse");
   ASSERT_TRUE(result.ok()) << result.error;
   ASSERT_EQ(result.models.size(), 3u);
-  EXPECT_EQ(result.models[0]->Kind(), kKindKeyboard);
-  EXPECT_EQ(result.models[1]->Kind(), kKindHeadset);
-  EXPECT_EQ(result.models[2]->Kind(), kKindWirelessMouse);
+  EXPECT_EQ(result.models[0]->Kind(), device::DeviceKind::kKeyboard);
+  EXPECT_EQ(result.models[1]->Kind(), device::DeviceKind::kHeadset);
+  EXPECT_EQ(result.models[2]->Kind(), device::DeviceKind::kWirelessMouse);
   EXPECT_NE(std::dynamic_pointer_cast<WirelessMouseModel>(result.models[2]), nullptr);
   EXPECT_EQ(EnumeratedPaths(), 4u + 1u + 4u);
 

@@ -8,13 +8,13 @@ namespace {
 FunctionPages FunctionPage(int page) { return {page, -1}; }
 FunctionPages KeyFunctionPage(int page) { return {0, page}; }
 
-bool HasKeys(uint16_t kind) {
-  return kind == device::kKindKeyboard || kind == device::kKindMouse || kind == device::kKindWirelessMouse;
+bool HasKeys(device::DeviceKind kind) {
+  return kind == device::DeviceKind::kKeyboard || device::IsMouse(kind);
 }
 
 }  // namespace
 
-FunctionPages FunctionModePages(int mode, uint16_t kind) {
+FunctionPages FunctionModePages(int mode, device::DeviceKind kind) {
   switch (mode) {
     case 2:
     case 6: return KeyFunctionPage(1);

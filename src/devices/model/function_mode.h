@@ -7,6 +7,8 @@
 
 #include <cstdint>
 
+#include "device/device_tables.h"
+
 namespace zrv::devices {
 
 inline constexpr const char* kFunctionSwitchName = "device_function_switch";
@@ -22,6 +24,6 @@ struct FunctionPages {
 // and mice (kinds 1, 2, 6); 5: function page 2; 7: key-function page 2; every other mode (4 on other
 // kinds too): key-function page 0. Whenever the key-function container is chosen, the function
 // container goes to page 0 first.
-FunctionPages FunctionModePages(int mode, uint16_t kind);
+FunctionPages FunctionModePages(int mode, device::DeviceKind kind);
 
 }  // namespace zrv::devices

@@ -2,7 +2,7 @@
 
 namespace zrv::devices {
 
-CHalveronHS6533Device::CHalveronHS6533Device() : CHalveronKindDevice(device::kKindHeadset) {}
+CHalveronHS6533Device::CHalveronHS6533Device() : CHalveronKindDevice(device::DeviceKind::kHeadset) {}
 
 CHalveronHS6533Device::~CHalveronHS6533Device() { StopNotificationThread(); }
 

@@ -32,7 +32,7 @@ config::LightStateRecord AsSpeedIndices(config::LightStateRecord record) {
 
 }  // namespace
 
-CHalveronKeyboardDevice::CHalveronKeyboardDevice() : CHalveronKindDevice(device::kKindKeyboard) {}
+CHalveronKeyboardDevice::CHalveronKeyboardDevice() : CHalveronKindDevice(device::DeviceKind::kKeyboard) {}
 
 CHalveronKeyboardDevice::~CHalveronKeyboardDevice() { StopNotificationThread(); }
 

@@ -23,7 +23,7 @@ class CHalveronKindDevice : public CHalveronUSBDevice {
   }
 
  protected:
-  explicit CHalveronKindDevice(uint16_t kind) {
+  explicit CHalveronKindDevice(device::DeviceKind kind) {
     Configure(kind);
     profile_data_.SetTemplatePath(QString::fromStdString(DefaultProfilePath()));
   }

@@ -2,7 +2,7 @@
 
 namespace zrv::devices {
 
-CHalveronMouseDevice::CHalveronMouseDevice() : CHalveronKindDevice(device::kKindMouse) {}
+CHalveronMouseDevice::CHalveronMouseDevice() : CHalveronKindDevice(device::DeviceKind::kMouse) {}
 
 CHalveronMouseDevice::~CHalveronMouseDevice() { StopNotificationThread(); }
 

@@ -2,7 +2,7 @@
 
 namespace zrv::devices {
 
-CHalveronMousePadDevice::CHalveronMousePadDevice() : CHalveronKindDevice(device::kKindMousePad) {}
+CHalveronMousePadDevice::CHalveronMousePadDevice() : CHalveronKindDevice(device::DeviceKind::kMousePad) {}
 
 CHalveronMousePadDevice::~CHalveronMousePadDevice() { StopNotificationThread(); }
 

@@ -26,7 +26,7 @@ CHalveronUSBDevice::CHalveronUSBDevice()
 
 CHalveronUSBDevice::~CHalveronUSBDevice() { StopNotificationThread(); }
 
-void CHalveronUSBDevice::Configure(uint16_t kind) {
+void CHalveronUSBDevice::Configure(device::DeviceKind kind) {
   kind_ = kind;
   const std::string_view kind_name = device::KindName(kind);
   for (size_t row = 0; row < device::kDeviceKindCount; ++row) {
@@ -47,7 +47,7 @@ void CHalveronUSBDevice::Configure(uint16_t kind) {
 
 void CHalveronUSBDevice::SetRecord(const device::InterfaceRecord& record) {
   record_ = record;
-  if (record.kind != 0) kind_ = record.kind;
+  if (record.kind != device::DeviceKind::kNone) kind_ = record.kind;
 }
 
 // ---- key colours and maps
@@ -149,7 +149,7 @@ LightRecord CHalveronUSBDevice::GetStripLightInfo() const {
 
 int CHalveronUSBDevice::SetLightControl(bool on) {
   light_control_.store(on ? 1 : 0);
-  if (on && kind_ == device::kKindKeyboard) return command_link_.StartLightSync();
+  if (on && kind_ == device::DeviceKind::kKeyboard) return command_link_.StartLightSync();
   return 1;
 }
 

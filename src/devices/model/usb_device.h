@@ -76,7 +76,7 @@ class CHalveronUSBDevice : public device::AttachableDevice {
   CHalveronUSBDevice& operator=(const CHalveronUSBDevice&) = delete;
 
   // ---- identity (set while the object is built)
-  uint16_t Kind() const { return kind_; }
+  device::DeviceKind Kind() const { return kind_; }
   int SubKind() const { return sub_kind_; }
   const std::string& KindName() const { return kind_name_; }
   const std::string& PageLayout() const { return page_layout_; }
@@ -254,7 +254,7 @@ class CHalveronUSBDevice : public device::AttachableDevice {
  protected:
   // Identity of a derived kind from kDeviceKindTable / kDeviceXmlTable: kind, kind name, page
   // layout, lighting name and the two counts; sizes the vectors that depend on the counts.
-  void Configure(uint16_t kind);
+  void Configure(device::DeviceKind kind);
   // A code read from the notification link, on the notification thread.
   virtual void OnNotification(uint16_t code) { (void)code; }
   // Asks the selector item for a timer (any thread; see TimerRequestHandler).
@@ -276,7 +276,7 @@ class CHalveronUSBDevice : public device::AttachableDevice {
   std::string page_layout_;
   std::string lighting_name_;
   std::string kind_name_;
-  uint16_t kind_ = 0;
+  device::DeviceKind kind_ = device::DeviceKind::kNone;
   int sub_kind_ = 0;
   int key_slot_count_ = 0;
   int key_button_count_ = 0;

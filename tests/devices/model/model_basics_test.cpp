@@ -47,9 +47,9 @@ TEST(DeviceModel, EveryKindUsesElementZeroOfItsProfilesDevices) {
 TEST(DeviceModel, AMouseRecordBehindAReceiverMakesItKindSix) {
   CHalveronMouseDevice mouse;
   device::InterfaceRecord record = device::kInterfaceTable[2];
-  record.kind = device::kKindWirelessMouse;
+  record.kind = device::DeviceKind::kWirelessMouse;
   mouse.SetRecord(record);
-  EXPECT_EQ(mouse.Kind(), device::kKindWirelessMouse);
+  EXPECT_EQ(mouse.Kind(), device::DeviceKind::kWirelessMouse);
   EXPECT_EQ(mouse.Record().product_id, 0x1000);
   EXPECT_EQ(mouse.KindName(), "mouse");
 }
@@ -99,16 +99,12 @@ TEST(DeviceModel, LightInfoPacksEightIntegersIntoThirtyOneBytes) {
 }
 
 TEST(FunctionModePages, EveryModeOnEveryKind) {
-  using device::kKindHeadset;
-  using device::kKindKeyboard;
-  using device::kKindMouse;
-  using device::kKindMousePad;
-  using device::kKindWirelessMouse;
+  using enum device::DeviceKind;
   const FunctionPages key0{0, 0}, key1{0, 1}, key2{0, 2};
   const FunctionPages fn1{1, -1}, fn2{2, -1}, fn3{3, -1};
-  for (uint16_t kind : {kKindKeyboard, kKindMouse, kKindWirelessMouse, kKindMousePad, kKindHeadset}) {
-    SCOPED_TRACE(kind);
-    const bool keys = kind != kKindMousePad && kind != kKindHeadset;
+  for (device::DeviceKind kind : {kKeyboard, kMouse, kWirelessMouse, kMousePad, kHeadset}) {
+    SCOPED_TRACE(device::KindNumber(kind));
+    const bool keys = kind != kMousePad && kind != kHeadset;
     EXPECT_EQ(FunctionModePages(1, kind), key0);
     EXPECT_EQ(FunctionModePages(2, kind), key1);
     EXPECT_EQ(FunctionModePages(6, kind), key1);
