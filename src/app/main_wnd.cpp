@@ -44,7 +44,7 @@ CMainWnd::CMainWnd(StartOptions options) : options_(options), selector_(*this) {
   DeviceSelector::Hooks hooks;
   hooks.close_secondary_windows = [this] { CloseSecondaryWindows(); };
   hooks.stop_recording = [this] {
-    if (input_hook_installed_) OnCustomMessage(msg::kInputHook, 0, 0);
+    if (input_hook_installed_) SetInputHookInstalled(false);
   };
   selector_.SetHooks(std::move(hooks));
 
@@ -60,6 +60,8 @@ CMainWnd::CMainWnd(StartOptions options) : options_(options), selector_(*this) {
     return target;
   });
   profile_flows_->SetSwitchTimerStarter([this] { StartWindowTimer(kProfileSwitchTimer, kProfileSwitchDelayMs); });
+  AddWindowRoutes(routes_, *this);
+  AddProfileBarRoutes(routes_, *profile_flows_);
 }
 
 CMainWnd::~CMainWnd() {
@@ -139,16 +141,27 @@ void CMainWnd::OnNotify(ui::Notify& msg) {
     return;
   }
   if (Ignored(msg.type) || msg.sender == nullptr) return;
-  const RouteTable* table = RouteTableFor(msg.type);
-  if (table == nullptr) return;
-  RunRoutes(MatchRoutes(*table, msg.SenderName()), *this, msg, CurrentDevice());
+  DispatchRoutes(msg, msg.SenderName());
 }
 
 void CMainWnd::OnMenuCommand(const ui::MenuCommand& command) {
   if (!PowerRunning()) return;
   ui::Notify notify;
-  notify.type = QStringLiteral("menu");
-  RunRoutes(MatchRoutes(MenuRouteTable(), command.name), *this, notify, CurrentDevice());
+  notify.type = QLatin1String(ui::notify::kMenu);
+  DispatchRoutes(notify, command.name);
+}
+
+void CMainWnd::DispatchRoutes(const ui::Notify& msg, const QString& name) {
+  devices::CHalveronUSBDevicePage* device = CurrentDevice();
+  const ui::RouteRegistry::Owner active[] = {this, profile_flows_.get(), device};
+  routes_.Dispatch(msg, name, std::span<const ui::RouteRegistry::Owner>(active, device != nullptr ? 3 : 1));
+}
+
+void CMainWnd::SetInputHookInstalled(bool installed) {
+  if (!PowerRunning()) return;
+  // The global input hook records keys for the key editor and macros; the flag tells the selector
+  // whether a recording has to be stopped when the device leaves.
+  input_hook_installed_ = installed;
 }
 
 void CMainWnd::OnFinalMessage() {

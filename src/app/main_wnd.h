@@ -1,14 +1,15 @@
 #pragma once
 // CMainWnd: the one top-level window. Its layout holds the title bar, the device selector and one
-// page per device kind; it routes every notification of those pages to the current device
-// (main_wnd_routes.h), handles the window messages (window_messages.h), owns the worker threads,
+// page per device kind; it runs the notification routes that it, its profile flows and the pages
+// added (Routes; a page's only while it is the current device), handles the window messages
+// (window_messages.h), owns the worker threads,
 // the tray icon and the device lists, fits itself to its monitor and decides who drives the
 // lighting shared with other programs.
 //
 // The implementation is split by concern: main_wnd.cpp (set-up and notifications),
 // main_wnd_messages.cpp (window messages and timers), main_wnd_devices.cpp (pages, attach and
 // detach), main_wnd_threads.cpp (worker slots), main_wnd_tray.cpp (tray, showing and hiding),
-// main_wnd_fit.cpp (monitor fit), main_wnd_actions.cpp (the routed actions).
+// main_wnd_fit.cpp (monitor fit), main_wnd_routes.cpp (the window's own routes).
 
 #include <QByteArray>
 #include <QHash>
@@ -31,6 +32,7 @@
 #include "device/discovery_interface_list.h"
 #include "device/discovery_sink.h"
 #include "ui/menu.h"
+#include "ui/route_registry.h"
 #include "ui/tray_icon.h"
 #include "ui/window.h"
 
@@ -112,6 +114,8 @@ class CMainWnd : public ui::WindowBase, public device::DiscoverySink {
   LightSyncThread* LightSync() { return light_sync_.get(); }
   // The profile bar's flows on the current device's page.
   ProfileFlows& Profiles() { return *profile_flows_; }
+  // The notification routes: a page, editor or window adds its own as it is built.
+  ui::RouteRegistry& Routes() { return routes_; }
   bool Initialised() const { return initialised_ != 0; }
 
   // Sends the close request to the settings and about windows when they are open.
@@ -145,8 +149,10 @@ class CMainWnd : public ui::WindowBase, public device::DiscoverySink {
   void StartWindowTimer(int id, int milliseconds);
   bool WindowTimerRunning(int id) const { return window_timers_.contains(id); }
 
-  // The input hook for key recording is installed (message 1054).
+  // The input hook for key recording is installed (message 1054, or the recording edit's focus).
+  // Not acted upon between a suspend and the resume.
   bool InputHookInstalled() const { return input_hook_installed_; }
+  void SetInputHookInstalled(bool installed);
 
   // Stops every worker thread in slot order (once); see worker_slots.h.
   void StopWorkerThreads();
@@ -168,6 +174,10 @@ class CMainWnd : public ui::WindowBase, public device::DiscoverySink {
   void timerEvent(QTimerEvent* event) override;
 
  private:
+  // Runs the routes of `name` for `msg` among the active owners: the window always, the current
+  // device's page and the profile flows on it only while there is one.
+  void DispatchRoutes(const ui::Notify& msg, const QString& name);
+
   // windowinit, in its order.
   void OnWindowInit();
   void CreateDevicePages();
@@ -210,6 +220,7 @@ class CMainWnd : public ui::WindowBase, public device::DiscoverySink {
   std::unique_ptr<SleepWatcher> sleep_watcher_;
   std::unique_ptr<MsgWndAsker> profile_asker_;
   std::unique_ptr<ProfileFlows> profile_flows_;
+  ui::RouteRegistry routes_;
 
   // Declared before the worker slots: the threads use them, so they go after the threads ended.
   std::unique_ptr<device::InterfaceList> interfaces_;

@@ -111,11 +111,7 @@ bool CMainWnd::OnCustomMessage(int message, qint64 wParam, qint64 lParam) {
         StartWindowTimer(kTrayMenuTimer, kTrayMenuDelayMs);
       }
       return true;
-    case msg::kInputHook:
-      // The global input hook records keys for the key editor and macros; the flag tells the
-      // selector whether a recording has to be stopped when the device leaves.
-      input_hook_installed_ = wParam == 1;
-      return true;
+    case msg::kInputHook: SetInputHookInstalled(wParam == 1); return true;
     case msg::kShowSettingProgress: ShowSettingProgress(); return true;
     case msg::kReserved3085: return true;
     case msg::kLanguageChanged:
