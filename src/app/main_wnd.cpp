@@ -88,8 +88,8 @@ void CMainWnd::InitWindow() {
 
   const QString icon_file = ui::Resources::Instance().ResolveFile(QStringLiteral("common/tray.svg"));
   SetIcon(QStringLiteral("common/tray.svg"));
-  tray_.onLeftClick = [this] { OnCustomMessage(msg::kTrayCallback, 0, msg::kTrayLeftUp); };
-  tray_.onRightClick = [this] { OnCustomMessage(msg::kTrayCallback, 0, msg::kTrayRightUp); };
+  tray_.onLeftClick = [this] { ToggleFromTray(); };
+  tray_.onRightClick = [this] { OpenTrayMenu(); };
   if (!tray_.CreateTrayIcon(QIcon(icon_file), QString::fromLatin1(platform::kProductTitle))) {
     platform::DebugOut("no notification area: the window stays on screen when closed");
   }
@@ -181,11 +181,11 @@ void CMainWnd::SetInstanceChannel(platform::SingleInstance* channel) {
   channel_ = channel;
   if (channel == nullptr) return;
   connect(channel, &platform::SingleInstance::instanceMessage, this,
-          [this](int first, int second) { OnCustomMessage(msg::kInstanceMessage, first, second); });
-  connect(channel, &platform::SingleInstance::forwardMessage, this,
-          [this](int first, int second) { OnCustomMessage(msg::kForwardMessage, first, second); });
+          [this](int first, int second) { ShowYourself({first, second}); });
+  // An installer's report ("Forward") is for the settings window, which connects to it once it
+  // exists.
   connect(channel, &platform::SingleInstance::lightControlRequest, this,
-          [this](int first, int second) { OnCustomMessage(msg::kLightControlRequest, first, second); });
+          [this](int first, int second) { OnLightControlRequest({first, second}); });
   channel->SetToolDescriber([this] { return DescribeDevicesBlock(); });
 }
 
@@ -208,6 +208,10 @@ void CMainWnd::SetLightControl(int value, bool broadcast) {
   TellDevicesLightControl(light_control_ != 0);
 }
 
+void CMainWnd::OnLightControlRequest(const msg::LightControlRequest& request) {
+  if (request.Valid()) SetLightControl(request.drive, false);
+}
+
 void CMainWnd::ShowLightControlText() {
   if (ui::Control* status = FindControl(QStringLiteral("control_light_status"))) {
     status->SetResourceText(false);
@@ -221,13 +225,19 @@ void CMainWnd::TellDevicesLightControl(bool on) {
   }
 }
 
-// ---- first paint
+// ---- activation, pointer and first paint
 
 bool CMainWnd::event(QEvent* event) {
   switch (event->type()) {
-    case QEvent::ActivationChange: OnCustomMessage(msg::kActivate, isActiveWindow() ? 1 : 0, 0); break;
-    case QEvent::Enter: OnCustomMessage(msg::kMouseHover, 0, 0); break;
-    case QEvent::Leave: OnCustomMessage(msg::kMouseLeave, 0, 0); break;
+    case QEvent::ActivationChange: active_ = hover_ = isActiveWindow(); break;
+    case QEvent::Enter:
+      platform::DebugOut("鼠标移入");
+      if (!active_) hover_ = true;
+      break;
+    case QEvent::Leave:
+      platform::DebugOut("鼠标移出");
+      if (!active_) hover_ = false;
+      break;
     default: break;
   }
   const bool handled = ui::WindowBase::event(event);

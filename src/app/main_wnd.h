@@ -1,13 +1,13 @@
 #pragma once
 // CMainWnd: the one top-level window. Its layout holds the title bar, the device selector and one
 // page per device kind; it runs the notification routes that it, its profile flows and the pages
-// added (Routes; a page's only while it is the current device), handles the window messages
-// (window_messages.h), owns the worker threads,
-// the tray icon and the device lists, fits itself to its monitor and decides who drives the
-// lighting shared with other programs.
+// added (Routes; a page's only while it is the current device). What the platform and other
+// programs report reaches it as typed calls; other windows, the input hook and discovery send
+// numbered messages (window_messages.h). It owns the worker threads, the tray icon and the device
+// lists, fits itself to its monitor and decides who drives the lighting shared with other programs.
 //
 // The implementation is split by concern: main_wnd.cpp (set-up and notifications),
-// main_wnd_messages.cpp (window messages and timers), main_wnd_devices.cpp (pages, attach and
+// main_wnd_messages.cpp (platform events, numbered messages and timers), main_wnd_devices.cpp (pages, attach and
 // detach), main_wnd_threads.cpp (worker slots), main_wnd_tray.cpp (tray, showing and hiding),
 // main_wnd_fit.cpp (monitor fit), main_wnd_routes.cpp (the window's own routes).
 
@@ -27,6 +27,7 @@
 
 #include "app/device_selector.h"
 #include "app/light_sync.h"
+#include "app/window_messages.h"
 #include "app/worker_slots.h"
 #include "device/device_attach.h"
 #include "device/discovery_interface_list.h"
@@ -79,7 +80,8 @@ class CMainWnd : public ui::WindowBase, public device::DiscoverySink {
   static CMainWnd* Instance();
   // The screen size taken at windowinit (pixels); the device settings that depend on it use it.
   static QSize ScreenSize();
-  // 0 between a suspend and the following resume: window messages are not acted upon then.
+  // 0 between a suspend and the following resume: what the window is told is not acted upon then,
+  // except the instance message, other programs' lighting requests, activation and pointer.
   static bool PowerRunning();
 
   QString GetSkinFile() const override { return QStringLiteral("XML_MAIN"); }
@@ -126,14 +128,15 @@ class CMainWnd : public ui::WindowBase, public device::DiscoverySink {
   int MessageBox(const QString& text, bool text_is_id = true, int buttons = 1, const QString& title = QString());
 
   // The instance message: restore the window and bring it to the front.
-  void ShowYourself(int first, int second);
+  void ShowYourself(const msg::InstanceMessage& message);
   // The tray icon's left click: show the window, or hide it when it is on screen.
   void ToggleFromTray();
   // Hide to the tray, or minimise when there is no tray to come back from.
   void HideToTray();
   // The title bar's close: the secondary windows close and the window goes to the tray.
   void CloseToTray();
-  // Opens the tray menu beside the panel that holds the tray.
+  // The tray icon's right click: opens the tray menu beside the panel that holds the tray, 10 ms
+  // later (timer 1032).
   void OpenTrayMenu();
   // Opens the vendor's home page in the default browser.
   void OpenHomePage();
@@ -144,6 +147,15 @@ class CMainWnd : public ui::WindowBase, public device::DiscoverySink {
   void ToggleLightControl();
   // Sets the flag (another program's request, or the toggle), shows it and tells every device.
   void SetLightControl(int value, bool broadcast);
+  // Another program's request over the channel: sets the flag without telling other programs.
+  void OnLightControlRequest(const msg::LightControlRequest& request);
+
+  // The machine suspends (the devices leave the lighting, the window stops acting) or resumed
+  // (what discovery reported meanwhile is handled, in order).
+  enum class PowerEvent { kSuspend, kResume };
+  void OnPowerBroadcast(PowerEvent event);
+  // A screen was added, removed or changed: the window is fitted to its monitor again.
+  void OnDisplayChange();
 
   // One-shot window timers (a running one starts again).
   void StartWindowTimer(int id, int milliseconds);
@@ -187,7 +199,8 @@ class CMainWnd : public ui::WindowBase, public device::DiscoverySink {
   // Window messages.
   bool HandleDeviceMessage(int message, size_t index, uint64_t handover_key);
   void OnWindowTimer(int id);
-  void OnPowerBroadcast(int event);
+  // The window moved to a screen of another density.
+  void OnDpiChanged();
   std::shared_ptr<device::Handover> TakeHandover(uint64_t key);
 
   // Attach and detach.
@@ -202,9 +215,6 @@ class CMainWnd : public ui::WindowBase, public device::DiscoverySink {
   void ShowLightControlText();
 
   void OpenTrayMenuNow();
-  // The settings window's progress mark (message 3072) and the update mark (3094).
-  void ShowSettingProgress();
-  void ClearUpdateMark();
 
   // 0 between a suspend and the following resume (process-wide).
   static std::atomic<bool> power_running_;
