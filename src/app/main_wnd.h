@@ -7,9 +7,10 @@
 // lists, fits itself to its monitor and decides who drives the lighting shared with other programs.
 //
 // The implementation is split by concern: main_wnd.cpp (set-up and notifications),
-// main_wnd_messages.cpp (platform events, numbered messages and timers), main_wnd_devices.cpp (pages, attach and
-// detach), main_wnd_threads.cpp (worker slots), main_wnd_tray.cpp (tray, showing and hiding),
-// main_wnd_fit.cpp (monitor fit), main_wnd_routes.cpp (the window's own routes).
+// main_wnd_messages.cpp (platform events, numbered messages and timers), main_wnd_devices.cpp
+// (pages, attach and detach), main_wnd_threads.cpp (worker slots), main_wnd_tray.cpp (tray,
+// showing and hiding), main_wnd_fit.cpp (monitor fit), main_wnd_routes.cpp (the window's own
+// routes).
 
 #include <QByteArray>
 #include <QHash>
@@ -100,7 +101,7 @@ class CMainWnd : public ui::WindowBase, public device::DiscoverySink {
   // The channel to other programs (single instance, lighting control, tool description).
   void SetInstanceChannel(platform::SingleInstance* channel);
 
-  // ---- what the routed actions and other windows use
+  // ---- what the routes and other windows use
   DeviceSelector& Selector() { return selector_; }
   const DeviceSelector& Selector() const { return selector_; }
   // The device of the selected, present item, or null.
@@ -129,7 +130,8 @@ class CMainWnd : public ui::WindowBase, public device::DiscoverySink {
 
   // The instance message: restore the window and bring it to the front.
   void ShowYourself(const msg::InstanceMessage& message);
-  // The tray icon's left click: show the window, or hide it when it is on screen.
+  // The tray icon's left click: show the window, or hide it when it is on screen. Like the right
+  // click, not acted upon during a suspend.
   void ToggleFromTray();
   // Hide to the tray, or minimise when there is no tray to come back from.
   void HideToTray();
