@@ -44,7 +44,7 @@ CMainWnd::CMainWnd(StartOptions options) : options_(options), selector_(*this) {
   DeviceSelector::Hooks hooks;
   hooks.close_secondary_windows = [this] { CloseSecondaryWindows(); };
   hooks.stop_recording = [this] {
-    if (input_hook_installed_) OnCustomMessage(msg::kInputHook, 0, 0);
+    if (input_hook_installed_) SetInputHookInstalled(false);
   };
   selector_.SetHooks(std::move(hooks));
 
@@ -60,6 +60,8 @@ CMainWnd::CMainWnd(StartOptions options) : options_(options), selector_(*this) {
     return target;
   });
   profile_flows_->SetSwitchTimerStarter([this] { StartWindowTimer(kProfileSwitchTimer, kProfileSwitchDelayMs); });
+  AddWindowRoutes(routes_, *this);
+  AddProfileBarRoutes(routes_, *profile_flows_);
 }
 
 CMainWnd::~CMainWnd() {
@@ -86,8 +88,8 @@ void CMainWnd::InitWindow() {
 
   const QString icon_file = ui::Resources::Instance().ResolveFile(QStringLiteral("common/tray.svg"));
   SetIcon(QStringLiteral("common/tray.svg"));
-  tray_.onLeftClick = [this] { OnCustomMessage(msg::kTrayCallback, 0, msg::kTrayLeftUp); };
-  tray_.onRightClick = [this] { OnCustomMessage(msg::kTrayCallback, 0, msg::kTrayRightUp); };
+  tray_.onLeftClick = [this] { ToggleFromTray(); };
+  tray_.onRightClick = [this] { OpenTrayMenu(); };
   if (!tray_.CreateTrayIcon(QIcon(icon_file), QString::fromLatin1(platform::kProductTitle))) {
     platform::DebugOut("no notification area: the window stays on screen when closed");
   }
@@ -139,16 +141,27 @@ void CMainWnd::OnNotify(ui::Notify& msg) {
     return;
   }
   if (Ignored(msg.type) || msg.sender == nullptr) return;
-  const RouteTable* table = RouteTableFor(msg.type);
-  if (table == nullptr) return;
-  RunRoutes(MatchRoutes(*table, msg.SenderName()), *this, msg, CurrentDevice());
+  DispatchRoutes(msg, msg.SenderName());
 }
 
 void CMainWnd::OnMenuCommand(const ui::MenuCommand& command) {
   if (!PowerRunning()) return;
   ui::Notify notify;
-  notify.type = QStringLiteral("menu");
-  RunRoutes(MatchRoutes(MenuRouteTable(), command.name), *this, notify, CurrentDevice());
+  notify.type = QLatin1String(ui::notify::kMenu);
+  DispatchRoutes(notify, command.name);
+}
+
+void CMainWnd::DispatchRoutes(const ui::Notify& msg, const QString& name) {
+  devices::CHalveronUSBDevicePage* device = CurrentDevice();
+  const ui::RouteRegistry::Owner active[] = {this, profile_flows_.get(), device};
+  routes_.Dispatch(msg, name, std::span<const ui::RouteRegistry::Owner>(active, device != nullptr ? 3 : 1));
+}
+
+void CMainWnd::SetInputHookInstalled(bool installed) {
+  if (!PowerRunning()) return;
+  // The global input hook records keys for the key editor and macros; the flag tells the selector
+  // whether a recording has to be stopped when the device leaves.
+  input_hook_installed_ = installed;
 }
 
 void CMainWnd::OnFinalMessage() {
@@ -168,11 +181,11 @@ void CMainWnd::SetInstanceChannel(platform::SingleInstance* channel) {
   channel_ = channel;
   if (channel == nullptr) return;
   connect(channel, &platform::SingleInstance::instanceMessage, this,
-          [this](int first, int second) { OnCustomMessage(msg::kInstanceMessage, first, second); });
-  connect(channel, &platform::SingleInstance::forwardMessage, this,
-          [this](int first, int second) { OnCustomMessage(msg::kForwardMessage, first, second); });
+          [this](int first, int second) { ShowYourself({first, second}); });
+  // An installer's report ("Forward") is for the settings window, which connects to it once it
+  // exists.
   connect(channel, &platform::SingleInstance::lightControlRequest, this,
-          [this](int first, int second) { OnCustomMessage(msg::kLightControlRequest, first, second); });
+          [this](int first, int second) { OnLightControlRequest({first, second}); });
   channel->SetToolDescriber([this] { return DescribeDevicesBlock(); });
 }
 
@@ -195,6 +208,10 @@ void CMainWnd::SetLightControl(int value, bool broadcast) {
   TellDevicesLightControl(light_control_ != 0);
 }
 
+void CMainWnd::OnLightControlRequest(const msg::LightControlRequest& request) {
+  if (request.Valid()) SetLightControl(request.drive, false);
+}
+
 void CMainWnd::ShowLightControlText() {
   if (ui::Control* status = FindControl(QStringLiteral("control_light_status"))) {
     status->SetResourceText(false);
@@ -208,13 +225,19 @@ void CMainWnd::TellDevicesLightControl(bool on) {
   }
 }
 
-// ---- first paint
+// ---- activation, pointer and first paint
 
 bool CMainWnd::event(QEvent* event) {
   switch (event->type()) {
-    case QEvent::ActivationChange: OnCustomMessage(msg::kActivate, isActiveWindow() ? 1 : 0, 0); break;
-    case QEvent::Enter: OnCustomMessage(msg::kMouseHover, 0, 0); break;
-    case QEvent::Leave: OnCustomMessage(msg::kMouseLeave, 0, 0); break;
+    case QEvent::ActivationChange: active_ = hover_ = isActiveWindow(); break;
+    case QEvent::Enter:
+      platform::DebugOut("鼠标移入");
+      if (!active_) hover_ = true;
+      break;
+    case QEvent::Leave:
+      platform::DebugOut("鼠标移出");
+      if (!active_) hover_ = false;
+      break;
     default: break;
   }
   const bool handled = ui::WindowBase::event(event);

@@ -1,14 +1,16 @@
 #pragma once
 // CMainWnd: the one top-level window. Its layout holds the title bar, the device selector and one
-// page per device kind; it routes every notification of those pages to the current device
-// (main_wnd_routes.h), handles the window messages (window_messages.h), owns the worker threads,
-// the tray icon and the device lists, fits itself to its monitor and decides who drives the
-// lighting shared with other programs.
+// page per device kind; it runs the notification routes that it, its profile flows and the pages
+// added (Routes; a page's only while it is the current device). What the platform and other
+// programs report reaches it as typed calls; other windows, the input hook and discovery send
+// numbered messages (window_messages.h). It owns the worker threads, the tray icon and the device
+// lists, fits itself to its monitor and decides who drives the lighting shared with other programs.
 //
 // The implementation is split by concern: main_wnd.cpp (set-up and notifications),
-// main_wnd_messages.cpp (window messages and timers), main_wnd_devices.cpp (pages, attach and
-// detach), main_wnd_threads.cpp (worker slots), main_wnd_tray.cpp (tray, showing and hiding),
-// main_wnd_fit.cpp (monitor fit), main_wnd_actions.cpp (the routed actions).
+// main_wnd_messages.cpp (platform events, numbered messages and timers), main_wnd_devices.cpp
+// (pages, attach and detach), main_wnd_threads.cpp (worker slots), main_wnd_tray.cpp (tray,
+// showing and hiding), main_wnd_fit.cpp (monitor fit), main_wnd_routes.cpp (the window's own
+// routes).
 
 #include <QByteArray>
 #include <QHash>
@@ -26,12 +28,14 @@
 
 #include "app/device_selector.h"
 #include "app/light_sync.h"
+#include "app/window_messages.h"
 #include "app/window_timers.h"
 #include "app/worker_slots.h"
 #include "device/device_attach.h"
 #include "device/discovery_interface_list.h"
 #include "device/discovery_sink.h"
 #include "ui/menu.h"
+#include "ui/route_registry.h"
 #include "ui/tray_icon.h"
 #include "ui/window.h"
 
@@ -72,7 +76,8 @@ class CMainWnd : public ui::WindowBase, public device::DiscoverySink {
   static CMainWnd* Instance();
   // The screen size taken at windowinit (pixels); the device settings that depend on it use it.
   static QSize ScreenSize();
-  // 0 between a suspend and the following resume: window messages are not acted upon then.
+  // 0 between a suspend and the following resume: what the window is told is not acted upon then,
+  // except the instance message, other programs' lighting requests, activation and pointer.
   static bool PowerRunning();
 
   QString GetSkinFile() const override { return QStringLiteral("XML_MAIN"); }
@@ -91,7 +96,7 @@ class CMainWnd : public ui::WindowBase, public device::DiscoverySink {
   // The channel to other programs (single instance, lighting control, tool description).
   void SetInstanceChannel(platform::SingleInstance* channel);
 
-  // ---- what the routed actions and other windows use
+  // ---- what the routes and other windows use
   DeviceSelector& Selector() { return selector_; }
   const DeviceSelector& Selector() const { return selector_; }
   // The device of the selected, present item, or null.
@@ -107,6 +112,8 @@ class CMainWnd : public ui::WindowBase, public device::DiscoverySink {
   LightSyncThread* LightSync() { return light_sync_.get(); }
   // The profile bar's flows on the current device's page.
   ProfileFlows& Profiles() { return *profile_flows_; }
+  // The notification routes: a page, editor or window adds its own as it is built.
+  ui::RouteRegistry& Routes() { return routes_; }
   bool Initialised() const { return initialised_ != 0; }
 
   // Sends the close request to the settings and about windows when they are open.
@@ -117,14 +124,16 @@ class CMainWnd : public ui::WindowBase, public device::DiscoverySink {
   int MessageBox(const QString& text, bool text_is_id = true, int buttons = 1, const QString& title = QString());
 
   // The instance message: restore the window and bring it to the front.
-  void ShowYourself(int first, int second);
-  // The tray icon's left click: show the window, or hide it when it is on screen.
+  void ShowYourself(const msg::InstanceMessage& message);
+  // The tray icon's left click: show the window, or hide it when it is on screen. Like the right
+  // click, not acted upon during a suspend.
   void ToggleFromTray();
   // Hide to the tray, or minimise when there is no tray to come back from.
   void HideToTray();
   // The title bar's close: the secondary windows close and the window goes to the tray.
   void CloseToTray();
-  // Opens the tray menu beside the panel that holds the tray.
+  // The tray icon's right click: opens the tray menu beside the panel that holds the tray, 10 ms
+  // later (timer 1032).
   void OpenTrayMenu();
   // Opens the vendor's home page in the default browser.
   void OpenHomePage();
@@ -135,13 +144,24 @@ class CMainWnd : public ui::WindowBase, public device::DiscoverySink {
   void ToggleLightControl();
   // Sets the flag (another program's request, or the toggle), shows it and tells every device.
   void SetLightControl(int value, bool broadcast);
+  // Another program's request over the channel: sets the flag without telling other programs.
+  void OnLightControlRequest(const msg::LightControlRequest& request);
+
+  // The machine suspends (the devices leave the lighting, the window stops acting) or resumed
+  // (what discovery reported meanwhile is handled, in order).
+  enum class PowerEvent { kSuspend, kResume };
+  void OnPowerBroadcast(PowerEvent event);
+  // A screen was added, removed or changed: the window is fitted to its monitor again.
+  void OnDisplayChange();
 
   // One-shot window timers (a running one starts again).
   void StartWindowTimer(int id, int milliseconds);
   bool WindowTimerRunning(int id) const { return window_timers_.contains(id); }
 
-  // The input hook for key recording is installed (message 1054).
+  // The input hook for key recording is installed (message 1054, or the recording edit's focus).
+  // Not acted upon between a suspend and the resume.
   bool InputHookInstalled() const { return input_hook_installed_; }
+  void SetInputHookInstalled(bool installed);
 
   // Stops every worker thread in slot order (once); see worker_slots.h.
   void StopWorkerThreads();
@@ -163,6 +183,10 @@ class CMainWnd : public ui::WindowBase, public device::DiscoverySink {
   void timerEvent(QTimerEvent* event) override;
 
  private:
+  // Runs the routes of `name` for `msg` among the active owners: the window always, the current
+  // device's page and the profile flows on it only while there is one.
+  void DispatchRoutes(const ui::Notify& msg, const QString& name);
+
   // windowinit, in its order.
   void OnWindowInit();
   void CreateDevicePages();
@@ -172,7 +196,8 @@ class CMainWnd : public ui::WindowBase, public device::DiscoverySink {
   // Window messages.
   bool HandleDeviceMessage(int message, size_t index, uint64_t handover_key);
   void OnWindowTimer(int id);
-  void OnPowerBroadcast(int event);
+  // The window moved to a screen of another density.
+  void OnDpiChanged();
   std::shared_ptr<platform::Handover> TakeHandover(uint64_t key);
 
   // Attach and detach.
@@ -187,9 +212,6 @@ class CMainWnd : public ui::WindowBase, public device::DiscoverySink {
   void ShowLightControlText();
 
   void OpenTrayMenuNow();
-  // The settings window's progress mark (message 3072) and the update mark (3094).
-  void ShowSettingProgress();
-  void ClearUpdateMark();
 
   // 0 between a suspend and the following resume (process-wide).
   static std::atomic<bool> power_running_;
@@ -205,6 +227,7 @@ class CMainWnd : public ui::WindowBase, public device::DiscoverySink {
   std::unique_ptr<SleepWatcher> sleep_watcher_;
   std::unique_ptr<MsgWndAsker> profile_asker_;
   std::unique_ptr<ProfileFlows> profile_flows_;
+  ui::RouteRegistry routes_;
 
   // Declared before the worker slots: the threads use them, so they go after the threads ended.
   std::unique_ptr<device::InterfaceList> interfaces_;

@@ -34,6 +34,7 @@ void CMainWnd::CreateDevicePages() {
       continue;
     }
     pages_[row] = page;
+    page->AddRoutes(routes_);
     profile_flows_->AdoptBar(page->ProfileBar());  // a first start that could not write its list
     devices::CHalveronUSBDevice& model = page->Model();
     attacher_->AddDevice(model);

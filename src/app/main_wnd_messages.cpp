@@ -1,4 +1,5 @@
-// The main window's message handler: what the platform, other programs and the workers tell it.
+// What the platform tells the main window (typed calls), the numbered messages of other windows,
+// the input hook and discovery, and the window timers.
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -21,14 +22,15 @@ bool CMainWnd::PowerRunning() { return power_running_.load(); }
 void CMainWnd::ConnectPlatformEvents() {
   // Suspend and resume; also during tests, where no system bus exists and nothing arrives.
   sleep_watcher_ = std::make_unique<SleepWatcher>();
-  connect(sleep_watcher_.get(), &SleepWatcher::suspending, this,
-          [this] { OnCustomMessage(msg::kPowerBroadcast, msg::kPowerSuspend, 0); });
-  connect(sleep_watcher_.get(), &SleepWatcher::resumed, this,
-          [this] { OnCustomMessage(msg::kPowerBroadcast, msg::kPowerResume, 0); });
+  connect(sleep_watcher_.get(), &SleepWatcher::suspending, this, [this] { OnPowerBroadcast(PowerEvent::kSuspend); });
+  connect(sleep_watcher_.get(), &SleepWatcher::resumed, this, [this] { OnPowerBroadcast(PowerEvent::kResume); });
 
   // A screen added, removed or changed is the display change; the window moving to a screen of
-  // another density is the DPI change.
-  const auto display_changed = [this] { PostCustomMessage(msg::kDisplayChange); };
+  // another density is the DPI change. Both are handled once the event loop comes back, after
+  // what was already queued.
+  const auto display_changed = [this] {
+    QMetaObject::invokeMethod(this, &CMainWnd::OnDisplayChange, Qt::QueuedConnection);
+  };
   const auto watch_screen = [this, display_changed](QScreen* screen) {
     connect(screen, &QScreen::geometryChanged, this, display_changed);
   };
@@ -40,42 +42,17 @@ void CMainWnd::ConnectPlatformEvents() {
   connect(qApp, &QGuiApplication::screenRemoved, this, display_changed);
   if (QWindow* handle = windowHandle()) {
     connect(handle, &QWindow::screenChanged, this, [this](QScreen* screen) {
-      if (screen != nullptr) PostCustomMessage(msg::kDpiChanged, qRound(screen->logicalDotsPerInch()));
+      if (screen != nullptr) QMetaObject::invokeMethod(this, &CMainWnd::OnDpiChanged, Qt::QueuedConnection);
     });
   }
 }
 
+// ---- numbered messages: other windows, the input hook and discovery
+
 bool CMainWnd::OnCustomMessage(int message, qint64 wParam, qint64 lParam) {
-  switch (message) {
-    case msg::kActivate:
-      active_ = hover_ = wParam != 0;
-      return false;
-    case msg::kMouseLeave:
-      platform::DebugOut("鼠标移出");
-      if (!active_) hover_ = false;
-      return false;
-    case msg::kMouseHover:
-      platform::DebugOut("鼠标移入");
-      if (!active_) hover_ = true;
-      return false;
-    case msg::kInstanceMessage:
-      platform::DebugPrintf("软件标示 %d，%llxd_%llxd", message, static_cast<unsigned long long>(wParam),
-                            static_cast<unsigned long long>(lParam));
-      ShowYourself(static_cast<int>(wParam), static_cast<int>(lParam));
-      return false;
-    case msg::kForwardMessage:
-      // Passed on to the settings window while it is open; it registers here once it exists.
-      return false;
-    case msg::kLightControlRequest:
-      if (wParam == 1 && (lParam == 0 || lParam == 1)) SetLightControl(static_cast<int>(lParam), false);
-      return false;
-    case msg::kToolMessage:
-      // Answered synchronously through the channel's describer (DescribeDevicesBlock).
-      return false;
-    case msg::kPowerBroadcast:
-      OnPowerBroadcast(static_cast<int>(wParam));
-      return false;
-    default: break;
+  if (message == msg::kInstanceMessage) {
+    ShowYourself({wParam, lParam});
+    return false;
   }
 
   const bool device_message = message == msg::kDeviceArrived || message == msg::kDeviceLeft;
@@ -90,49 +67,32 @@ bool CMainWnd::OnCustomMessage(int message, qint64 wParam, qint64 lParam) {
   }
 
   switch (message) {
-    case msg::kDpiChanged:
-      ApplyFonts();
-      CenterWindow();
-      update();
-      platform::DebugOut("界面 DPI 发生变化");
-      return true;
     case msg::kDpiChangedNotice: platform::DebugOut("界面 DPI 1发生变化"); return false;
-    case msg::kDisplayChange:
-      platform::DebugOut("显示器分辨率发生变化");
-      display_changed_ = true;
-      FitToMonitor();
-      return false;
-    case msg::kTimer: OnWindowTimer(static_cast<int>(wParam)); return false;
-    case msg::kKeyDown: return false;
-    case msg::kTrayCallback:
-      if (lParam == msg::kTrayLeftUp) {
-        ToggleFromTray();
-      } else if (lParam == msg::kTrayRightUp) {
-        StartWindowTimer(kTrayMenuTimer, kTrayMenuDelayMs);
-      }
+    case msg::kInputHook: SetInputHookInstalled(msg::InputHook::From(wParam, lParam).installed); return true;
+    case msg::kShowSettingProgress:
+      // The settings window's progress mark.
+      if (ui::Control* progress = FindControl(QStringLiteral("setting_progress"))) progress->SetVisible(true);
       return true;
-    case msg::kInputHook:
-      // The global input hook records keys for the key editor and macros; the flag tells the
-      // selector whether a recording has to be stopped when the device leaves.
-      input_hook_installed_ = wParam == 1;
-      return true;
-    case msg::kShowSettingProgress: ShowSettingProgress(); return true;
     case msg::kReserved3085: return true;
     case msg::kLanguageChanged:
-      // Sent by the settings window's language list; the language is applied once that list exists.
+      // From the settings window's language list; the language is applied once that list exists.
       return true;
     case msg::kDeviceArrived:
     case msg::kDeviceLeft: return HandleDeviceMessage(message, static_cast<size_t>(wParam), static_cast<uint64_t>(lParam));
     case msg::kOpenSettings:
       // Opens the settings window once it exists.
       return true;
-    case msg::kClearUpdateMark: ClearUpdateMark(); return true;
+    case msg::kClearUpdateMark:
+      if (title_buttons_[kSet] != nullptr) title_buttons_[kSet]->SetForeImage(QString());
+      return true;
     default: return false;
   }
 }
 
-void CMainWnd::OnPowerBroadcast(int event) {
-  if (event == msg::kPowerResume) {
+// ---- what the platform reports
+
+void CMainWnd::OnPowerBroadcast(PowerEvent event) {
+  if (event == PowerEvent::kResume) {
     power_running_.store(true);
     TellDevicesLightControl(light_control_ != 0);
     // What discovery reported meanwhile, in order.
@@ -141,10 +101,25 @@ void CMainWnd::OnPowerBroadcast(int event) {
       deferred_device_messages_.pop_front();
       HandleDeviceMessage(deferred.message, deferred.index, deferred.handover_key);
     }
-  } else if (event == msg::kPowerSuspend) {
+  } else {
     power_running_.store(false);
     TellDevicesLightControl(false);
   }
+}
+
+void CMainWnd::OnDisplayChange() {
+  if (!PowerRunning()) return;
+  platform::DebugOut("显示器分辨率发生变化");
+  display_changed_ = true;
+  FitToMonitor();
+}
+
+void CMainWnd::OnDpiChanged() {
+  if (!PowerRunning()) return;
+  ApplyFonts();
+  CenterWindow();
+  update();
+  platform::DebugOut("界面 DPI 发生变化");
 }
 
 // ---- window timers: one-shot, killed when they fire
@@ -164,13 +139,14 @@ void CMainWnd::timerEvent(QTimerEvent* event) {
     const int id = it.key();
     killTimer(it.value());
     window_timers_.erase(it);
-    OnCustomMessage(msg::kTimer, id, 0);
+    OnWindowTimer(id);
     return;
   }
   ui::WindowBase::timerEvent(event);
 }
 
 void CMainWnd::OnWindowTimer(int id) {
+  if (!PowerRunning()) return;  // a timer that fires during a suspend is dropped
   switch (id) {
     case kFitTimer:
       FitToMonitor();
@@ -180,14 +156,6 @@ void CMainWnd::OnWindowTimer(int id) {
     case kProfileSwitchTimer: profile_flows_->SwitchProfile(); break;
     default: break;
   }
-}
-
-void CMainWnd::ShowSettingProgress() {
-  if (ui::Control* progress = FindControl(QStringLiteral("setting_progress"))) progress->SetVisible(true);
-}
-
-void CMainWnd::ClearUpdateMark() {
-  if (title_buttons_[kSet] != nullptr) title_buttons_[kSet]->SetForeImage(QString());
 }
 
 }  // namespace zrv::app

@@ -20,15 +20,16 @@ constexpr const char* kHomePage = "https://www.zrv31.example/";
 
 }  // namespace
 
-void CMainWnd::ShowYourself(int first, int second) {
-  (void)first;
-  (void)second;
+void CMainWnd::ShowYourself(const msg::InstanceMessage& message) {
+  const auto word = [](qint64 value) { return static_cast<unsigned long long>(value); };
+  platform::DebugPrintf("软件标示 %d，%llxd_%llxd", msg::kInstanceMessage, word(message.first), word(message.second));
   ShowNoDeviceState(selector_.PresentCount() == 0);
   showNormal();
   BringToFront();
 }
 
 void CMainWnd::ToggleFromTray() {
+  if (!PowerRunning()) return;
   const bool no_device = selector_.PresentCount() == 0;
   const bool on_screen = isVisible() && !isMinimized();
   CloseSecondaryWindows();
@@ -63,7 +64,9 @@ void CMainWnd::BringToFront() {
   activateWindow();
 }
 
-void CMainWnd::OpenTrayMenu() { StartWindowTimer(kTrayMenuTimer, kTrayMenuDelayMs); }
+void CMainWnd::OpenTrayMenu() {
+  if (PowerRunning()) StartWindowTimer(kTrayMenuTimer, kTrayMenuDelayMs);
+}
 
 void CMainWnd::OpenTrayMenuNow() {
   tray_menu_.Close();

@@ -1,42 +1,49 @@
 #pragma once
-// The messages the main window handles (CMainWnd::HandleWindowMessage). They arrive as custom
-// messages of the UI layer: posted or sent by workers, or turned into messages from what the
-// platform reports (activation, pointer, screens, the session bus, logind, the tray icon).
+// The numbered messages the main window still handles (CMainWnd::OnCustomMessage): the numbers
+// that other windows of the program and the input hook send, and discovery's reports. A number
+// whose payload the window reads has a struct that reads it from the message's two words. Everything else reaches
+// the window as a typed call: Qt's signals (activation, pointer, screens, the tray icon, suspend
+// and resume) and the requests of other programs over the single-instance channel (docs/ipc.md),
+// whose payloads are the structs at the end.
+
+#include <QtGlobal>
+
+#include <cstdint>
 
 namespace zrv::app::msg {
 
-// What the platform reports. Values of our own; nothing outside the process sees them.
-inline constexpr int kActivate = 0x7001;        // w: 1 active, 0 inactive
-inline constexpr int kMouseLeave = 0x7002;
-inline constexpr int kMouseHover = 0x7003;
-inline constexpr int kPowerBroadcast = 0x7004;  // w: kPowerSuspend or kPowerResume
-inline constexpr int kDpiChanged = 0x7005;      // w: new DPI
-inline constexpr int kDisplayChange = 0x7006;
-inline constexpr int kTimer = 0x7007;           // w: timer id
-inline constexpr int kKeyDown = 0x7008;
-inline constexpr int kMenuCommand = 0x7009;     // handled through OnMenuCommand
-inline constexpr int kTrayCallback = 0x700A;    // l: kTrayLeftUp or kTrayRightUp
-
-// From other processes (the session bus or the local socket, docs/ipc.md).
-inline constexpr int kInstanceMessage = 0x7101;     // show yourself; also after the first scan
-inline constexpr int kForwardMessage = 0x7102;      // an installer's report for the settings window
-inline constexpr int kLightControlRequest = 0x7103;  // w: 1, l: 0 give up / 1 take the lighting
-inline constexpr int kToolMessage = 0x7104;         // describe the devices
-
-inline constexpr int kPowerSuspend = 4;
-inline constexpr int kPowerResume = 18;
-inline constexpr int kTrayLeftUp = 0x0202;
-inline constexpr int kTrayRightUp = 0x0205;
-
-// The program's own.
+// Sent by other windows of the program, the input hook and discovery.
 inline constexpr int kDpiChangedNotice = 1224;
-inline constexpr int kInputHook = 1054;         // w: 0 remove, 1 install
+inline constexpr int kInputHook = 1054;
 inline constexpr int kShowSettingProgress = 3072;
 inline constexpr int kReserved3085 = 3085;
-inline constexpr int kLanguageChanged = 3089;   // w: language index
-inline constexpr int kDeviceArrived = 0x0C12;   // 3090, w: row of the interface list
-inline constexpr int kDeviceLeft = 0x0C13;      // 3091, w: row of the interface list
+inline constexpr int kLanguageChanged = 3089;  // w: language index
+inline constexpr int kDeviceArrived = 0x0C12;  // 3090, w: row of the interface list
+inline constexpr int kDeviceLeft = 0x0C13;     // 3091, w: row of the interface list
 inline constexpr int kOpenSettings = 3093;
 inline constexpr int kClearUpdateMark = 3094;
+// The instance message as discovery posts it after its first scan; its number shows in the trace.
+inline constexpr int kInstanceMessage = 0x7101;
+
+// kInputHook: the hook was installed or removed.
+struct InputHook {
+  bool installed = false;
+  static InputHook From(qint64 w, qint64 /*l*/) { return {w == 1}; }
+};
+
+// The instance message ("Show"): restore the window and bring it to the front. A second start
+// sends (0, 1), discovery's first scan (0, 0); the words are only traced.
+struct InstanceMessage {
+  qint64 first = 0;
+  qint64 second = 0;
+};
+
+// "RequestLightControl": (1, 0) this program stops driving the device lighting, (1, 1) it drives
+// it again; anything else is ignored.
+struct LightControlRequest {
+  int command = 0;
+  int drive = 0;
+  bool Valid() const { return command == 1 && (drive == 0 || drive == 1); }
+};
 
 }  // namespace zrv::app::msg

@@ -94,6 +94,35 @@ void CHalveronUSBDevicePage::PaintKey(int index, uint32_t colour, int intensity)
   if (button != nullptr && button->IsVisible()) button->SetLight(colour, intensity, true);
 }
 
+void CHalveronUSBDevicePage::AddRoutes(ui::RouteRegistry& routes) {
+  for (const char* tab : controls::CDeviceProfileUI::kOpTabs) {
+    routes.AddName(this, ui::notify::kSelectChanged, tab,
+                   [this](const ui::RouteHit& hit) { ShowFunctionTab(hit.msg); });
+  }
+  routes.AddPrefix(this, ui::notify::kMoveValueChanged, "orvex_DPI_slider_",
+                   [this](const ui::RouteHit& hit) { ShowDraggedDpiValue(hit.number, hit.msg.wParam); });
+}
+
+void CHalveronUSBDevicePage::ShowFunctionTab(const ui::Notify& msg) {
+  if (msg.wParam == 0) return;
+  const QString name = msg.SenderName();
+  const auto& tabs = controls::CDeviceProfileUI::kOpTabs;
+  for (size_t i = 0; i < tabs.size(); ++i) {
+    if (name.compare(QLatin1String(tabs[i]), Qt::CaseInsensitive) != 0) continue;
+    Model().SetFunctionMode(static_cast<int>(i) + 1);
+    if (i + 1 == 2) RedrawPicture();  // the key tab
+    return;
+  }
+}
+
+void CHalveronUSBDevicePage::ShowDraggedDpiValue(int number, qint64 value) {
+  const QString edit_name = QStringLiteral("orvex_DPI_edit_%1").arg(number);
+  ui::Control* edit = ui::FindSubControlByName(this, edit_name);
+  // The edit may sit outside the page, elsewhere in the window.
+  if (edit == nullptr && GetWindow() != nullptr) edit = GetWindow()->FindControl(edit_name);
+  if (edit != nullptr) edit->SetText(QString::number(value));
+}
+
 void CHalveronUSBDevicePage::RedrawPicture() {
   for (const auto* table : {&key_buttons_, &light_buttons_}) {
     for (const auto& button : *table) {

@@ -24,6 +24,7 @@
 #include "devices/model/device_timers.h"
 #include "devices/model/usb_device.h"
 #include "ui/containers.h"
+#include "ui/route_registry.h"
 
 namespace zrv::devices {
 
@@ -61,6 +62,16 @@ class CHalveronUSBDevicePage : public ui::HorizontalLayout, public DevicePageVie
 
   // Repaints the device picture (every key button found).
   void RedrawPicture();
+
+  // Adds the page's notification routes with the page (as CHalveronUSBDevicePage*) as owner; the
+  // window runs them while the page's device is the current one. A kind page adds its own after
+  // the base's.
+  virtual void AddRoutes(ui::RouteRegistry& routes);
+  // A function tab of the profile bar chosen (wParam 1; the tab that lost the selection reports 0):
+  // tab n makes the device show function mode n; the key tab also redraws the key picture.
+  void ShowFunctionTab(const ui::Notify& msg);
+  // A DPI slider "orvex_DPI_slider_" n being dragged shows its value in the edit of the same number.
+  void ShowDraggedDpiValue(int number, qint64 value);
 
   // Whether the page's item is the selected one of the device selector: only then does the
   // repaint timer redraw the picture.

@@ -16,4 +16,10 @@ void CHalveronKeyboardDevicePage::BuildPage() {
 
 void CHalveronKeyboardDevicePage::RefreshKeyboardPage() { system_.Show(); }
 
+void CHalveronKeyboardDevicePage::AddRoutes(ui::RouteRegistry& routes) {
+  CHalveronUSBDevicePage::AddRoutes(routes);
+  // The owner is the page as the window knows it: its base.
+  system_.AddRoutes(routes, static_cast<CHalveronUSBDevicePage*>(this));
+}
+
 }  // namespace zrv::devices

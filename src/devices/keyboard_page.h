@@ -2,8 +2,8 @@
 // The keyboard's page: the device page of a CHalveronKeyboardDevice with the keyboard's own
 // controls. It shows the model (KeyboardPageView) and binds the system settings.
 //
-// The main window routes the notifications of the system-settings controls here
-// (OnSystemSettingNotify); everything else of the page goes through the base.
+// The page routes the notifications of the system-settings controls to OnSystemSettingNotify
+// (AddRoutes); everything else of the page goes through the base.
 
 #include "devices/device_page.h"
 #include "devices/keyboard_page_system.h"
@@ -25,6 +25,9 @@ class CHalveronKeyboardDevicePage : public CHalveronUSBDevicePage, public Keyboa
 
   // KeyboardPageView.
   void RefreshKeyboardPage() override;
+
+  // The base's routes and those of the system-settings controls.
+  void AddRoutes(ui::RouteRegistry& routes) override;
 
   // A notification of a system-settings control ("polling_rate_option_" N, "delay_rate_option_"
   // N, "repeat_delay_check_" N, "winlockflag_option", "wflag_option", "6flag_option" on

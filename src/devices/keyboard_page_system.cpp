@@ -78,6 +78,18 @@ void KeyboardSystemBindings::ShowRepeatDelayLabel(int option) const {
 
 // ---- the user's changes
 
+void KeyboardSystemBindings::AddRoutes(ui::RouteRegistry& routes, ui::RouteRegistry::Owner owner) {
+  const auto handle = [this](const ui::RouteHit& hit) { OnNotify(hit.msg); };
+  routes.AddName(owner, ui::notify::kClick, kResetRepeatName, handle);
+  for (const char* prefix : {kPollingRatePrefix, kScanDelayPrefix, kRepeatDelayPrefix}) {
+    routes.AddPrefix(owner, ui::notify::kSelectChanged, prefix, handle);
+  }
+  for (const char* name : {kWinLockName, kWFlagName, kKey6FlagName}) {
+    routes.AddName(owner, ui::notify::kSelectChanged, name, handle);
+  }
+  routes.AddName(owner, ui::notify::kValueChanged, kRepeatRateName, handle);
+}
+
 bool KeyboardSystemBindings::OnNotify(const ui::Notify& msg) {
   const QString name = msg.SenderName();
   if (msg.type == u"click") {

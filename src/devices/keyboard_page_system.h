@@ -22,6 +22,7 @@
 #include "config/profile_records.h"
 #include "ui/control.h"
 #include "ui/notify.h"
+#include "ui/route_registry.h"
 
 namespace zrv::devices {
 
@@ -41,6 +42,8 @@ class KeyboardSystemBindings {
   // of a group only as it becomes selected), "valuechanged" of the slider, "click" of the reset
   // button. False for any other.
   bool OnNotify(const ui::Notify& msg);
+  // Routes the notifications OnNotify handles to it, under `owner` (the page).
+  void AddRoutes(ui::RouteRegistry& routes, ui::RouteRegistry::Owner owner);
 
   // The user's changes, one per control.
   void SelectPollingRate(int option);

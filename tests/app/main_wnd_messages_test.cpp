@@ -56,34 +56,53 @@ class MainWndMessagesTest : public ::testing::Test {
 TEST_F(MainWndMessagesTest, BetweenSuspendAndResumeMessagesAreNotActedUpon) {
   auto* setbtn = window_->FindControl("setbtn");
   setbtn->SetForeImage("common/logo.svg");
-  Send(msg::kPowerBroadcast, msg::kPowerSuspend);
+  window_->OnPowerBroadcast(CMainWnd::PowerEvent::kSuspend);
   EXPECT_FALSE(CMainWnd::PowerRunning());
   EXPECT_FALSE(window_->DevicePages()[kKeyboardRow]->Model().LightControl()) << "devices leave the lighting";
 
   platform::DebugCapture capture;
-  Send(msg::kDisplayChange);
+  window_->OnDisplayChange();
   EXPECT_FALSE(capture.Contains("显示器分辨率发生变化"));
-  Send(msg::kTrayCallback, 0, msg::kTrayRightUp);
+  window_->OpenTrayMenu();
   EXPECT_FALSE(window_->WindowTimerRunning(kTrayMenuTimer));
   Send(msg::kClearUpdateMark);
   EXPECT_EQ(setbtn->GetForeImage(), "common/logo.svg");
   window_->OnMenuCommand(ui::MenuCommand{"exit", {}, {}, false});
   EXPECT_TRUE(window_->isVisible()) << "the menu's exit waits for the resume too";
+  window_->ToggleFromTray();
+  EXPECT_TRUE(window_->isVisible()) << "and the tray icon's left click";
+  Send(msg::kInputHook, 1);
+  EXPECT_FALSE(window_->InputHookInstalled());
 
   // Messages before the power line still count: other programs' requests, the instance message.
-  Send(msg::kLightControlRequest, 1, 0);
+  window_->OnLightControlRequest({1, 0});
   EXPECT_EQ(window_->LightControl(), 0);
-  Send(msg::kLightControlRequest, 1, 1);
+  window_->OnLightControlRequest({1, 1});
 
-  Send(msg::kPowerBroadcast, msg::kPowerResume);
+  window_->OnPowerBroadcast(CMainWnd::PowerEvent::kResume);
   EXPECT_TRUE(CMainWnd::PowerRunning());
   EXPECT_TRUE(window_->DevicePages()[kKeyboardRow]->Model().LightControl());
-  Send(msg::kDisplayChange);
+  window_->OnDisplayChange();
   EXPECT_TRUE(capture.Contains("显示器分辨率发生变化"));
-  Send(msg::kTrayCallback, 0, msg::kTrayRightUp);
+  window_->OpenTrayMenu();
   EXPECT_TRUE(window_->WindowTimerRunning(kTrayMenuTimer));
   Send(msg::kClearUpdateMark);
   EXPECT_TRUE(setbtn->GetForeImage().isEmpty());
+  Send(msg::kInputHook, 1);
+  EXPECT_TRUE(window_->InputHookInstalled());
+}
+
+TEST_F(MainWndMessagesTest, TheInstanceMessageIsTracedWithItsNumberWhoeverSendsIt) {
+  platform::DebugCapture capture;
+  Send(msg::kInstanceMessage);  // discovery's first scan
+  EXPECT_TRUE(capture.Contains("软件标示 28929，0d_0d"));
+  window_->ShowYourself({0, 1});  // a second start over the channel
+  EXPECT_TRUE(capture.Contains("软件标示 28929，0d_1d"));
+  window_->hide();
+  window_->OnPowerBroadcast(CMainWnd::PowerEvent::kSuspend);
+  window_->ShowYourself({0, 1});
+  EXPECT_TRUE(window_->isVisible()) << "shown during a suspend too";
+  window_->OnPowerBroadcast(CMainWnd::PowerEvent::kResume);
 }
 
 TEST_F(MainWndMessagesTest, ADeviceThatArrivesDuringTheSuspendIsAttachedAtTheResume) {
@@ -93,10 +112,10 @@ TEST_F(MainWndMessagesTest, ADeviceThatArrivesDuringTheSuspendIsAttachedAtTheRes
   const size_t index = ClaimKeyboard(*window_->Interfaces(), *models_[0]);
   devices::CHalveronUSBDevice& keyboard = window_->DevicePages()[kKeyboardRow]->Model();
 
-  Send(msg::kPowerBroadcast, msg::kPowerSuspend);
+  window_->OnPowerBroadcast(CMainWnd::PowerEvent::kSuspend);
   Send(msg::kDeviceArrived, static_cast<qint64>(index));
   EXPECT_FALSE(keyboard.Connected()) << "not acted upon while suspended";
-  Send(msg::kPowerBroadcast, msg::kPowerResume);
+  window_->OnPowerBroadcast(CMainWnd::PowerEvent::kResume);
   EXPECT_TRUE(keyboard.Connected()) << "kept for the resume, not lost";
   EXPECT_TRUE(ItemOfRow(*window_, kKeyboardRow)->IsPresent());
   EXPECT_EQ(window_->CurrentDevice(), window_->DevicePages()[kKeyboardRow]);

@@ -1,143 +1,105 @@
-// The routing of notifications: prefix + number names against exact names, the names compared
-// with case, and the current device that every device action needs.
-#include "app/main_wnd_routes.h"
-
+// The main window's routing: its own routes run with or without a current device; a page's routes
+// and the profile bar's run only for the current device, and a keyboard's settings only on a
+// keyboard.
 #include <gtest/gtest.h>
 
-#include <QStringList>
-
+#include "app/device_option.h"
 #include "app/main_wnd.h"
 #include "devices/device_page.h"
-#include "ui/notify.h"
+#include "devices/keyboard_page.h"
+#include "main_wnd_support.h"
+#include "ui/edit.h"
+#include "ui/lookup.h"
+#include "ui/slider.h"
 
 namespace zrv::app {
 namespace {
 
-QStringList Ran;
+using testing::ItemOfRow;
+using testing::MakeMainWindow;
+using testing::NoThreads;
 
-void RecordPrefix(RouteContext& context) { Ran << QStringLiteral("prefix %1").arg(context.number); }
-void RecordExact(RouteContext& context) { Ran << QStringLiteral("exact %1").arg(context.number); }
-void RecordDevice(RouteContext& context) { Ran << (context.device != nullptr ? "device" : "device without device"); }
-void RecordWindow(RouteContext&) { Ran << "window"; }
+constexpr size_t kMouse = 0;
+constexpr size_t kKeyboard = 1;
 
-constexpr RouteRow kPrefixes[] = {
-    {"mode_", RecordPrefix, "test", true, false},
-    {"Tab1_mode_", RecordPrefix, "test", true, false},
+class MainWndRoutesTest : public ::testing::Test {
+ protected:
+  void SetUp() override { window_ = MakeMainWindow(NoThreads()); }
+  devices::CHalveronUSBDevicePage* Page(size_t row) { return window_->DevicePages().at(row); }
+  ui::Control* OnPage(size_t row, const char* name) {
+    ui::Control* control = ui::FindSubControlByName(Page(row), QString::fromLatin1(name));
+    EXPECT_NE(control, nullptr) << name;
+    return control;
+  }
+  void MakeCurrent(size_t row) {
+    window_->Selector().SelectItem(window_->Selector().IndexOf(ItemOfRow(*window_, row)), true, true);
+    ASSERT_EQ(window_->CurrentDevice(), Page(row));
+  }
+  // A control of a later feature, put on a page under its name.
+  template <class T>
+  T* AddToPage(size_t row, const char* name) {
+    auto* control = new T;
+    control->SetName(QString::fromLatin1(name));
+    EXPECT_TRUE(Page(row)->Add(control));
+    return control;
+  }
+  devices::CHalveronKeyboardDevicePage& Keyboard() {
+    return *dynamic_cast<devices::CHalveronKeyboardDevicePage*>(Page(kKeyboard));
+  }
+
+  testing::PrivateFolders folders_;
+  std::unique_ptr<CMainWnd> window_;
 };
-constexpr RouteRow kNames[] = {
-    {"mode_7", RecordExact, "test", true, false},
-    {"Spread_Btn", RecordExact, "test", true, true},
-    {"pending_btn", nullptr, "later", true, false},
-    {"window_btn", RecordWindow, "test", false, false},
-    {"device_btn", RecordDevice, "test", true, false},
-};
-constexpr RouteTable kTable{kPrefixes, kNames};
 
-QStringList Matched(const RouteTable& table, const QString& name) {
-  QStringList out;
-  for (const RouteMatch& match : MatchRoutes(table, name)) {
-    out << QStringLiteral("%1 %2").arg(QString::fromLatin1(match.row->name)).arg(match.number);
-  }
-  return out;
+TEST_F(MainWndRoutesTest, APagesRoutesRunOnlyWhileItsDeviceIsTheCurrentOne) {
+  ASSERT_EQ(window_->CurrentDevice(), nullptr);
+  const uint16_t win_flag = Keyboard().Keyboard().GetKeyboardSystem().win_flag;
+  testing::Notify(OnPage(kKeyboard, "winlockflag_option"), "selectchanged", win_flag == 0 ? 1 : 0);
+  testing::Notify(OnPage(kKeyboard, "key_Op_tab"), "selectchanged", 1);
+  EXPECT_EQ(Keyboard().Keyboard().GetKeyboardSystem().win_flag, win_flag) << "no current device";
+  EXPECT_EQ(Page(kKeyboard)->Model().GetFunctionMode(), 1);
+
+  MakeCurrent(kKeyboard);
+  testing::Notify(OnPage(kKeyboard, "winlockflag_option"), "selectchanged", win_flag == 0 ? 1 : 0);
+  EXPECT_NE(Keyboard().Keyboard().GetKeyboardSystem().win_flag, win_flag);
+  testing::Notify(OnPage(kKeyboard, "key_Op_tab"), "selectchanged", 1);
+  EXPECT_EQ(Page(kKeyboard)->Model().GetFunctionMode(), 2);
+  testing::Notify(OnPage(kKeyboard, "deng_Op_tab"), "selectchanged", 0);
+  EXPECT_EQ(Page(kKeyboard)->Model().GetFunctionMode(), 2) << "the tab that lost the selection";
+
+  // The mouse page has no keyboard settings; the function tabs act on the current device alone.
+  MakeCurrent(kMouse);
+  const uint16_t w_flag = Keyboard().Keyboard().GetKeyboardSystem().w_flag;
+  testing::Notify(OnPage(kKeyboard, "wflag_option"), "selectchanged", w_flag == 0 ? 1 : 0);
+  EXPECT_EQ(Keyboard().Keyboard().GetKeyboardSystem().w_flag, w_flag);
+  testing::Notify(OnPage(kMouse, "deng_Op_tab"), "selectchanged", 1);
+  EXPECT_EQ(Page(kMouse)->Model().GetFunctionMode(), 1);
+  testing::Notify(OnPage(kMouse, "key_Op_tab"), "selectchanged", 1);
+  EXPECT_EQ(Page(kMouse)->Model().GetFunctionMode(), 2);
+  testing::Notify(OnPage(kMouse, "deng_Op_tab"), "selectchanged", 1);
+  EXPECT_EQ(Page(kMouse)->Model().GetFunctionMode(), 1);
+  EXPECT_EQ(Page(kKeyboard)->Model().GetFunctionMode(), 2);
 }
 
-const RouteTable& Table(const char* type) {
-  const RouteTable* table = RouteTableFor(QString::fromLatin1(type));
-  EXPECT_NE(table, nullptr) << type;
-  static const RouteTable kEmpty{};
-  return table != nullptr ? *table : kEmpty;
+TEST_F(MainWndRoutesTest, TheKeyRecordingEditsFocusHoldsTheInputHookWithOrWithoutDevice) {
+  ASSERT_EQ(window_->CurrentDevice(), nullptr);
+  ui::Control* edit = AddToPage<ui::Edit>(kKeyboard, "keyset_keyboard_text_edit");
+  testing::Notify(edit, "setfocus");
+  EXPECT_TRUE(window_->InputHookInstalled());
+  testing::Notify(edit, "killfocus");
+  EXPECT_FALSE(window_->InputHookInstalled());
 }
 
-TEST(MainWndRoutes, PrefixRowsComeFirstWithTheirNumberAndExactRowsMatchTheWholeName) {
-  EXPECT_EQ(Matched(kTable, "mode_7"), QStringList({"mode_ 7", "mode_7 0"})) << "a name may match in both";
-  EXPECT_EQ(Matched(kTable, "mode_12"), QStringList({"mode_ 12"}));
-  // The split is at the last underscore: the whole front part is the prefix, not a start of it.
-  EXPECT_EQ(Matched(kTable, "Tab1_mode_3"), QStringList({"Tab1_mode_ 3"}));
-  EXPECT_EQ(Matched(kTable, "xmode_3"), QStringList());
-  EXPECT_EQ(Matched(kTable, "mode_x"), QStringList({"mode_ 0"})) << "text that is no number reads as 0";
-  EXPECT_EQ(Matched(kTable, "mode"), QStringList()) << "no underscore, no prefix";
-
-  // The real tables: the lighting tabs and the DPI edits keep their own prefixes.
-  EXPECT_EQ(Matched(Table("click"), "key_12"), QStringList({"key_ 12"}));
-  EXPECT_EQ(Matched(Table("click"), "LightTab1_color_option_3"), QStringList({"LightTab1_color_option_ 3"}));
-  EXPECT_EQ(Matched(Table("click"), "color_option_3"), QStringList({"color_option_ 3"}));
-  EXPECT_EQ(Matched(Table("killfocus"), "orvex_DPI_edit_2"), QStringList({"orvex_DPI_edit_ 2"}));
-  EXPECT_EQ(Matched(Table("killfocus"), "DPI_edit_2"), QStringList({"DPI_edit_ 2"}));
-  EXPECT_EQ(Matched(Table("selectchanged"), "polling_rate_option_3"), QStringList({"polling_rate_option_ 3"}));
-  // A key-assignment combo both acts and saves at once.
-  EXPECT_EQ(Matched(Table("itemselect"), "keyset_function_combo"),
-            QStringList({"keyset_function_combo 0", "keyset_function_combo 0"}));
-}
-
-TEST(MainWndRoutes, FiveNamesAreComparedWithCaseAllOthersWithout) {
-  EXPECT_EQ(Matched(kTable, "MODE_7"), QStringList({"mode_ 7", "mode_7 0"}));
-  EXPECT_EQ(Matched(kTable, "Spread_Btn"), QStringList({"Spread_Btn 0"}));
-  EXPECT_EQ(Matched(kTable, "spread_btn"), QStringList());
-
-  const RouteTable& click = Table("click");
-  EXPECT_EQ(Matched(click, "CLOSEBTN"), QStringList({"closebtn 0"}));
-  EXPECT_EQ(Matched(click, "Device_Select_Next"), QStringList({"device_select_next 0"}));
-  EXPECT_EQ(Matched(click, "weblink_btn"), QStringList({"WebLink_btn 0"}));
-  for (const char* name : {"profile_fun_spread_btn", "macro_inset_moveleftkey_btn", "macro_inset_moverightkey_btn",
-                           "macro_inset_moveupkey_btn", "macro_inset_movedownkey_btn"}) {
-    const QString exact = QString::fromLatin1(name);
-    EXPECT_EQ(Matched(click, exact).size(), 1) << name;
-    EXPECT_TRUE(Matched(click, exact.toUpper()).isEmpty()) << name;
-    QString first_upper = exact;
-    first_upper[0] = first_upper[0].toUpper();
-    EXPECT_TRUE(Matched(click, first_upper).isEmpty()) << name;
-  }
-}
-
-TEST(MainWndRoutes, WithoutCurrentDeviceOnlyWindowRowsRunAndPendingRowsNever) {
-  CMainWnd window;
-  ui::Notify msg;
-  msg.type = "click";
-  Ran.clear();
-  EXPECT_EQ(RunRoutes(MatchRoutes(kTable, "device_btn"), window, msg, nullptr), 0);
-  EXPECT_EQ(RunRoutes(MatchRoutes(kTable, "mode_7"), window, msg, nullptr), 0);
-  EXPECT_EQ(RunRoutes(MatchRoutes(kTable, "pending_btn"), window, msg, nullptr), 0);
-  EXPECT_EQ(RunRoutes(MatchRoutes(kTable, "window_btn"), window, msg, nullptr), 1);
-  EXPECT_EQ(Ran, QStringList({"window"}));
-
-  devices::CHalveronUSBDevicePage page;
-  Ran.clear();
-  EXPECT_EQ(RunRoutes(MatchRoutes(kTable, "device_btn"), window, msg, &page), 1);
-  EXPECT_EQ(RunRoutes(MatchRoutes(kTable, "mode_7"), window, msg, &page), 2);
-  EXPECT_EQ(RunRoutes(MatchRoutes(kTable, "pending_btn"), window, msg, &page), 0);
-  EXPECT_EQ(Ran, QStringList({"device", "prefix 7", "exact 0"}));
-}
-
-TEST(MainWndRoutes, RowsOfTheExistingFeaturesAreWiredTheOthersWaitWithTheirName) {
-  struct Wired {
-    const char* type;
-    const char* name;
-  };
-  for (const Wired& wired : std::initializer_list<Wired>{
-           {"click", "closebtn"},          {"click", "nodevice_ok_btn"},     {"click", "minbtn"},
-           {"click", "maxbtn"},            {"click", "restorebtn"},          {"click", "control_light_status"},
-           {"click", "device_select_prev"}, {"click", "device_select_next"}, {"click", "WebLink_btn"},
-           {"selectchanged", "device_select"}, {"selectchanged", "synchro_device_select"},
-           {"selectchanged", "polling_rate_option_1"}, {"selectchanged", "delay_rate_option_2"},
-           {"selectchanged", "repeat_delay_check_3"}, {"selectchanged", "winlockflag_option"},
-           {"selectchanged", "wflag_option"}, {"selectchanged", "6flag_option"},
-           {"valuechanged", "repeat_rate_slider"}, {"itemselect", "device_profile_combo"},
-           {"setfocus", "keyset_keyboard_text_edit"}, {"killfocus", "keyset_keyboard_text_edit"}}) {
-    const std::vector<RouteMatch> matches = MatchRoutes(Table(wired.type), QString::fromLatin1(wired.name));
-    ASSERT_EQ(matches.size(), 1u) << wired.type << " " << wired.name;
-    EXPECT_NE(matches[0].row->action, nullptr) << wired.type << " " << wired.name;
-  }
-  for (const char* type : {"click", "selectchanged", "valuechanged", "movevaluechanged", "itemselect", "killfocus",
-                           "setfocus", "itemactivate", "colorchanged", "click_select_end"}) {
-    const RouteTable& table = Table(type);
-    for (const auto rows : {table.prefixes, table.names}) {
-      for (const RouteRow& row : rows) {
-        EXPECT_STRNE(row.handled_by, "") << row.name;
-      }
-    }
-  }
-  EXPECT_EQ(RouteTableFor(u"windowinit"), nullptr);
-  EXPECT_EQ(MatchRoutes(MenuRouteTable(), "exit").size(), 1u);
+TEST_F(MainWndRoutesTest, ADraggedDpiSliderShowsItsValueInTheEditOfItsNumber) {
+  ui::Control* slider = AddToPage<ui::Slider>(kMouse, "orvex_DPI_slider_1");
+  ui::Control* edit = AddToPage<ui::Edit>(kMouse, "orvex_DPI_edit_1");
+  ui::Control* other_edit = AddToPage<ui::Edit>(kMouse, "orvex_DPI_edit_2");
+  testing::Notify(slider, "movevaluechanged", 3200);
+  EXPECT_TRUE(edit->GetText().isEmpty()) << "no current device";
+  MakeCurrent(kMouse);
+  testing::Notify(slider, "movevaluechanged", 3200);
+  EXPECT_EQ(edit->GetText(), "3200");
+  EXPECT_TRUE(other_edit->GetText().isEmpty());
 }
 
 }  // namespace

@@ -62,7 +62,7 @@ TEST_F(MainWndTest, CloseHidesToTheTrayAndTheInstanceMessageBringsItBack) {
   ASSERT_TRUE(window_->HasTrayIcon());
   Click("closebtn");
   EXPECT_FALSE(window_->isVisible()) << "the program goes on in the tray";
-  window_->ShowYourself(0, 1);
+  window_->ShowYourself({0, 1});
   EXPECT_TRUE(window_->isVisible());
   EXPECT_FALSE(window_->isMinimized());
   window_->ToggleFromTray();
@@ -76,7 +76,7 @@ TEST_F(MainWndTest, WithoutTrayCloseKeepsAWayBack) {
   EXPECT_FALSE(window_->HasTrayIcon());
   Click("closebtn");
   EXPECT_TRUE(window_->isVisible() || window_->isMinimized()) << "never hidden without a tray to come back from";
-  window_->ShowYourself(0, 1);
+  window_->ShowYourself({0, 1});
   EXPECT_TRUE(window_->isVisible());
   EXPECT_FALSE(window_->isMinimized());
 }
