@@ -21,9 +21,7 @@
 #include <atomic>
 #include <cstdint>
 #include <deque>
-#include <map>
 #include <memory>
-#include <mutex>
 #include <vector>
 
 #include "app/device_selector.h"
@@ -89,9 +87,19 @@ class CMainWnd : public ui::WindowBase, public device::DiscoverySink {
   bool OnCustomMessage(int message, qint64 wParam, qint64 lParam) override;
   void OnFinalMessage() override;
 
-  // device::DiscoverySink: arrivals and removals reach the window's message handler.
+  // device::DiscoverySink: arrivals and removals reach OnDiscoveryEvent as queued calls, each
+  // carrying the hand-over its thread waits on; the first scan's end shows the window.
   void Send(device::DiscoveryMessage message, size_t index, std::shared_ptr<platform::Handover> handover) override;
   void PostFirstScanDone() override;
+
+  // An arrival or removal of the interface list's row `index`; the hand-over is null when the
+  // window's own code (or a test) sends it. Held back while the machine is suspended.
+  struct DiscoveryEvent {
+    device::DiscoveryMessage message = device::DiscoveryMessage::kDeviceAdd;
+    size_t index = 0;
+    std::shared_ptr<platform::Handover> handover;
+  };
+  void OnDiscoveryEvent(DiscoveryEvent event);
 
   // The channel to other programs (single instance, lighting control, tool description).
   void SetInstanceChannel(platform::SingleInstance* channel);
@@ -194,11 +202,10 @@ class CMainWnd : public ui::WindowBase, public device::DiscoverySink {
   void StartWorkerThreads();
 
   // Window messages.
-  bool HandleDeviceMessage(int message, size_t index, uint64_t handover_key);
+  void HandleDiscoveryEvent(const DiscoveryEvent& event);
   void OnWindowTimer(int id);
   // The window moved to a screen of another density.
   void OnDpiChanged();
-  std::shared_ptr<platform::Handover> TakeHandover(uint64_t key);
 
   // Attach and detach.
   void AttachDevice(size_t index);
@@ -252,16 +259,8 @@ class CMainWnd : public ui::WindowBase, public device::DiscoverySink {
   QHash<int, int> window_timers_;  // timer id -> Qt timer id
 
   // Discovery messages in flight, by the key their posted message carries.
-  std::mutex handover_mutex_;
-  std::map<uint64_t, std::shared_ptr<platform::Handover>> handovers_;  // guarded by handover_mutex_
-  uint64_t next_handover_key_ = 0;                                    // guarded by handover_mutex_
   // Arrivals and removals that came while the machine was suspended, handled on resume.
-  struct DeferredDeviceMessage {
-    int message = 0;
-    size_t index = 0;
-    uint64_t handover_key = 0;
-  };
-  std::deque<DeferredDeviceMessage> deferred_device_messages_;
+  std::deque<DiscoveryEvent> deferred_discovery_events_;
 };
 
 }  // namespace zrv::app

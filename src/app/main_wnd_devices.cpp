@@ -75,41 +75,36 @@ devices::CHalveronUSBDevicePage* CMainWnd::PageOf(const device::AttachableDevice
 // ---- discovery's messages
 
 void CMainWnd::Send(device::DiscoveryMessage message, size_t index, std::shared_ptr<platform::Handover> handover) {
-  uint64_t key = 0;
-  {
-    std::lock_guard lock(handover_mutex_);
-    key = ++next_handover_key_;
-    handovers_[key] = std::move(handover);
+  // Dropped with the window: a discovery thread still waiting gives up at its stop.
+  QMetaObject::invokeMethod(
+      this, [this, event = DiscoveryEvent{message, index, std::move(handover)}] { OnDiscoveryEvent(event); },
+      Qt::QueuedConnection);
+}
+
+void CMainWnd::PostFirstScanDone() {
+  QMetaObject::invokeMethod(this, [this] { ShowYourself({0, 0}); }, Qt::QueuedConnection);
+}
+
+void CMainWnd::OnDiscoveryEvent(DiscoveryEvent event) {
+  // Arrivals and removals keep the device objects in step with discovery: while the machine is
+  // suspended they wait for the resume instead of being lost.
+  if (!PowerRunning()) {
+    deferred_discovery_events_.push_back(std::move(event));
+    return;
   }
-  const int window_message =
-      message == device::DiscoveryMessage::kDeviceAdd ? msg::kDeviceArrived : msg::kDeviceLeft;
-  PostCustomMessage(window_message, static_cast<qint64>(index), static_cast<qint64>(key));
+  HandleDiscoveryEvent(event);
 }
 
-void CMainWnd::PostFirstScanDone() { PostCustomMessage(msg::kInstanceMessage, 0, 0); }
-
-std::shared_ptr<platform::Handover> CMainWnd::TakeHandover(uint64_t key) {
-  std::lock_guard lock(handover_mutex_);
-  auto found = handovers_.find(key);
-  if (found == handovers_.end()) return nullptr;
-  std::shared_ptr<platform::Handover> handover = std::move(found->second);
-  handovers_.erase(found);
-  return handover;
-}
-
-bool CMainWnd::HandleDeviceMessage(int message, size_t index, uint64_t handover_key) {
-  // A message without hand-over (sent by code in the window) is handled as it is.
-  std::shared_ptr<platform::Handover> handover = TakeHandover(handover_key);
-  if (handover && !handover->Begin()) return true;  // discovery stopped waiting: it has ended
+void CMainWnd::HandleDiscoveryEvent(const DiscoveryEvent& event) {
+  if (event.handover && !event.handover->Begin()) return;  // discovery stopped waiting: it has ended
   if (attacher_ != nullptr) {
-    if (message == msg::kDeviceArrived) {
-      AttachDevice(index);
+    if (event.message == device::DiscoveryMessage::kDeviceAdd) {
+      AttachDevice(event.index);
     } else {
-      DetachDevice(index);
+      DetachDevice(event.index);
     }
   }
-  if (handover) handover->Complete();
-  return true;
+  if (event.handover) event.handover->Complete();
 }
 
 void CMainWnd::AttachDevice(size_t index) {

@@ -55,16 +55,7 @@ bool CMainWnd::OnCustomMessage(int message, qint64 wParam, qint64 lParam) {
     return false;
   }
 
-  const bool device_message = message == msg::kDeviceArrived || message == msg::kDeviceLeft;
-  if (!PowerRunning()) {
-    // Arrivals and removals keep the device objects in step with discovery: they wait for the
-    // resume instead of being lost. Everything else is not acted upon until then.
-    if (device_message) {
-      deferred_device_messages_.push_back({message, static_cast<size_t>(wParam), static_cast<uint64_t>(lParam)});
-      return true;
-    }
-    return false;
-  }
+  if (!PowerRunning()) return false;  // not acted upon until the resume
 
   switch (message) {
     case msg::kDpiChangedNotice: platform::DebugOut("界面 DPI 1发生变化"); return false;
@@ -77,8 +68,6 @@ bool CMainWnd::OnCustomMessage(int message, qint64 wParam, qint64 lParam) {
     case msg::kLanguageChanged:
       // From the settings window's language list; the language is applied once that list exists.
       return true;
-    case msg::kDeviceArrived:
-    case msg::kDeviceLeft: return HandleDeviceMessage(message, static_cast<size_t>(wParam), static_cast<uint64_t>(lParam));
     case msg::kOpenSettings:
       // Opens the settings window once it exists.
       return true;
@@ -96,10 +85,10 @@ void CMainWnd::OnPowerBroadcast(PowerEvent event) {
     power_running_.store(true);
     TellDevicesLightControl(light_control_ != 0);
     // What discovery reported meanwhile, in order.
-    while (!deferred_device_messages_.empty() && PowerRunning()) {
-      const DeferredDeviceMessage deferred = deferred_device_messages_.front();
-      deferred_device_messages_.pop_front();
-      HandleDeviceMessage(deferred.message, deferred.index, deferred.handover_key);
+    while (!deferred_discovery_events_.empty() && PowerRunning()) {
+      const DiscoveryEvent deferred = std::move(deferred_discovery_events_.front());
+      deferred_discovery_events_.pop_front();
+      HandleDiscoveryEvent(deferred);
     }
   } else {
     power_running_.store(false);

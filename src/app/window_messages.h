@@ -1,10 +1,10 @@
 #pragma once
 // The numbered messages the main window still handles (CMainWnd::OnCustomMessage): the numbers
-// that other windows of the program and the input hook send, and discovery's reports. A number
-// whose payload the window reads has a struct that reads it from the message's two words. Everything else reaches
-// the window as a typed call: Qt's signals (activation, pointer, screens, the tray icon, suspend
-// and resume) and the requests of other programs over the single-instance channel (docs/ipc.md),
-// whose payloads are the structs at the end.
+// that other windows of the program and the input hook send. A number whose payload the window
+// reads has a struct that reads it from the message's two words. Everything else reaches the
+// window as a typed call: Qt's signals (activation, pointer, screens, the tray icon, suspend and
+// resume), discovery's queued calls, and the requests of other programs over the single-instance
+// channel (docs/ipc.md), whose payloads are the structs at the end.
 
 #include <QtGlobal>
 
@@ -12,17 +12,15 @@
 
 namespace zrv::app::msg {
 
-// Sent by other windows of the program, the input hook and discovery.
+// Sent by other windows of the program and the input hook.
 inline constexpr int kDpiChangedNotice = 1224;
 inline constexpr int kInputHook = 1054;
 inline constexpr int kShowSettingProgress = 3072;
 inline constexpr int kReserved3085 = 3085;
 inline constexpr int kLanguageChanged = 3089;  // w: language index
-inline constexpr int kDeviceArrived = 0x0C12;  // 3090, w: row of the interface list
-inline constexpr int kDeviceLeft = 0x0C13;     // 3091, w: row of the interface list
 inline constexpr int kOpenSettings = 3093;
 inline constexpr int kClearUpdateMark = 3094;
-// The instance message as discovery posts it after its first scan; its number shows in the trace.
+// The instance message; its number shows in the trace, whoever asks the window to show itself.
 inline constexpr int kInstanceMessage = 0x7101;
 
 // kInputHook: the hook was installed or removed.

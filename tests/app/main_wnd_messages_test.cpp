@@ -2,6 +2,7 @@
 // the tool description, the tray menu's place and the fit to the monitor.
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QProcess>
 #include <QSignalSpy>
@@ -94,7 +95,11 @@ TEST_F(MainWndMessagesTest, BetweenSuspendAndResumeMessagesAreNotActedUpon) {
 
 TEST_F(MainWndMessagesTest, TheInstanceMessageIsTracedWithItsNumberWhoeverSendsIt) {
   platform::DebugCapture capture;
-  Send(msg::kInstanceMessage);  // discovery's first scan
+  window_->PostFirstScanDone();  // discovery's first scan
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(capture.Contains("软件标示 28929，0d_0d"));
+  capture.Clear();
+  Send(msg::kInstanceMessage);  // as another window sends it
   EXPECT_TRUE(capture.Contains("软件标示 28929，0d_0d"));
   window_->ShowYourself({0, 1});  // a second start over the channel
   EXPECT_TRUE(capture.Contains("软件标示 28929，0d_1d"));
@@ -113,7 +118,7 @@ TEST_F(MainWndMessagesTest, ADeviceThatArrivesDuringTheSuspendIsAttachedAtTheRes
   devices::CHalveronUSBDevice& keyboard = window_->DevicePages()[kKeyboardRow]->Model();
 
   window_->OnPowerBroadcast(CMainWnd::PowerEvent::kSuspend);
-  Send(msg::kDeviceArrived, static_cast<qint64>(index));
+  window_->OnDiscoveryEvent({device::DiscoveryMessage::kDeviceAdd, index, nullptr});
   EXPECT_FALSE(keyboard.Connected()) << "not acted upon while suspended";
   window_->OnPowerBroadcast(CMainWnd::PowerEvent::kResume);
   EXPECT_TRUE(keyboard.Connected()) << "kept for the resume, not lost";
@@ -122,7 +127,7 @@ TEST_F(MainWndMessagesTest, ADeviceThatArrivesDuringTheSuspendIsAttachedAtTheRes
   EXPECT_TRUE(ItemOfRow(*window_, kKeyboardRow)->HasTimer(1001)) << "read 500 ms after the attach";
 
   const_cast<device::InterfaceList*>(window_->Interfaces())->Release(index);
-  Send(msg::kDeviceLeft, static_cast<qint64>(index));
+  window_->OnDiscoveryEvent({device::DiscoveryMessage::kDeviceRemove, index, nullptr});
   EXPECT_FALSE(keyboard.Connected());
   EXPECT_FALSE(ItemOfRow(*window_, kKeyboardRow)->IsPresent());
   EXPECT_TRUE(window_->FindControl("No_device_Link")->IsVisible());
