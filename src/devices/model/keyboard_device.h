@@ -116,13 +116,13 @@ class CHalveronKeyboardDevice : public CHalveronKindDevice<config::CKeyboardProf
 
  protected:
   void OnNotification(uint16_t code) override;
-  // A key slot went down or up, turned into its logical key (notification thread). Lights the
-  // key for the reactive effects: a press sets its fade value to full.
-  virtual void OnKeyEvent(int logical_key, bool down);
-  // Prepares the on-screen effect after the lighting records changed.
-  virtual void PrepareMainEffect();
 
  private:
+  // A key slot went down or up, turned into its logical key (notification thread). Lights the
+  // key for the reactive effects: a press sets its fade value to full.
+  void OnKeyEvent(int logical_key, bool down);
+  // Prepares the on-screen effect after the lighting records changed.
+  void PrepareMainEffect();
   // The lighting records from the profile's three lighting objects (speeds as speed indices).
   void ApplyProfileLighting(const config::LightStateRecord& light);
   // The profile's lighting objects as one light state record, the custom group from

@@ -16,12 +16,6 @@ class CHalveronKindDevice : public CHalveronUSBDevice {
   config::CBasicProfiledata* ProfileData() override { return &profile_data_; }
   KindProfiledata& Profile() { return profile_data_; }
 
-  // Also makes the profile data object use element 0 of the profile's "Device" list.
-  void SetDisplayIndex(int index) override {
-    CHalveronUSBDevice::SetDisplayIndex(index);
-    profile_data_.SetDeviceIndex(0);
-  }
-
  protected:
   explicit CHalveronKindDevice(uint16_t kind) {
     Configure(kind);

@@ -21,7 +21,6 @@ CHalveronUSBDevice::CHalveronUSBDevice()
       strip_colours_(kStripPositions, 0),
       slot_map_(kLogicalKeys, kNoMapping),
       led_map_(kLogicalKeys, kNoMapping),
-      key_map_(kLogicalKeys, kNoMapping),
       notification_(notification_link_, [this](uint16_t code) { OnNotification(code); }) {}
 
 CHalveronUSBDevice::~CHalveronUSBDevice() { StopNotificationThread(); }
@@ -33,16 +32,12 @@ void CHalveronUSBDevice::Configure(uint16_t kind) {
     if (device::kDeviceKindTable[row].kind_name != kind_name || kind_name.empty()) continue;
     const device::DeviceXmlRow& page = device::kDeviceXmlTable[row];
     kind_name_ = std::string(kind_name);
-    page_layout_ = std::string(page.page_layout);
-    lighting_name_ = std::string(page.lighting_name);
     key_button_count_ = page.key_buttons;
     key_slot_count_ = page.key_slots;
     break;
   }
-  std::scoped_lock lock(effect_lock_, light_record_lock_);
+  std::lock_guard lock(effect_lock_);
   key_colours_.assign(static_cast<size_t>(key_button_count_), 0);
-  key_light_records_.assign(static_cast<size_t>(key_button_count_), LightRecord{});
-  key_slots_.assign(static_cast<size_t>(key_slot_count_), 0);
 }
 
 void CHalveronUSBDevice::SetRecord(const device::InterfaceRecord& record) {
@@ -79,14 +74,6 @@ std::vector<KeyColour> CHalveronUSBDevice::StripColours() const {
   return strip_colours_;
 }
 
-LightRecord CHalveronUSBDevice::KeyLightRecord(int index) const {
-  std::lock_guard lock(light_record_lock_);
-  if (index < 0 || static_cast<size_t>(index) >= key_light_records_.size()) return {};
-  return key_light_records_[static_cast<size_t>(index)];
-}
-
-void CHalveronUSBDevice::SetKeyMap(std::vector<uint8_t> map) { key_map_ = std::move(map); }
-
 int CHalveronUSBDevice::WriteKeyAssignments(int profile_index, const std::vector<config::KeyRecord>& keys) {
   (void)profile_index;
   (void)keys;
@@ -108,11 +95,16 @@ int CHalveronUSBDevice::WriteSettings(int profile_index, int first_byte, int thi
   return 0;
 }
 
-// ---- function mode and lighting records
+// ---- function mode, display index and lighting records
 
 void CHalveronUSBDevice::SetFunctionMode(int mode) {
   function_mode_.store(mode);
   if (view_ != nullptr) view_->ShowFunctionPages(FunctionModePages(mode, kind_));
+}
+
+void CHalveronUSBDevice::SetDisplayIndex(int index) {
+  display_index_ = index;
+  if (config::CBasicProfiledata* data = ProfileData(); data != nullptr) data->SetDeviceIndex(0);
 }
 
 void CHalveronUSBDevice::SetLightInfo(const LightInts& values) {

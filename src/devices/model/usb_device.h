@@ -14,11 +14,8 @@
 //     write the key colour vector;
 //   - the notification thread: OnNotification only (flags, timer requests, effect state).
 // The first lock (EffectLock) guards the lighting records, the colour vectors and the effect
-// state; the second (LightRecordLock) the per-key light records. Both are re-entrant, as the
-// critical sections the derived kinds nest them as. Flags shared with threads are atomic; the
+// state. It is re-entrant, as the critical sections the derived kinds nest it as. Flags shared with threads are atomic; the
 // identity (kind, counts, names) is set while the object is built and only read afterwards.
-
-#include <json/json.h>
 
 #include <array>
 #include <atomic>
@@ -77,10 +74,7 @@ class CHalveronUSBDevice : public device::AttachableDevice {
 
   // ---- identity (set while the object is built)
   uint16_t Kind() const { return kind_; }
-  int SubKind() const { return sub_kind_; }
   const std::string& KindName() const { return kind_name_; }
-  const std::string& PageLayout() const { return page_layout_; }
-  const std::string& LightingName() const { return lighting_name_; }
   const std::string& Name() const { return name_; }
   void SetName(std::string name) { name_ = std::move(name); }
   int KeySlotCount() const { return key_slot_count_; }
@@ -102,66 +96,52 @@ class CHalveronUSBDevice : public device::AttachableDevice {
 
   // ---- the page showing the device (may be null)
   void SetPageView(DevicePageView* view) { view_ = view; }
-  DevicePageView* PageView() const { return view_; }
 
-  // ---- virtual operations, in slot order
-  virtual void ApplyLightSettings() {}
+  // ---- operations the kinds override
   // Effect steps: each computes the key colour vector once; the caller paces the calls.
-  virtual void EffectBreathing();
-  virtual void EffectCycleBreathing();
-  virtual void EffectStatic();
-  virtual void EffectSpectrum();
-  virtual void EffectBlink();
-  virtual void EffectCycleBlink();
-  virtual void EffectOff();
+  void EffectBreathing();
+  void EffectCycleBreathing();
+  void EffectStatic();
+  void EffectSpectrum();
+  void EffectBlink();
+  void EffectCycleBlink();
+  void EffectOff();
   // Paints the key buttons from the key colour vector and sends the light frame (see the .cpp).
   virtual void RenderLightFrame();
-  virtual void RenderLogoLights() {}
-  virtual void RenderStripLights() {}
   // Changes nothing outside 0 <= index < key buttons.
-  virtual void SetKeyColour(int index, KeyColour colour);
+  void SetKeyColour(int index, KeyColour colour);
   // 0 outside the range.
-  virtual KeyColour GetKeyColour(int index) const;
+  KeyColour GetKeyColour(int index) const;
   virtual void OnAttached() {}
   virtual void OnDeviceSyncRequest() {}
-  virtual void OnReservedTimer1() {}
-  virtual void OnReservedTimer2() {}
-  virtual void ReadPowerState() {}
   virtual void LoadProfile() {}
   virtual void RefreshPage() {}
   virtual void CheckAssignments() {}
-  virtual void OnProfileSwitched() {}
   virtual int WriteKeyAssignments(int profile_index, const std::vector<config::KeyRecord>& keys);
   virtual int WriteKeyAssignmentList(int profile_index);
   virtual int WriteMacros() { return 0; }
   // Every caller passes 0, 0, 1 and the screen size measured at start-up.
   virtual int WriteSettings(int profile_index, int first_byte, int third_value, int screen_width,
                             int screen_height);
-  virtual int WriteCustomLight() { return 0; }
-  virtual void LoadLists() {}
-  // Stores the third key map (the key-assignment editor's).
-  virtual void SetKeyMap(std::vector<uint8_t> map);
   // Lowers fade value `index`: by 40, 30 or 10 while bit 7, 6 or 5 is set, by 8 above 16, else
   // by 1 (fast) or 4; never below 0.
-  virtual void FadeKey(int index, bool fast);
+  void FadeKey(int index, bool fast);
   // Fade value i := 255 for every non-zero ring position i among the first nine.
-  virtual void MarkPressedKeys();
+  void MarkPressedKeys();
   // Rotates the ring by one position: forwards moves every entry to the next higher position.
-  virtual void ShiftRing(bool forwards);
-  virtual void ClearReactiveState();
+  void ShiftRing(bool forwards);
+  void ClearReactiveState();
   // Stores the mode and shows its pages on the page (FunctionModePages).
-  virtual void SetFunctionMode(int mode);
-  virtual int GetFunctionMode() const { return function_mode_.load(); }
-  virtual void LoadConfig() {}
-  virtual std::string GetProfileName() const { return {}; }
+  void SetFunctionMode(int mode);
+  int GetFunctionMode() const { return function_mode_.load(); }
   virtual void SaveProfile() {}
-  virtual void SetDisplayIndex(int index) { display_index_ = index; }
-  virtual int GetDisplayIndex() const { return display_index_; }
+  // Also makes the kind's profile data object use element 0 of the profile's "Device" list.
+  void SetDisplayIndex(int index);
+  int GetDisplayIndex() const { return display_index_; }
   // The lighting records from eight integers (light_info.h).
-  virtual void SetLightInfo(const LightInts& values);
-  virtual void SetLogoLightInfo(const LightInts& values);
-  virtual void SetStripLightInfo(const LightInts& values);
-  virtual void SetSelectedKey(int index) { selected_key_ = index; }
+  void SetLightInfo(const LightInts& values);
+  void SetLogoLightInfo(const LightInts& values);
+  void SetStripLightInfo(const LightInts& values);
 
   // ---- lighting records, key colours and effect state (copies, taken under the first lock)
   LightRecord GetLightInfo() const;
@@ -170,7 +150,6 @@ class CHalveronUSBDevice : public device::AttachableDevice {
   std::vector<KeyColour> KeyColours() const;
   std::vector<KeyColour> LogoColours() const;
   std::vector<KeyColour> StripColours() const;
-  LightRecord KeyLightRecord(int index) const;  // zero record outside the range
   struct EffectState {
     uint8_t phase = 0;
     uint8_t counter_a = 0;  // blink: 1 while the keys are lit
@@ -187,10 +166,8 @@ class CHalveronUSBDevice : public device::AttachableDevice {
   void SetPhase(uint8_t phase);
   void SetColourIndex(uint8_t index);
 
-  int GetSelectedKey() const { return selected_key_; }
   const std::vector<uint8_t>& SlotMap() const { return slot_map_; }
   const std::vector<uint8_t>& LedMap() const { return led_map_; }
-  const std::vector<uint8_t>& KeyMap() const { return key_map_; }
 
   // The profile data object that each derived kind owns; null in the base.
   virtual config::CBasicProfiledata* ProfileData() { return nullptr; }
@@ -218,7 +195,7 @@ class CHalveronUSBDevice : public device::AttachableDevice {
   // ---- the profile the device works with (handed over by the page's profile bar at page build
   // and at every switch); its file is the user data folder + identifier + ".Json"
   // Also points the kind's profile data object at that file.
-  virtual void SetProfileId(std::string id);
+  void SetProfileId(std::string id);
   const std::string& ProfileId() const { return profile_id_; }
   // Empty while no identifier is known.
   std::string ProfilePath() const;
@@ -246,7 +223,6 @@ class CHalveronUSBDevice : public device::AttachableDevice {
 
   // ---- locks and clock
   std::recursive_mutex& EffectLock() const { return effect_lock_; }
-  std::recursive_mutex& LightRecordLock() const { return light_record_lock_; }
   // Time source of blink periods and frame pauses (tests replace it).
   void SetClock(ClockFunction clock) { clock_ = std::move(clock); }
   Clock::time_point Now() const { return clock_ ? clock_() : Clock::now(); }
@@ -271,16 +247,11 @@ class CHalveronUSBDevice : public device::AttachableDevice {
   device::DeviceLink command_link_;
   device::DeviceLink notification_link_;
   std::array<uint8_t, kInfoBlockSize> info_{};
-  std::vector<uint8_t> key_slots_;  // one entry per key slot, for the derived kinds
   std::string name_;                // handed over by the main window
-  std::string page_layout_;
-  std::string lighting_name_;
   std::string kind_name_;
   uint16_t kind_ = 0;
-  int sub_kind_ = 0;
   int key_slot_count_ = 0;
   int key_button_count_ = 0;
-  int selected_key_ = -1;
   std::atomic<int> function_mode_{kInitialFunctionMode};
 
   // Colour vectors (first lock).
@@ -291,22 +262,13 @@ class CHalveronUSBDevice : public device::AttachableDevice {
   // Logical key -> key slot, LED index, editor value (255: none).
   std::vector<uint8_t> slot_map_;
   std::vector<uint8_t> led_map_;
-  std::vector<uint8_t> key_map_;
 
   // Lighting records (first lock).
   LightRecord main_light_{};
   LightRecord logo_light_{};
   LightRecord strip_light_{};
 
-  // Profile, lighting list and macro list documents of the derived kinds.
-  Json::Value profile_document_;
-  Json::Value light_list_document_;
-  Json::Value macro_list_document_;
-
   mutable std::recursive_mutex effect_lock_;
-  mutable std::recursive_mutex light_record_lock_;
-
-  std::vector<LightRecord> key_light_records_;  // second lock
 
   std::atomic<int32_t> light_control_{1};
   std::atomic<int32_t> page_redraw_{1};

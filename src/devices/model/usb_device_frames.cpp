@@ -74,8 +74,6 @@ TimerOutcome CHalveronUSBDevice::RunAttachTimer() {
 
 TimerOutcome CHalveronUSBDevice::RunRepaintTimer(bool item_selected) {
   RenderLightFrame();
-  RenderLogoLights();
-  RenderStripLights();
   TimerOutcome outcome;
   outcome.redraw_page = item_selected && PageRedraw();
   // Removal clears the connected flag: the cycle ends here until the next attach starts it.
@@ -88,14 +86,13 @@ TimerOutcome CHalveronUSBDevice::RunSyncRequestTimer() {
   return {};
 }
 
+// No kind uses the reserved timers yet: they run nothing and arm nothing.
 TimerOutcome CHalveronUSBDevice::RunReservedTimer(int id) {
-  if (id == kTimerReserved1) OnReservedTimer1();
-  if (id == kTimerReserved2) OnReservedTimer2();
+  (void)id;
   return {};
 }
 
 TimerOutcome CHalveronUSBDevice::RunPowerTimer() {
-  ReadPowerState();
   TimerOutcome outcome;
   if (Connected() && Power() != 0) outcome.start.push_back({kTimerPower, kPowerPeriodMs});
   return outcome;
