@@ -143,7 +143,7 @@ void CHalveronKeyboardDevice::CheckAssignments() {
 
 void CHalveronKeyboardDevice::ReadDeviceTables() {
   if (!Connected()) return;
-  device::DeviceLink& link = command_link_;
+  device::DeviceLink& link = Links().Command();
   // Maps of an earlier attach must not survive: until the tables are read, no key is placed.
   {
     std::lock_guard lock(effect_lock_);
@@ -156,9 +156,9 @@ void CHalveronKeyboardDevice::ReadDeviceTables() {
   link.Begin();
   // Only tables read whole are kept: the key table written later starts from the factory table, so
   // a half-read one would give every unread slot the code 0 and switch those keys off. Without the
-  // information block there is no slot count to trust (info_ may still hold an earlier keyboard's).
+  // information block there is no slot count to trust (the block may still hold an earlier keyboard's).
   // The sequence is closed in every case.
-  const unsigned slot_count = link.ReadInfo(info_) == 1 ? info_[kInfoKeySlots] : 0;
+  const unsigned slot_count = link.ReadInfo(Links().Info()) == 1 ? Links().Info()[kInfoKeySlots] : 0;
   // More slots than a key table holds: nothing is read.
   if (slot_count == 0 || link.SetDataSize(slot_count * 3) != 1) {
     link.End();
@@ -193,15 +193,15 @@ KeyboardKeyMaps CHalveronKeyboardDevice::KeyMaps() const {
 
 int CHalveronKeyboardDevice::ReadDeviceSettings() {
   previous_settings_ = settings_;
-  command_link_.SetPaused(false);
+  Links().Command().SetPaused(false);
   if (!Connected()) return settings_.profile;
   // Only a record that was read whole is taken over: a failed read must not put zeros or stale
   // bytes into the profile.
   std::array<uint8_t, 1> active{};
-  if (command_link_.ReadSettings(active, 0) != 1) return settings_.profile;
+  if (Links().Command().ReadSettings(active, 0) != 1) return settings_.profile;
   const uint8_t profile = active[0];
   KeyboardSettingsBytes record{};
-  if (command_link_.ReadSettings(record, uint32_t{profile} * kKeyboardSettingsSize) != 1) return settings_.profile;
+  if (Links().Command().ReadSettings(record, uint32_t{profile} * kKeyboardSettingsSize) != 1) return settings_.profile;
   record[kSettingsProfileByte] = profile;
   record[kSettingsClearedByte] = 0;
   settings_record_ = record;
@@ -225,8 +225,8 @@ int CHalveronKeyboardDevice::ReadDeviceSettings() {
 int CHalveronKeyboardDevice::WriteKeyAssignments(int profile_index, const std::vector<config::KeyRecord>& keys) {
   // Without the factory table (not read whole at attach) there is nothing sound to write.
   if (!Connected() || default_keys_.empty()) return 0;
-  device::DeviceLink& link = command_link_;
-  link.ReadInfo(info_);
+  device::DeviceLink& link = Links().Command();
+  link.ReadInfo(Links().Info());
   std::vector<uint8_t> table = default_keys_;
   const KeyboardKeyMaps maps = KeyMaps();
   const size_t count = std::min(keys.size(), kKeyboardMapSize);
@@ -254,13 +254,13 @@ int CHalveronKeyboardDevice::WriteMacros() {
   // No macros: no command at all, not even the information block is asked for.
   if (store.LoadMacroList().empty()) return 0;
   // The capacity must be the keyboard's current one.
-  if (Connected()) command_link_.ReadInfo(info_);
-  const config::MacroImage image = store.BuildMacroImage(info_[kInfoMacroUnits]);
+  if (Connected()) Links().Command().ReadInfo(Links().Info());
+  const config::MacroImage image = store.BuildMacroImage(Links().Info()[kInfoMacroUnits]);
   if (image.result != 0) return image.result;
   if (image.bytes.empty() || !Connected()) return 0;
-  command_link_.Begin();
-  command_link_.WriteMacros(image.bytes);
-  command_link_.End();
+  Links().Command().Begin();
+  Links().Command().WriteMacros(image.bytes);
+  Links().Command().End();
   return 0;
 }
 
@@ -277,9 +277,9 @@ int CHalveronKeyboardDevice::WriteSettings(int profile_index, int first_byte, in
   const KeyboardSettingsBytes record =
       EncodeKeyboardSettings(static_cast<uint8_t>(first_byte), light, profile_data_.GetKeyboardSystem());
   if (!Connected()) return 0;
-  command_link_.Begin();
-  const int result = command_link_.WriteSettings(record, static_cast<uint32_t>(profile_index) * kKeyboardSettingsSize);
-  command_link_.End();
+  Links().Command().Begin();
+  const int result = Links().Command().WriteSettings(record, static_cast<uint32_t>(profile_index) * kKeyboardSettingsSize);
+  Links().Command().End();
   return result;
 }
 

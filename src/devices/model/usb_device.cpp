@@ -21,28 +21,14 @@ CHalveronUSBDevice::CHalveronUSBDevice()
       strip_colours_(kStripPositions, 0),
       slot_map_(kLogicalKeys, kNoMapping),
       led_map_(kLogicalKeys, kNoMapping),
-      notification_(notification_link_, [this](uint16_t code) { OnNotification(code); }) {}
+      notification_(links_.Notification(), [this](uint16_t code) { OnNotification(code); }) {}
 
 CHalveronUSBDevice::~CHalveronUSBDevice() { StopNotificationThread(); }
 
 void CHalveronUSBDevice::Configure(uint16_t kind) {
-  kind_ = kind;
-  const std::string_view kind_name = device::KindName(kind);
-  for (size_t row = 0; row < device::kDeviceKindCount; ++row) {
-    if (device::kDeviceKindTable[row].kind_name != kind_name || kind_name.empty()) continue;
-    const device::DeviceXmlRow& page = device::kDeviceXmlTable[row];
-    kind_name_ = std::string(kind_name);
-    key_button_count_ = page.key_buttons;
-    key_slot_count_ = page.key_slots;
-    break;
-  }
+  links_.Configure(kind);
   std::lock_guard lock(effect_lock_);
-  key_colours_.assign(static_cast<size_t>(key_button_count_), 0);
-}
-
-void CHalveronUSBDevice::SetRecord(const device::InterfaceRecord& record) {
-  record_ = record;
-  if (record.kind != 0) kind_ = record.kind;
+  key_colours_.assign(static_cast<size_t>(KeyButtonCount()), 0);
 }
 
 // ---- key colours and maps
@@ -99,7 +85,7 @@ int CHalveronUSBDevice::WriteSettings(int profile_index, int first_byte, int thi
 
 void CHalveronUSBDevice::SetFunctionMode(int mode) {
   function_mode_.store(mode);
-  if (view_ != nullptr) view_->ShowFunctionPages(FunctionModePages(mode, kind_));
+  if (view_ != nullptr) view_->ShowFunctionPages(FunctionModePages(mode, Kind()));
 }
 
 void CHalveronUSBDevice::SetDisplayIndex(int index) {
@@ -141,15 +127,15 @@ LightRecord CHalveronUSBDevice::GetStripLightInfo() const {
 
 int CHalveronUSBDevice::SetLightControl(bool on) {
   light_control_.store(on ? 1 : 0);
-  if (on && kind_ == device::kKindKeyboard) return command_link_.StartLightSync();
+  if (on && Kind() == device::kKindKeyboard) return links_.Command().StartLightSync();
   return 1;
 }
 
 std::string CHalveronUSBDevice::DefaultDataFolder() const { return devices::DefaultDataFolder(); }
 
-std::string CHalveronUSBDevice::DefaultProfilePath() const { return devices::DefaultProfilePath(kind_name_); }
+std::string CHalveronUSBDevice::DefaultProfilePath() const { return devices::DefaultProfilePath(KindName()); }
 
-std::string CHalveronUSBDevice::UserDataFolder() const { return devices::UserDataFolder(kind_name_); }
+std::string CHalveronUSBDevice::UserDataFolder() const { return devices::UserDataFolder(KindName()); }
 
 // ---- profile
 
@@ -179,15 +165,15 @@ void CHalveronUSBDevice::RequestTimer(int id, int delay_ms) {
 bool CHalveronUSBDevice::StartNotificationThread() {
   if (notification_.Start() == NotificationThread::StartResult::kStarted) return true;
   platform::DebugPrintf("device %s: the previous notification thread has not ended; it listens again when it has",
-                        kind_name_.c_str());
+                        KindName().c_str());
   return false;
 }
 
 bool CHalveronUSBDevice::StopNotificationThread() {
   notification_.RequestStop();
   // Cleared first so that the listener does not start another read on the closing link.
-  notification_link_.SetConnected(false);
-  notification_link_.Hid().Close();
+  links_.Notification().SetConnected(false);
+  links_.Notification().Hid().Close();
   if (notification_.WaitForEnd(kNotificationStopWait)) return true;
   ReportNotificationOverrun();
   return false;
@@ -203,7 +189,7 @@ void CHalveronUSBDevice::OnNotificationLinkClosed() {
 
 void CHalveronUSBDevice::ReportNotificationOverrun() {
   platform::DebugPrintf("device %s: notification thread still running after %lld ms; kept until it ends",
-                        kind_name_.c_str(), static_cast<long long>(kNotificationStopWait.count()));
+                        KindName().c_str(), static_cast<long long>(kNotificationStopWait.count()));
 }
 
 }  // namespace zrv::devices

@@ -31,6 +31,7 @@
 #include "device/device_attach.h"
 #include "device/device_link.h"
 #include "device/device_tables.h"
+#include "devices/model/device_links.h"
 #include "devices/model/device_page_view.h"
 #include "devices/model/device_timers.h"
 #include "devices/model/key_colour.h"
@@ -73,26 +74,25 @@ class CHalveronUSBDevice : public device::AttachableDevice {
   CHalveronUSBDevice& operator=(const CHalveronUSBDevice&) = delete;
 
   // ---- identity (set while the object is built)
-  uint16_t Kind() const { return kind_; }
-  const std::string& KindName() const { return kind_name_; }
-  const std::string& Name() const { return name_; }
-  void SetName(std::string name) { name_ = std::move(name); }
-  int KeySlotCount() const { return key_slot_count_; }
-  int KeyButtonCount() const { return key_button_count_; }
+  uint16_t Kind() const { return links_.Kind(); }
+  const std::string& KindName() const { return links_.KindName(); }
+  const std::string& Name() const { return links_.Name(); }
+  void SetName(std::string name) { links_.SetName(std::move(name)); }
+  int KeySlotCount() const { return links_.KeySlotCount(); }
+  int KeyButtonCount() const { return links_.KeyButtonCount(); }
 
   // ---- links and record (device::AttachableDevice)
-  device::DeviceLink& CommandLink() override { return command_link_; }
-  device::DeviceLink& NotificationLink() override { return notification_link_; }
-  const device::InterfaceRecord& Record() const override { return record_; }
-  // Keeps the record of the command collection; a record that names a kind sets the kind again
-  // (a mouse behind a receiver becomes kind 6).
-  void SetRecord(const device::InterfaceRecord& record) override;
+  device::DeviceLink& CommandLink() override { return links_.Command(); }
+  device::DeviceLink& NotificationLink() override { return links_.Notification(); }
+  const device::InterfaceRecord& Record() const override { return links_.Record(); }
+  // See DeviceLinks::SetRecord.
+  void SetRecord(const device::InterfaceRecord& record) override { links_.SetRecord(record); }
   void OnNotificationLinkOpened() override;
   void OnNotificationLinkClosing() override;
   void OnNotificationLinkClosed() override;
-  bool Connected() const { return command_link_.Connected(); }
+  bool Connected() const { return links_.Connected(); }
 
-  std::array<uint8_t, kInfoBlockSize> InfoBlock() const { return info_; }
+  std::array<uint8_t, kInfoBlockSize> InfoBlock() const { return links_.Info(); }
 
   // ---- the page showing the device (may be null)
   void SetPageView(DevicePageView* view) { view_ = view; }
@@ -243,15 +243,10 @@ class CHalveronUSBDevice : public device::AttachableDevice {
   void PaintKeyButtons(const std::vector<KeyColour>& colours);
   int SendKeyFrame(const std::vector<KeyColour>& colours);
 
-  // Links and identity.
-  device::DeviceLink command_link_;
-  device::DeviceLink notification_link_;
-  std::array<uint8_t, kInfoBlockSize> info_{};
-  std::string name_;                // handed over by the main window
-  std::string kind_name_;
-  uint16_t kind_ = 0;
-  int key_slot_count_ = 0;
-  int key_button_count_ = 0;
+  // The links, record and identity, for the kinds.
+  DeviceLinks& Links() { return links_; }
+  const DeviceLinks& Links() const { return links_; }
+
   std::atomic<int> function_mode_{kInitialFunctionMode};
 
   // Colour vectors (first lock).
@@ -279,7 +274,6 @@ class CHalveronUSBDevice : public device::AttachableDevice {
   bool blink_running_ = false;
 
   std::atomic<int32_t> power_{0};
-  device::InterfaceRecord record_;
   int display_index_ = 0;
   std::string profile_id_;  // user-interface thread
 
@@ -289,6 +283,7 @@ class CHalveronUSBDevice : public device::AttachableDevice {
   void BreathingStep(bool cycle);
   void ReportNotificationOverrun();
 
+  DeviceLinks links_;
   DevicePageView* view_ = nullptr;
   ClockFunction clock_;
   std::atomic<int64_t> frame_pause_until_{0};  // Clock ticks; 0: no pause

@@ -38,8 +38,8 @@ int CHalveronUSBDevice::SendKeyFrame(const std::vector<KeyColour>& colours) {
     frame[3 * i + 1] = static_cast<uint8_t>(KeyGreen(c) * intensity / 256);
     frame[3 * i + 2] = static_cast<uint8_t>(KeyBlue(c) * intensity / 256);
   }
-  if (buttons == 0 || command_link_.Slow() || LightFramePaused()) return 0;
-  const int result = command_link_.SendLightFrame(std::span<const uint8_t>(frame.data(), buttons * 3));
+  if (buttons == 0 || links_.Command().Slow() || LightFramePaused()) return 0;
+  const int result = links_.Command().SendLightFrame(std::span<const uint8_t>(frame.data(), buttons * 3));
   if (result != 1) {
     frame_pause_until_.store((Now() + kLightFramePause).time_since_epoch().count());
   }
