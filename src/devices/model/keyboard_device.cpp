@@ -120,12 +120,7 @@ config::LightStateRecord CHalveronKeyboardDevice::ProfileLightForDevice() {
 
 void CHalveronKeyboardDevice::ApplyProfileLighting(const config::LightStateRecord& light) {
   const config::LightStateRecord record = AsSpeedIndices(light);
-  {
-    std::lock_guard lock(effect_lock_);
-    main_light_ = record;
-    logo_light_ = record;
-    strip_light_ = record;
-  }
+  Lighting().SetAllRecords(record);
   PrepareMainEffect();
 }
 
@@ -146,7 +141,7 @@ void CHalveronKeyboardDevice::ReadDeviceTables() {
   device::DeviceLink& link = Links().Command();
   // Maps of an earlier attach must not survive: until the tables are read, no key is placed.
   {
-    std::lock_guard lock(effect_lock_);
+    std::lock_guard lock(Lighting().Lock());
     std::fill(slot_map_.begin(), slot_map_.end(), kNoKeySlot);
     std::fill(led_map_.begin(), led_map_.end(), kNoKeySlot);
   }
@@ -176,7 +171,7 @@ void CHalveronKeyboardDevice::ReadDeviceTables() {
 
   const KeyboardKeyMaps maps = BuildKeyboardKeyMaps(default_keys_, key_leds_, slot_count);
   {
-    std::lock_guard lock(effect_lock_);
+    std::lock_guard lock(Lighting().Lock());
     std::copy(maps.slot.begin(), maps.slot.end(), slot_map_.begin());
     std::copy(maps.led.begin(), maps.led.end(), led_map_.begin());
   }
@@ -185,7 +180,7 @@ void CHalveronKeyboardDevice::ReadDeviceTables() {
 
 KeyboardKeyMaps CHalveronKeyboardDevice::KeyMaps() const {
   KeyboardKeyMaps maps;
-  std::lock_guard lock(effect_lock_);
+  std::lock_guard lock(Lighting().Lock());
   std::copy_n(slot_map_.begin(), std::min(slot_map_.size(), maps.slot.size()), maps.slot.begin());
   std::copy_n(led_map_.begin(), std::min(led_map_.size(), maps.led.size()), maps.led.begin());
   return maps;
@@ -315,7 +310,7 @@ void CHalveronKeyboardDevice::OnNotification(uint16_t code) {
   const unsigned slot = code & 0xFFu;
   int key = -1;
   {
-    std::lock_guard lock(effect_lock_);
+    std::lock_guard lock(Lighting().Lock());
     const auto found = std::find(slot_map_.begin(), slot_map_.end(), static_cast<uint8_t>(slot));
     if (slot != kNoKeySlot && found != slot_map_.end()) key = static_cast<int>(found - slot_map_.begin());
   }
@@ -324,14 +319,14 @@ void CHalveronKeyboardDevice::OnNotification(uint16_t code) {
 
 void CHalveronKeyboardDevice::OnKeyEvent(int logical_key, bool down) {
   if (logical_key < 0 || static_cast<size_t>(logical_key) >= held_.size()) return;
-  std::lock_guard lock(effect_lock_);
+  std::lock_guard lock(Lighting().Lock());
   held_[static_cast<size_t>(logical_key)] = down;
   if (down) SetFadeValue(logical_key, 255);
 }
 
 bool CHalveronKeyboardDevice::KeyHeld(int key) const {
   if (key < 0 || static_cast<size_t>(key) >= held_.size()) return false;
-  std::lock_guard lock(effect_lock_);
+  std::lock_guard lock(Lighting().Lock());
   return held_[static_cast<size_t>(key)];
 }
 

@@ -8,7 +8,7 @@
 //
 // Threads: everything runs on the user-interface thread except OnNotification (the notification
 // thread), which only sets the profile-changed mark, asks for timers and feeds the reactive
-// state. The key maps are written under the first lock (EffectLock), because the notification
+// state. The key maps are written under the lighting engine's lock, because the notification
 // thread looks keys up in them.
 
 #include <array>

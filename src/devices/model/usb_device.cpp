@@ -17,9 +17,7 @@ constexpr const char* kProfileExtension = ".Json";
 }  // namespace
 
 CHalveronUSBDevice::CHalveronUSBDevice()
-    : logo_colours_(kLogoPositions, 0),
-      strip_colours_(kStripPositions, 0),
-      slot_map_(kLogicalKeys, kNoMapping),
+    : slot_map_(kLogicalKeys, kNoMapping),
       led_map_(kLogicalKeys, kNoMapping),
       notification_(links_.Notification(), [this](uint16_t code) { OnNotification(code); }) {}
 
@@ -27,38 +25,12 @@ CHalveronUSBDevice::~CHalveronUSBDevice() { StopNotificationThread(); }
 
 void CHalveronUSBDevice::Configure(uint16_t kind) {
   links_.Configure(kind);
-  std::lock_guard lock(effect_lock_);
-  key_colours_.assign(static_cast<size_t>(KeyButtonCount()), 0);
+  lighting_.SetKeyButtonCount(KeyButtonCount());
 }
 
-// ---- key colours and maps
+// ---- operations the kinds override
 
-void CHalveronUSBDevice::SetKeyColour(int index, KeyColour colour) {
-  std::lock_guard lock(effect_lock_);
-  if (index < 0 || static_cast<size_t>(index) >= key_colours_.size()) return;
-  key_colours_[static_cast<size_t>(index)] = colour;
-}
-
-KeyColour CHalveronUSBDevice::GetKeyColour(int index) const {
-  std::lock_guard lock(effect_lock_);
-  if (index < 0 || static_cast<size_t>(index) >= key_colours_.size()) return 0;
-  return key_colours_[static_cast<size_t>(index)];
-}
-
-std::vector<KeyColour> CHalveronUSBDevice::KeyColours() const {
-  std::lock_guard lock(effect_lock_);
-  return key_colours_;
-}
-
-std::vector<KeyColour> CHalveronUSBDevice::LogoColours() const {
-  std::lock_guard lock(effect_lock_);
-  return logo_colours_;
-}
-
-std::vector<KeyColour> CHalveronUSBDevice::StripColours() const {
-  std::lock_guard lock(effect_lock_);
-  return strip_colours_;
-}
+void CHalveronUSBDevice::RenderLightFrame() { lighting_.RenderFrame(view_); }
 
 int CHalveronUSBDevice::WriteKeyAssignments(int profile_index, const std::vector<config::KeyRecord>& keys) {
   (void)profile_index;
@@ -81,7 +53,7 @@ int CHalveronUSBDevice::WriteSettings(int profile_index, int first_byte, int thi
   return 0;
 }
 
-// ---- function mode, display index and lighting records
+// ---- function mode and display index
 
 void CHalveronUSBDevice::SetFunctionMode(int mode) {
   function_mode_.store(mode);
@@ -93,40 +65,10 @@ void CHalveronUSBDevice::SetDisplayIndex(int index) {
   if (config::CBasicProfiledata* data = ProfileData(); data != nullptr) data->SetDeviceIndex(0);
 }
 
-void CHalveronUSBDevice::SetLightInfo(const LightInts& values) {
-  std::lock_guard lock(effect_lock_);
-  main_light_ = UnpackLightInts(values);
-}
-
-void CHalveronUSBDevice::SetLogoLightInfo(const LightInts& values) {
-  std::lock_guard lock(effect_lock_);
-  logo_light_ = UnpackLightInts(values);
-}
-
-void CHalveronUSBDevice::SetStripLightInfo(const LightInts& values) {
-  std::lock_guard lock(effect_lock_);
-  strip_light_ = UnpackLightInts(values);
-}
-
-LightRecord CHalveronUSBDevice::GetLightInfo() const {
-  std::lock_guard lock(effect_lock_);
-  return main_light_;
-}
-
-LightRecord CHalveronUSBDevice::GetLogoLightInfo() const {
-  std::lock_guard lock(effect_lock_);
-  return logo_light_;
-}
-
-LightRecord CHalveronUSBDevice::GetStripLightInfo() const {
-  std::lock_guard lock(effect_lock_);
-  return strip_light_;
-}
-
-// ---- light control and folders
+// ---- lighting control and folders
 
 int CHalveronUSBDevice::SetLightControl(bool on) {
-  light_control_.store(on ? 1 : 0);
+  lighting_.SetControl(on);
   if (on && Kind() == device::kKindKeyboard) return links_.Command().StartLightSync();
   return 1;
 }
