@@ -140,11 +140,7 @@ void CHalveronKeyboardDevice::ReadDeviceTables() {
   if (!Connected()) return;
   device::DeviceLink& link = Links().Command();
   // Maps of an earlier attach must not survive: until the tables are read, no key is placed.
-  {
-    std::lock_guard lock(Lighting().Lock());
-    std::fill(slot_map_.begin(), slot_map_.end(), kNoKeySlot);
-    std::fill(led_map_.begin(), led_map_.end(), kNoKeySlot);
-  }
+  Maps().Clear();
   default_keys_.clear();
   key_leds_.clear();
 
@@ -170,21 +166,11 @@ void CHalveronKeyboardDevice::ReadDeviceTables() {
   if (leds_read) key_leds_ = std::move(leds);
 
   const KeyboardKeyMaps maps = BuildKeyboardKeyMaps(default_keys_, key_leds_, slot_count);
-  {
-    std::lock_guard lock(Lighting().Lock());
-    std::copy(maps.slot.begin(), maps.slot.end(), slot_map_.begin());
-    std::copy(maps.led.begin(), maps.led.end(), led_map_.begin());
-  }
+  Maps().Assign(maps);
   for (const std::string& line : KeyMapTraceLines(maps, slot_count)) platform::DebugOut(line);
 }
 
-KeyboardKeyMaps CHalveronKeyboardDevice::KeyMaps() const {
-  KeyboardKeyMaps maps;
-  std::lock_guard lock(Lighting().Lock());
-  std::copy_n(slot_map_.begin(), std::min(slot_map_.size(), maps.slot.size()), maps.slot.begin());
-  std::copy_n(led_map_.begin(), std::min(led_map_.size(), maps.led.size()), maps.led.begin());
-  return maps;
-}
+KeyboardKeyMaps CHalveronKeyboardDevice::KeyMaps() const { return Maps().Get(); }
 
 int CHalveronKeyboardDevice::ReadDeviceSettings() {
   previous_settings_ = settings_;
@@ -307,13 +293,7 @@ void CHalveronKeyboardDevice::OnNotification(uint16_t code) {
   const bool down = code >= kNotifyKeyDown && code < kNotifyKeyDown + 0x100;
   const bool up = code >= kNotifyKeyUp && code < kNotifyKeyUp + 0x100;
   if (!down && !up) return;
-  const unsigned slot = code & 0xFFu;
-  int key = -1;
-  {
-    std::lock_guard lock(Lighting().Lock());
-    const auto found = std::find(slot_map_.begin(), slot_map_.end(), static_cast<uint8_t>(slot));
-    if (slot != kNoKeySlot && found != slot_map_.end()) key = static_cast<int>(found - slot_map_.begin());
-  }
+  const int key = Maps().LogicalKeyOfSlot(code & 0xFFu);
   if (key >= 0) OnKeyEvent(key, down);
 }
 

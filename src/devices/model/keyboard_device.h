@@ -8,8 +8,8 @@
 //
 // Threads: everything runs on the user-interface thread except OnNotification (the notification
 // thread), which only sets the profile-changed mark, asks for timers and feeds the reactive
-// state. The key maps are written under the lighting engine's lock, because the notification
-// thread looks keys up in them.
+// state. The key maps (DeviceKeyMaps) lock themselves, because the notification thread looks
+// keys up in them.
 
 #include <array>
 #include <atomic>
@@ -106,7 +106,7 @@ class CHalveronKeyboardDevice : public CHalveronKindDevice<config::CKeyboardProf
   // Tables as read at the last attach.
   const std::vector<uint8_t>& DefaultKeyTable() const { return default_keys_; }
   const std::vector<uint8_t>& KeyLedTable() const { return key_leds_; }
-  // Logical key -> key slot / LED index (255: none), a copy taken under the first lock.
+  // Logical key -> key slot / LED index (255: none), a copy.
   KeyboardKeyMaps KeyMaps() const;
 
   // Set by notification 0x0402 until the next sync request consumes it.
@@ -144,7 +144,7 @@ class CHalveronKeyboardDevice : public CHalveronKindDevice<config::CKeyboardProf
   KeyboardSettings settings_;
   KeyboardSettings previous_settings_;
   std::atomic<bool> profile_changed_{false};
-  std::array<bool, kKeyboardMapSize> held_{};  // first lock
+  std::array<bool, kKeyboardMapSize> held_{};  // the lighting engine's lock
 };
 
 }  // namespace zrv::devices

@@ -17,9 +17,7 @@ constexpr const char* kProfileExtension = ".Json";
 }  // namespace
 
 CHalveronUSBDevice::CHalveronUSBDevice()
-    : slot_map_(kLogicalKeys, kNoMapping),
-      led_map_(kLogicalKeys, kNoMapping),
-      notification_(links_.Notification(), [this](uint16_t code) { OnNotification(code); }) {}
+    : notification_(links_.Notification(), [this](uint16_t code) { OnNotification(code); }) {}
 
 CHalveronUSBDevice::~CHalveronUSBDevice() { StopNotificationThread(); }
 

@@ -29,6 +29,7 @@
 #include "config/profile_records.h"
 #include "device/device_attach.h"
 #include "device/device_link.h"
+#include "devices/model/device_key_maps.h"
 #include "devices/model/device_links.h"
 #include "devices/model/device_page_view.h"
 #include "devices/model/device_timers.h"
@@ -53,8 +54,6 @@ class CHalveronUSBDevice : public device::AttachableDevice {
   using TimerRequestHandler = std::function<void(int id, int delay_ms)>;
 
   static constexpr size_t kInfoBlockSize = DeviceLinks::kInfoBlockSize;
-  static constexpr size_t kLogicalKeys = 126;  // key maps
-  static constexpr uint8_t kNoMapping = 255;
   static constexpr std::chrono::milliseconds kNotificationStopWait{1000};
   static constexpr int kInitialFunctionMode = 1;
 
@@ -147,9 +146,9 @@ class CHalveronUSBDevice : public device::AttachableDevice {
   bool LightFramePaused() const { return lighting_.FramePaused(); }
   void SetClock(ClockFunction clock) { lighting_.SetClock(std::move(clock)); }
 
-  // ---- key maps
-  const std::vector<uint8_t>& SlotMap() const { return slot_map_; }
-  const std::vector<uint8_t>& LedMap() const { return led_map_; }
+  // ---- key maps (DeviceKeyMaps): logical key -> key slot, LED index (255: none)
+  std::vector<uint8_t> SlotMap() const { return key_maps_.SlotMap(); }
+  std::vector<uint8_t> LedMap() const { return key_maps_.LedMap(); }
 
   // ---- function mode, display index, power
   // Stores the mode and shows its pages on the page (FunctionModePages).
@@ -215,12 +214,10 @@ class CHalveronUSBDevice : public device::AttachableDevice {
   const DeviceLinks& Links() const { return links_; }
   LightingEngine& Lighting() { return lighting_; }
   const LightingEngine& Lighting() const { return lighting_; }
+  DeviceKeyMaps& Maps() { return key_maps_; }
+  const DeviceKeyMaps& Maps() const { return key_maps_; }
 
   std::atomic<int> function_mode_{kInitialFunctionMode};
-
-  // Logical key -> key slot, LED index (255: none).
-  std::vector<uint8_t> slot_map_;
-  std::vector<uint8_t> led_map_;
 
   std::atomic<int32_t> power_{0};
   int display_index_ = 0;
@@ -231,6 +228,7 @@ class CHalveronUSBDevice : public device::AttachableDevice {
 
   DeviceLinks links_;
   LightingEngine lighting_{links_.Command()};
+  DeviceKeyMaps key_maps_;
   DevicePageView* view_ = nullptr;
   std::mutex timer_request_mutex_;
   TimerRequestHandler timer_request_;
