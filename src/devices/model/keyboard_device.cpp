@@ -79,7 +79,7 @@ void CHalveronKeyboardDevice::LoadSelectedProfile() {
   // the list being made, with "profile1", when there is none yet.
   config::ProfileList list = Profiles();
   list.InitProfiles();
-  if (profile_id_.empty() || list.PositionOf(QString::fromStdString(profile_id_)) < 0) {
+  if (ProfileId().empty() || list.PositionOf(QString::fromStdString(ProfileId())) < 0) {
     if (const QString id = list.SelectedId(); !id.isEmpty()) SetProfileId(id.toStdString());
   }
   LoadProfile();
@@ -89,7 +89,7 @@ void CHalveronKeyboardDevice::ResetCurrentProfile() {
   config::ProfileList list = Profiles();
   list.Load();
   // The profile in use, which is the bar's selection even when recording that selection failed.
-  int position = list.PositionOf(QString::fromStdString(profile_id_));
+  int position = list.PositionOf(QString::fromStdString(ProfileId()));
   if (position < 0) position = list.ValidSelection();
   const config::ProfileOutcome reset = list.ResetProfile(position);
   if (!reset.ok) platform::DebugPrintf("keyboard: the current profile could not be reset (%s)",
@@ -99,19 +99,19 @@ void CHalveronKeyboardDevice::ResetCurrentProfile() {
 void CHalveronKeyboardDevice::LoadProfile() {
   const std::string path = ProfilePath();
   if (path.empty()) return;
-  profile_data_.SetProfilePath(QString::fromStdString(path));
-  profile_data_.SetLightConfigPath(QString::fromStdString(UserDataFolder() + kLightConfigFile));
-  profile_data_.LoadDeviceSection(profile_data_.GetProfilePath());
+  Profile().SetProfilePath(QString::fromStdString(path));
+  Profile().SetLightConfigPath(QString::fromStdString(UserDataFolder() + kLightConfigFile));
+  Profile().LoadDeviceSection(Profile().GetProfilePath());
   ApplyProfileLighting(ProfileLightForDevice());
-  profile_data_.GetKeyboardSystem();
-  profile_data_.GetLedList();
-  key_list_ = profile_data_.GetKeyList();
+  Profile().GetKeyboardSystem();
+  Profile().GetLedList();
+  key_list_ = Profile().GetKeyList();
 }
 
 config::LightStateRecord CHalveronKeyboardDevice::ProfileLightForDevice() {
-  config::LightStateRecord light = profile_data_.ReadLightInfo();
-  const config::LightStateRecord logo = profile_data_.ReadLogoLightInfo();
-  const config::LightStateRecord strip = profile_data_.ReadStLightInfo();
+  config::LightStateRecord light = Profile().ReadLightInfo();
+  const config::LightStateRecord logo = Profile().ReadLogoLightInfo();
+  const config::LightStateRecord strip = Profile().ReadStLightInfo();
   light.logo = logo.logo;
   light.logo_on = logo.logo_on;
   light.strip = strip.strip;
@@ -130,8 +130,8 @@ void CHalveronKeyboardDevice::CheckAssignments() {
   config::MacroStore store(QString::fromStdString(UserDataFolder()));
   const int macros = static_cast<int>(store.LoadMacroList().size());
   if (!config::ResetMissingMacroAssignments(key_list_, macros)) return;
-  profile_data_.SetKeyAssignments(key_list_);
-  profile_data_.Save();
+  Profile().SetKeyAssignments(key_list_);
+  Profile().Save();
 }
 
 // ---- tables and settings read from the keyboard
@@ -189,15 +189,15 @@ int CHalveronKeyboardDevice::ReadDeviceSettings() {
   settings_ = DecodeKeyboardSettings(settings_record_);
 
   ApplyProfileLighting(settings_.light);
-  profile_data_.WriteLightInfo(settings_.light);
-  profile_data_.WriteLogoLightInfo(settings_.light);
-  profile_data_.WriteStLightInfo(settings_.light);
-  config::KeyboardSystem system = profile_data_.GetKeyboardSystem();
+  Profile().WriteLightInfo(settings_.light);
+  Profile().WriteLogoLightInfo(settings_.light);
+  Profile().WriteStLightInfo(settings_.light);
+  config::KeyboardSystem system = Profile().GetKeyboardSystem();
   system.w_flag = settings_.w_flag;
   system.key6_flag = settings_.key6_flag;
   system.win_flag = settings_.win_flag;
-  profile_data_.SetKeyboardSystem(system);
-  profile_data_.Save();
+  Profile().SetKeyboardSystem(system);
+  Profile().Save();
   return profile;
 }
 
@@ -254,9 +254,9 @@ int CHalveronKeyboardDevice::WriteSettings(int profile_index, int first_byte, in
   // start of the area.
   if (profile_index < 0 || (int64_t{profile_index} + 1) * int64_t{kKeyboardSettingsSize} > kSettingsAreaLimit) return 0;
   config::LightStateRecord light = ProfileLightForDevice();
-  light.custom_light_mode_group = static_cast<uint8_t>(profile_data_.GetCustomModeIndex());
+  light.custom_light_mode_group = static_cast<uint8_t>(Profile().GetCustomModeIndex());
   const KeyboardSettingsBytes record =
-      EncodeKeyboardSettings(static_cast<uint8_t>(first_byte), light, profile_data_.GetKeyboardSystem());
+      EncodeKeyboardSettings(static_cast<uint8_t>(first_byte), light, Profile().GetKeyboardSystem());
   if (!Connected()) return 0;
   Links().Command().Begin();
   const int result = Links().Command().WriteSettings(record, static_cast<uint32_t>(profile_index) * kKeyboardSettingsSize);
@@ -265,16 +265,16 @@ int CHalveronKeyboardDevice::WriteSettings(int profile_index, int first_byte, in
 }
 
 int CHalveronKeyboardDevice::ChangeKeyboardSystem(const config::KeyboardSystem& values, bool send) {
-  profile_data_.SetKeyboardSystem(values);
-  profile_data_.Save();
+  Profile().SetKeyboardSystem(values);
+  Profile().Save();
   return send ? WriteSettings(0, 0, 1, 0, 0) : 0;
 }
 
 void CHalveronKeyboardDevice::ResetKeyRepeat() {
   // The template is a file like any other: a document of another shape reads as one without values.
-  const Json::Value document = config::ReadJsonFile(profile_data_.GetTemplatePath());
+  const Json::Value document = config::ReadJsonFile(Profile().GetTemplatePath());
   const Json::Value& factory = config::Member(config::Element(config::Member(document, "Device"), 0), "SystemStages");
-  config::KeyboardSystem system = profile_data_.GetKeyboardSystem();
+  config::KeyboardSystem system = Profile().GetKeyboardSystem();
   system.repeat = config::MemberWord(factory, "Repeat");
   system.repeat_delay = config::MemberWord(factory, "RepeatDelay");
   ChangeKeyboardSystem(system, false);

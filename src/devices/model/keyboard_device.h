@@ -58,7 +58,7 @@ class CHalveronKeyboardDevice : public CHalveronKindDevice<config::CKeyboardProf
   void RefreshPage() override;
   // Puts assignments that name a macro the list no longer has back to their defaults.
   void CheckAssignments() override;
-  void SaveProfile() override { profile_data_.Save(); }
+  void SaveProfile() override { Profile().Save(); }
   // Writes the key table: the factory codes with the list's assignments on the slots of their
   // logical keys (element j of the list belongs to logical key j). 0 without I/O when the keyboard
   // is not connected or its factory table was not read whole; 1 once the sequence has been sent
@@ -88,7 +88,7 @@ class CHalveronKeyboardDevice : public CHalveronKindDevice<config::CKeyboardProf
   // with `send`, the settings record is written to the keyboard. Returns the write's result (0
   // when nothing was sent).
   int ChangeKeyboardSystem(const config::KeyboardSystem& values, bool send);
-  config::KeyboardSystem GetKeyboardSystem() { return profile_data_.GetKeyboardSystem(); }
+  config::KeyboardSystem GetKeyboardSystem() { return Profile().GetKeyboardSystem(); }
   // The key repeat rate and delay go back to the values of the profile template; stored only
   // (neither is part of the settings record).
   void ResetKeyRepeat();

@@ -13,15 +13,16 @@ namespace zrv::devices {
 template <class KindProfiledata>
 class CHalveronKindDevice : public CHalveronUSBDevice {
  public:
-  config::CBasicProfiledata* ProfileData() override { return &profile_data_; }
   KindProfiledata& Profile() { return profile_data_; }
+  const KindProfiledata& Profile() const { return profile_data_; }
 
  protected:
-  explicit CHalveronKindDevice(uint16_t kind) {
-    Configure(kind);
+  explicit CHalveronKindDevice(uint16_t kind) : CHalveronUSBDevice(kind) {
+    SetProfileData(&profile_data_);
     profile_data_.SetTemplatePath(QString::fromStdString(DefaultProfilePath()));
   }
 
+ private:
   KindProfiledata profile_data_;
 };
 

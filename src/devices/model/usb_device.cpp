@@ -1,29 +1,18 @@
 #include "devices/model/usb_device.h"
 
-#include <QString>
-
-#include <algorithm>
-
-#include "config/basic_profiledata.h"
-#include "devices/model/device_folders.h"
 #include "devices/model/function_mode.h"
 #include "platform/debug_output.h"
 
 namespace zrv::devices {
-namespace {
-
-constexpr const char* kProfileExtension = ".Json";
-
-}  // namespace
-
 CHalveronUSBDevice::CHalveronUSBDevice()
     : notification_(links_.Notification(), [this](uint16_t code) { OnNotification(code); }) {}
 
 CHalveronUSBDevice::~CHalveronUSBDevice() { StopNotificationThread(); }
 
-void CHalveronUSBDevice::Configure(uint16_t kind) {
+CHalveronUSBDevice::CHalveronUSBDevice(uint16_t kind) : CHalveronUSBDevice() {
   links_.Configure(kind);
   lighting_.SetKeyButtonCount(KeyButtonCount());
+  profile_.SetKindName(KindName());
 }
 
 // ---- operations the kinds override
@@ -51,43 +40,19 @@ int CHalveronUSBDevice::WriteSettings(int profile_index, int first_byte, int thi
   return 0;
 }
 
-// ---- function mode and display index
+// ---- function mode
 
 void CHalveronUSBDevice::SetFunctionMode(int mode) {
   function_mode_.store(mode);
   if (view_ != nullptr) view_->ShowFunctionPages(FunctionModePages(mode, Kind()));
 }
 
-void CHalveronUSBDevice::SetDisplayIndex(int index) {
-  display_index_ = index;
-  if (config::CBasicProfiledata* data = ProfileData(); data != nullptr) data->SetDeviceIndex(0);
-}
-
-// ---- lighting control and folders
+// ---- lighting control
 
 int CHalveronUSBDevice::SetLightControl(bool on) {
   lighting_.SetControl(on);
   if (on && Kind() == device::kKindKeyboard) return links_.Command().StartLightSync();
   return 1;
-}
-
-std::string CHalveronUSBDevice::DefaultDataFolder() const { return devices::DefaultDataFolder(); }
-
-std::string CHalveronUSBDevice::DefaultProfilePath() const { return devices::DefaultProfilePath(KindName()); }
-
-std::string CHalveronUSBDevice::UserDataFolder() const { return devices::UserDataFolder(KindName()); }
-
-// ---- profile
-
-void CHalveronUSBDevice::SetProfileId(std::string id) {
-  profile_id_ = std::move(id);
-  config::CBasicProfiledata* data = ProfileData();
-  if (data != nullptr && !profile_id_.empty()) data->SetProfilePath(QString::fromStdString(ProfilePath()));
-}
-
-std::string CHalveronUSBDevice::ProfilePath() const {
-  if (profile_id_.empty()) return {};
-  return UserDataFolder() + profile_id_ + kProfileExtension;
 }
 
 // ---- notification thread

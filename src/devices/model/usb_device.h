@@ -32,15 +32,12 @@
 #include "devices/model/device_key_maps.h"
 #include "devices/model/device_links.h"
 #include "devices/model/device_page_view.h"
+#include "devices/model/device_profile.h"
 #include "devices/model/device_timers.h"
 #include "devices/model/key_colour.h"
 #include "devices/model/light_info.h"
 #include "devices/model/lighting_engine.h"
 #include "devices/model/notification_thread.h"
-
-namespace zrv::config {
-class CBasicProfiledata;
-}
 
 namespace zrv::devices {
 
@@ -58,7 +55,7 @@ class CHalveronUSBDevice : public device::AttachableDevice {
   static constexpr int kInitialFunctionMode = 1;
 
   // Kind 0, counts 0, function mode 1, light control and page redraw on, display index 0, maps
-  // all 255, everything else 0.
+  // all 255, no profile data object, everything else 0.
   CHalveronUSBDevice();
   // Stops the notification thread; the links close their interfaces.
   ~CHalveronUSBDevice() override;
@@ -154,28 +151,25 @@ class CHalveronUSBDevice : public device::AttachableDevice {
   // Stores the mode and shows its pages on the page (FunctionModePages).
   void SetFunctionMode(int mode);
   int GetFunctionMode() const { return function_mode_.load(); }
-  // Also makes the kind's profile data object use element 0 of the profile's "Device" list.
-  void SetDisplayIndex(int index);
-  int GetDisplayIndex() const { return display_index_; }
+  // See DeviceProfile::SetDisplayIndex.
+  void SetDisplayIndex(int index) { profile_.SetDisplayIndex(index); }
+  int GetDisplayIndex() const { return profile_.DisplayIndex(); }
   // The value shown by the power indicator.
   int32_t Power() const { return power_.load(); }
   void SetPower(int32_t value) { power_.store(value); }
 
-  // ---- profile
+  // ---- profile (DeviceProfile)
   // The profile data object that each derived kind owns; null in the base.
-  virtual config::CBasicProfiledata* ProfileData() { return nullptr; }
-  // Data folders (ending with a separator).
-  std::string DefaultDataFolder() const;
-  std::string DefaultProfilePath() const;
-  // Creates the product level and the kind level when they are missing.
-  std::string UserDataFolder() const;
-  // The profile the device works with (handed over by the page's profile bar at page build and
-  // at every switch); its file is the user data folder + identifier + ".Json".
-  // Also points the kind's profile data object at that file.
-  void SetProfileId(std::string id);
-  const std::string& ProfileId() const { return profile_id_; }
+  config::CBasicProfiledata* ProfileData() { return profile_.Data(); }
+  // Data folders (ending with a separator); the user data folder is made when it is missing.
+  std::string DefaultDataFolder() const { return profile_.DefaultDataFolder(); }
+  std::string DefaultProfilePath() const { return profile_.DefaultProfilePath(); }
+  std::string UserDataFolder() const { return profile_.UserDataFolder(); }
+  // The profile the device works with; also points the profile data object at its file.
+  void SetProfileId(std::string id) { profile_.SetId(std::move(id)); }
+  const std::string& ProfileId() const { return profile_.Id(); }
   // Empty while no identifier is known.
-  std::string ProfilePath() const;
+  std::string ProfilePath() const { return profile_.Path(); }
 
   // ---- timer operations of the selector item (device_timers.h)
   TimerOutcome RunTimer(int id, bool item_selected);
@@ -199,9 +193,11 @@ class CHalveronUSBDevice : public device::AttachableDevice {
   bool NotificationThreadRunning() const { return notification_.Running(); }
 
  protected:
-  // Identity of a derived kind from the device tables (DeviceLinks::Configure); sizes the key
-  // colour vector.
-  void Configure(uint16_t kind);
+  // A derived kind: its identity from the device tables (DeviceLinks::Configure), a key colour
+  // per key button, data folders named after the kind.
+  explicit CHalveronUSBDevice(uint16_t kind);
+  // The kind's profile data object, which outlives its use by this object.
+  void SetProfileData(config::CBasicProfiledata* data) { profile_.SetData(data); }
   // A code read from the notification link, on the notification thread.
   virtual void OnNotification(uint16_t code) { (void)code; }
   // Asks the selector item for a timer (any thread; see TimerRequestHandler).
@@ -217,18 +213,15 @@ class CHalveronUSBDevice : public device::AttachableDevice {
   DeviceKeyMaps& Maps() { return key_maps_; }
   const DeviceKeyMaps& Maps() const { return key_maps_; }
 
-  std::atomic<int> function_mode_{kInitialFunctionMode};
-
-  std::atomic<int32_t> power_{0};
-  int display_index_ = 0;
-  std::string profile_id_;  // user-interface thread
-
  private:
   void ReportNotificationOverrun();
 
   DeviceLinks links_;
   LightingEngine lighting_{links_.Command()};
   DeviceKeyMaps key_maps_;
+  DeviceProfile profile_;
+  std::atomic<int> function_mode_{kInitialFunctionMode};
+  std::atomic<int32_t> power_{0};
   DevicePageView* view_ = nullptr;
   std::mutex timer_request_mutex_;
   TimerRequestHandler timer_request_;
