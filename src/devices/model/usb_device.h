@@ -3,7 +3,8 @@
 //
 // It carries the operations the pages, editors and main window call, and delegates them to the
 // components it owns: the links and identity (DeviceLinks), the lighting engine with its records,
-// colour vectors and effect steps (LightingEngine), the key maps and the profile. It has no
+// colour vectors and effect steps (LightingEngine), the key maps (DeviceKeyMaps) and the profile
+// (DeviceProfile). Only the operations a kind overrides are virtual. It has no
 // widgets: a page (src/devices) owns the model, shows it and hands itself over as the
 // DevicePageView. The object exists from start-up, long before a device is attached; discovery
 // connects and disconnects its links (device::AttachableDevice).
