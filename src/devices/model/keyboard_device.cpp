@@ -79,7 +79,7 @@ void CHalveronKeyboardDevice::LoadSelectedProfile() {
   // the list being made, with "profile1", when there is none yet.
   config::ProfileList list = Profiles();
   list.InitProfiles();
-  if (profile_id_.empty() || list.PositionOf(QString::fromStdString(profile_id_)) < 0) {
+  if (ProfileId().empty() || list.PositionOf(QString::fromStdString(ProfileId())) < 0) {
     if (const QString id = list.SelectedId(); !id.isEmpty()) SetProfileId(id.toStdString());
   }
   LoadProfile();
@@ -89,7 +89,7 @@ void CHalveronKeyboardDevice::ResetCurrentProfile() {
   config::ProfileList list = Profiles();
   list.Load();
   // The profile in use, which is the bar's selection even when recording that selection failed.
-  int position = list.PositionOf(QString::fromStdString(profile_id_));
+  int position = list.PositionOf(QString::fromStdString(ProfileId()));
   if (position < 0) position = list.ValidSelection();
   const config::ProfileOutcome reset = list.ResetProfile(position);
   if (!reset.ok) platform::DebugPrintf("keyboard: the current profile could not be reset (%s)",
@@ -99,19 +99,19 @@ void CHalveronKeyboardDevice::ResetCurrentProfile() {
 void CHalveronKeyboardDevice::LoadProfile() {
   const std::string path = ProfilePath();
   if (path.empty()) return;
-  profile_data_.SetProfilePath(QString::fromStdString(path));
-  profile_data_.SetLightConfigPath(QString::fromStdString(UserDataFolder() + kLightConfigFile));
-  profile_data_.LoadDeviceSection(profile_data_.GetProfilePath());
+  Profile().SetProfilePath(QString::fromStdString(path));
+  Profile().SetLightConfigPath(QString::fromStdString(UserDataFolder() + kLightConfigFile));
+  Profile().LoadDeviceSection(Profile().GetProfilePath());
   ApplyProfileLighting(ProfileLightForDevice());
-  profile_data_.GetKeyboardSystem();
-  profile_data_.GetLedList();
-  key_list_ = profile_data_.GetKeyList();
+  Profile().GetKeyboardSystem();
+  Profile().GetLedList();
+  key_list_ = Profile().GetKeyList();
 }
 
 config::LightStateRecord CHalveronKeyboardDevice::ProfileLightForDevice() {
-  config::LightStateRecord light = profile_data_.ReadLightInfo();
-  const config::LightStateRecord logo = profile_data_.ReadLogoLightInfo();
-  const config::LightStateRecord strip = profile_data_.ReadStLightInfo();
+  config::LightStateRecord light = Profile().ReadLightInfo();
+  const config::LightStateRecord logo = Profile().ReadLogoLightInfo();
+  const config::LightStateRecord strip = Profile().ReadStLightInfo();
   light.logo = logo.logo;
   light.logo_on = logo.logo_on;
   light.strip = strip.strip;
@@ -120,12 +120,7 @@ config::LightStateRecord CHalveronKeyboardDevice::ProfileLightForDevice() {
 
 void CHalveronKeyboardDevice::ApplyProfileLighting(const config::LightStateRecord& light) {
   const config::LightStateRecord record = AsSpeedIndices(light);
-  {
-    std::lock_guard lock(effect_lock_);
-    main_light_ = record;
-    logo_light_ = record;
-    strip_light_ = record;
-  }
+  Lighting().SetAllRecords(record);
   PrepareMainEffect();
 }
 
@@ -135,30 +130,26 @@ void CHalveronKeyboardDevice::CheckAssignments() {
   config::MacroStore store(QString::fromStdString(UserDataFolder()));
   const int macros = static_cast<int>(store.LoadMacroList().size());
   if (!config::ResetMissingMacroAssignments(key_list_, macros)) return;
-  profile_data_.SetKeyAssignments(key_list_);
-  profile_data_.Save();
+  Profile().SetKeyAssignments(key_list_);
+  Profile().Save();
 }
 
 // ---- tables and settings read from the keyboard
 
 void CHalveronKeyboardDevice::ReadDeviceTables() {
   if (!Connected()) return;
-  device::DeviceLink& link = command_link_;
+  device::DeviceLink& link = Links().Command();
   // Maps of an earlier attach must not survive: until the tables are read, no key is placed.
-  {
-    std::lock_guard lock(effect_lock_);
-    std::fill(slot_map_.begin(), slot_map_.end(), kNoKeySlot);
-    std::fill(led_map_.begin(), led_map_.end(), kNoKeySlot);
-  }
+  Maps().Clear();
   default_keys_.clear();
   key_leds_.clear();
 
   link.Begin();
   // Only tables read whole are kept: the key table written later starts from the factory table, so
   // a half-read one would give every unread slot the code 0 and switch those keys off. Without the
-  // information block there is no slot count to trust (info_ may still hold an earlier keyboard's).
+  // information block there is no slot count to trust (the block may still hold an earlier keyboard's).
   // The sequence is closed in every case.
-  const unsigned slot_count = link.ReadInfo(info_) == 1 ? info_[kInfoKeySlots] : 0;
+  const unsigned slot_count = link.ReadInfo(Links().Info()) == 1 ? Links().Info()[kInfoKeySlots] : 0;
   // More slots than a key table holds: nothing is read.
   if (slot_count == 0 || link.SetDataSize(slot_count * 3) != 1) {
     link.End();
@@ -175,48 +166,38 @@ void CHalveronKeyboardDevice::ReadDeviceTables() {
   if (leds_read) key_leds_ = std::move(leds);
 
   const KeyboardKeyMaps maps = BuildKeyboardKeyMaps(default_keys_, key_leds_, slot_count);
-  {
-    std::lock_guard lock(effect_lock_);
-    std::copy(maps.slot.begin(), maps.slot.end(), slot_map_.begin());
-    std::copy(maps.led.begin(), maps.led.end(), led_map_.begin());
-  }
+  Maps().Assign(maps);
   for (const std::string& line : KeyMapTraceLines(maps, slot_count)) platform::DebugOut(line);
 }
 
-KeyboardKeyMaps CHalveronKeyboardDevice::KeyMaps() const {
-  KeyboardKeyMaps maps;
-  std::lock_guard lock(effect_lock_);
-  std::copy_n(slot_map_.begin(), std::min(slot_map_.size(), maps.slot.size()), maps.slot.begin());
-  std::copy_n(led_map_.begin(), std::min(led_map_.size(), maps.led.size()), maps.led.begin());
-  return maps;
-}
+KeyboardKeyMaps CHalveronKeyboardDevice::KeyMaps() const { return Maps().Get(); }
 
 int CHalveronKeyboardDevice::ReadDeviceSettings() {
   previous_settings_ = settings_;
-  command_link_.SetPaused(false);
+  Links().Command().SetPaused(false);
   if (!Connected()) return settings_.profile;
   // Only a record that was read whole is taken over: a failed read must not put zeros or stale
   // bytes into the profile.
   std::array<uint8_t, 1> active{};
-  if (command_link_.ReadSettings(active, 0) != 1) return settings_.profile;
+  if (Links().Command().ReadSettings(active, 0) != 1) return settings_.profile;
   const uint8_t profile = active[0];
   KeyboardSettingsBytes record{};
-  if (command_link_.ReadSettings(record, uint32_t{profile} * kKeyboardSettingsSize) != 1) return settings_.profile;
+  if (Links().Command().ReadSettings(record, uint32_t{profile} * kKeyboardSettingsSize) != 1) return settings_.profile;
   record[kSettingsProfileByte] = profile;
   record[kSettingsClearedByte] = 0;
   settings_record_ = record;
   settings_ = DecodeKeyboardSettings(settings_record_);
 
   ApplyProfileLighting(settings_.light);
-  profile_data_.WriteLightInfo(settings_.light);
-  profile_data_.WriteLogoLightInfo(settings_.light);
-  profile_data_.WriteStLightInfo(settings_.light);
-  config::KeyboardSystem system = profile_data_.GetKeyboardSystem();
+  Profile().WriteLightInfo(settings_.light);
+  Profile().WriteLogoLightInfo(settings_.light);
+  Profile().WriteStLightInfo(settings_.light);
+  config::KeyboardSystem system = Profile().GetKeyboardSystem();
   system.w_flag = settings_.w_flag;
   system.key6_flag = settings_.key6_flag;
   system.win_flag = settings_.win_flag;
-  profile_data_.SetKeyboardSystem(system);
-  profile_data_.Save();
+  Profile().SetKeyboardSystem(system);
+  Profile().Save();
   return profile;
 }
 
@@ -225,8 +206,8 @@ int CHalveronKeyboardDevice::ReadDeviceSettings() {
 int CHalveronKeyboardDevice::WriteKeyAssignments(int profile_index, const std::vector<config::KeyRecord>& keys) {
   // Without the factory table (not read whole at attach) there is nothing sound to write.
   if (!Connected() || default_keys_.empty()) return 0;
-  device::DeviceLink& link = command_link_;
-  link.ReadInfo(info_);
+  device::DeviceLink& link = Links().Command();
+  link.ReadInfo(Links().Info());
   std::vector<uint8_t> table = default_keys_;
   const KeyboardKeyMaps maps = KeyMaps();
   const size_t count = std::min(keys.size(), kKeyboardMapSize);
@@ -254,13 +235,13 @@ int CHalveronKeyboardDevice::WriteMacros() {
   // No macros: no command at all, not even the information block is asked for.
   if (store.LoadMacroList().empty()) return 0;
   // The capacity must be the keyboard's current one.
-  if (Connected()) command_link_.ReadInfo(info_);
-  const config::MacroImage image = store.BuildMacroImage(info_[kInfoMacroUnits]);
+  if (Connected()) Links().Command().ReadInfo(Links().Info());
+  const config::MacroImage image = store.BuildMacroImage(Links().Info()[kInfoMacroUnits]);
   if (image.result != 0) return image.result;
   if (image.bytes.empty() || !Connected()) return 0;
-  command_link_.Begin();
-  command_link_.WriteMacros(image.bytes);
-  command_link_.End();
+  Links().Command().Begin();
+  Links().Command().WriteMacros(image.bytes);
+  Links().Command().End();
   return 0;
 }
 
@@ -273,27 +254,27 @@ int CHalveronKeyboardDevice::WriteSettings(int profile_index, int first_byte, in
   // start of the area.
   if (profile_index < 0 || (int64_t{profile_index} + 1) * int64_t{kKeyboardSettingsSize} > kSettingsAreaLimit) return 0;
   config::LightStateRecord light = ProfileLightForDevice();
-  light.custom_light_mode_group = static_cast<uint8_t>(profile_data_.GetCustomModeIndex());
+  light.custom_light_mode_group = static_cast<uint8_t>(Profile().GetCustomModeIndex());
   const KeyboardSettingsBytes record =
-      EncodeKeyboardSettings(static_cast<uint8_t>(first_byte), light, profile_data_.GetKeyboardSystem());
+      EncodeKeyboardSettings(static_cast<uint8_t>(first_byte), light, Profile().GetKeyboardSystem());
   if (!Connected()) return 0;
-  command_link_.Begin();
-  const int result = command_link_.WriteSettings(record, static_cast<uint32_t>(profile_index) * kKeyboardSettingsSize);
-  command_link_.End();
+  Links().Command().Begin();
+  const int result = Links().Command().WriteSettings(record, static_cast<uint32_t>(profile_index) * kKeyboardSettingsSize);
+  Links().Command().End();
   return result;
 }
 
 int CHalveronKeyboardDevice::ChangeKeyboardSystem(const config::KeyboardSystem& values, bool send) {
-  profile_data_.SetKeyboardSystem(values);
-  profile_data_.Save();
+  Profile().SetKeyboardSystem(values);
+  Profile().Save();
   return send ? WriteSettings(0, 0, 1, 0, 0) : 0;
 }
 
 void CHalveronKeyboardDevice::ResetKeyRepeat() {
   // The template is a file like any other: a document of another shape reads as one without values.
-  const Json::Value document = config::ReadJsonFile(profile_data_.GetTemplatePath());
+  const Json::Value document = config::ReadJsonFile(Profile().GetTemplatePath());
   const Json::Value& factory = config::Member(config::Element(config::Member(document, "Device"), 0), "SystemStages");
-  config::KeyboardSystem system = profile_data_.GetKeyboardSystem();
+  config::KeyboardSystem system = Profile().GetKeyboardSystem();
   system.repeat = config::MemberWord(factory, "Repeat");
   system.repeat_delay = config::MemberWord(factory, "RepeatDelay");
   ChangeKeyboardSystem(system, false);
@@ -312,26 +293,20 @@ void CHalveronKeyboardDevice::OnNotification(uint16_t code) {
   const bool down = code >= kNotifyKeyDown && code < kNotifyKeyDown + 0x100;
   const bool up = code >= kNotifyKeyUp && code < kNotifyKeyUp + 0x100;
   if (!down && !up) return;
-  const unsigned slot = code & 0xFFu;
-  int key = -1;
-  {
-    std::lock_guard lock(effect_lock_);
-    const auto found = std::find(slot_map_.begin(), slot_map_.end(), static_cast<uint8_t>(slot));
-    if (slot != kNoKeySlot && found != slot_map_.end()) key = static_cast<int>(found - slot_map_.begin());
-  }
+  const int key = Maps().LogicalKeyOfSlot(code & 0xFFu);
   if (key >= 0) OnKeyEvent(key, down);
 }
 
 void CHalveronKeyboardDevice::OnKeyEvent(int logical_key, bool down) {
   if (logical_key < 0 || static_cast<size_t>(logical_key) >= held_.size()) return;
-  std::lock_guard lock(effect_lock_);
+  std::lock_guard lock(Lighting().Lock());
   held_[static_cast<size_t>(logical_key)] = down;
   if (down) SetFadeValue(logical_key, 255);
 }
 
 bool CHalveronKeyboardDevice::KeyHeld(int key) const {
   if (key < 0 || static_cast<size_t>(key) >= held_.size()) return false;
-  std::lock_guard lock(effect_lock_);
+  std::lock_guard lock(Lighting().Lock());
   return held_[static_cast<size_t>(key)];
 }
 

@@ -8,8 +8,8 @@
 //
 // Threads: everything runs on the user-interface thread except OnNotification (the notification
 // thread), which only sets the profile-changed mark, asks for timers and feeds the reactive
-// state. The key maps are written under the first lock (EffectLock), because the notification
-// thread looks keys up in them.
+// state. The key maps (DeviceKeyMaps) lock themselves, because the notification thread looks
+// keys up in them.
 
 #include <array>
 #include <atomic>
@@ -58,7 +58,7 @@ class CHalveronKeyboardDevice : public CHalveronKindDevice<config::CKeyboardProf
   void RefreshPage() override;
   // Puts assignments that name a macro the list no longer has back to their defaults.
   void CheckAssignments() override;
-  void SaveProfile() override { profile_data_.Save(); }
+  void SaveProfile() override { Profile().Save(); }
   // Writes the key table: the factory codes with the list's assignments on the slots of their
   // logical keys (element j of the list belongs to logical key j). 0 without I/O when the keyboard
   // is not connected or its factory table was not read whole; 1 once the sequence has been sent
@@ -88,7 +88,7 @@ class CHalveronKeyboardDevice : public CHalveronKindDevice<config::CKeyboardProf
   // with `send`, the settings record is written to the keyboard. Returns the write's result (0
   // when nothing was sent).
   int ChangeKeyboardSystem(const config::KeyboardSystem& values, bool send);
-  config::KeyboardSystem GetKeyboardSystem() { return profile_data_.GetKeyboardSystem(); }
+  config::KeyboardSystem GetKeyboardSystem() { return Profile().GetKeyboardSystem(); }
   // The key repeat rate and delay go back to the values of the profile template; stored only
   // (neither is part of the settings record).
   void ResetKeyRepeat();
@@ -106,7 +106,7 @@ class CHalveronKeyboardDevice : public CHalveronKindDevice<config::CKeyboardProf
   // Tables as read at the last attach.
   const std::vector<uint8_t>& DefaultKeyTable() const { return default_keys_; }
   const std::vector<uint8_t>& KeyLedTable() const { return key_leds_; }
-  // Logical key -> key slot / LED index (255: none), a copy taken under the first lock.
+  // Logical key -> key slot / LED index (255: none), a copy.
   KeyboardKeyMaps KeyMaps() const;
 
   // Set by notification 0x0402 until the next sync request consumes it.
@@ -116,13 +116,13 @@ class CHalveronKeyboardDevice : public CHalveronKindDevice<config::CKeyboardProf
 
  protected:
   void OnNotification(uint16_t code) override;
-  // A key slot went down or up, turned into its logical key (notification thread). Lights the
-  // key for the reactive effects: a press sets its fade value to full.
-  virtual void OnKeyEvent(int logical_key, bool down);
-  // Prepares the on-screen effect after the lighting records changed.
-  virtual void PrepareMainEffect();
 
  private:
+  // A key slot went down or up, turned into its logical key (notification thread). Lights the
+  // key for the reactive effects: a press sets its fade value to full.
+  void OnKeyEvent(int logical_key, bool down);
+  // Prepares the on-screen effect after the lighting records changed.
+  void PrepareMainEffect();
   // The lighting records from the profile's three lighting objects (speeds as speed indices).
   void ApplyProfileLighting(const config::LightStateRecord& light);
   // The profile's lighting objects as one light state record, the custom group from
@@ -144,7 +144,7 @@ class CHalveronKeyboardDevice : public CHalveronKindDevice<config::CKeyboardProf
   KeyboardSettings settings_;
   KeyboardSettings previous_settings_;
   std::atomic<bool> profile_changed_{false};
-  std::array<bool, kKeyboardMapSize> held_{};  // first lock
+  std::array<bool, kKeyboardMapSize> held_{};  // the lighting engine's lock
 };
 
 }  // namespace zrv::devices

@@ -13,21 +13,16 @@ namespace zrv::devices {
 template <class KindProfiledata>
 class CHalveronKindDevice : public CHalveronUSBDevice {
  public:
-  config::CBasicProfiledata* ProfileData() override { return &profile_data_; }
   KindProfiledata& Profile() { return profile_data_; }
-
-  // Also makes the profile data object use element 0 of the profile's "Device" list.
-  void SetDisplayIndex(int index) override {
-    CHalveronUSBDevice::SetDisplayIndex(index);
-    profile_data_.SetDeviceIndex(0);
-  }
+  const KindProfiledata& Profile() const { return profile_data_; }
 
  protected:
-  explicit CHalveronKindDevice(device::DeviceKind kind) {
-    Configure(kind);
+  explicit CHalveronKindDevice(device::DeviceKind kind) : CHalveronUSBDevice(kind) {
+    SetProfileData(&profile_data_);
     profile_data_.SetTemplatePath(QString::fromStdString(DefaultProfilePath()));
   }
 
+ private:
   KindProfiledata profile_data_;
 };
 

@@ -1,91 +1,23 @@
 #include "devices/model/usb_device.h"
 
-#include <QString>
-
-#include <algorithm>
-
-#include "config/basic_profiledata.h"
-#include "devices/model/device_folders.h"
 #include "devices/model/function_mode.h"
 #include "platform/debug_output.h"
 
 namespace zrv::devices {
-namespace {
-
-constexpr const char* kProfileExtension = ".Json";
-
-}  // namespace
-
 CHalveronUSBDevice::CHalveronUSBDevice()
-    : logo_colours_(kLogoPositions, 0),
-      strip_colours_(kStripPositions, 0),
-      slot_map_(kLogicalKeys, kNoMapping),
-      led_map_(kLogicalKeys, kNoMapping),
-      key_map_(kLogicalKeys, kNoMapping),
-      notification_(notification_link_, [this](uint16_t code) { OnNotification(code); }) {}
+    : notification_(links_.Notification(), [this](uint16_t code) { OnNotification(code); }) {}
 
 CHalveronUSBDevice::~CHalveronUSBDevice() { StopNotificationThread(); }
 
-void CHalveronUSBDevice::Configure(device::DeviceKind kind) {
-  kind_ = kind;
-  const std::string_view kind_name = device::KindName(kind);
-  for (size_t row = 0; row < device::kDeviceKindCount; ++row) {
-    if (device::kDeviceKindTable[row].kind_name != kind_name || kind_name.empty()) continue;
-    const device::DeviceXmlRow& page = device::kDeviceXmlTable[row];
-    kind_name_ = std::string(kind_name);
-    page_layout_ = std::string(page.page_layout);
-    lighting_name_ = std::string(page.lighting_name);
-    key_button_count_ = page.key_buttons;
-    key_slot_count_ = page.key_slots;
-    break;
-  }
-  std::scoped_lock lock(effect_lock_, light_record_lock_);
-  key_colours_.assign(static_cast<size_t>(key_button_count_), 0);
-  key_light_records_.assign(static_cast<size_t>(key_button_count_), LightRecord{});
-  key_slots_.assign(static_cast<size_t>(key_slot_count_), 0);
+CHalveronUSBDevice::CHalveronUSBDevice(device::DeviceKind kind) : CHalveronUSBDevice() {
+  links_.Configure(kind);
+  lighting_.SetKeyButtonCount(KeyButtonCount());
+  profile_.SetKindName(KindName());
 }
 
-void CHalveronUSBDevice::SetRecord(const device::InterfaceRecord& record) {
-  record_ = record;
-  if (record.kind != device::DeviceKind::kNone) kind_ = record.kind;
-}
+// ---- operations the kinds override
 
-// ---- key colours and maps
-
-void CHalveronUSBDevice::SetKeyColour(int index, KeyColour colour) {
-  std::lock_guard lock(effect_lock_);
-  if (index < 0 || static_cast<size_t>(index) >= key_colours_.size()) return;
-  key_colours_[static_cast<size_t>(index)] = colour;
-}
-
-KeyColour CHalveronUSBDevice::GetKeyColour(int index) const {
-  std::lock_guard lock(effect_lock_);
-  if (index < 0 || static_cast<size_t>(index) >= key_colours_.size()) return 0;
-  return key_colours_[static_cast<size_t>(index)];
-}
-
-std::vector<KeyColour> CHalveronUSBDevice::KeyColours() const {
-  std::lock_guard lock(effect_lock_);
-  return key_colours_;
-}
-
-std::vector<KeyColour> CHalveronUSBDevice::LogoColours() const {
-  std::lock_guard lock(effect_lock_);
-  return logo_colours_;
-}
-
-std::vector<KeyColour> CHalveronUSBDevice::StripColours() const {
-  std::lock_guard lock(effect_lock_);
-  return strip_colours_;
-}
-
-LightRecord CHalveronUSBDevice::KeyLightRecord(int index) const {
-  std::lock_guard lock(light_record_lock_);
-  if (index < 0 || static_cast<size_t>(index) >= key_light_records_.size()) return {};
-  return key_light_records_[static_cast<size_t>(index)];
-}
-
-void CHalveronUSBDevice::SetKeyMap(std::vector<uint8_t> map) { key_map_ = std::move(map); }
+void CHalveronUSBDevice::RenderLightFrame() { lighting_.RenderFrame(view_); }
 
 int CHalveronUSBDevice::WriteKeyAssignments(int profile_index, const std::vector<config::KeyRecord>& keys) {
   (void)profile_index;
@@ -108,68 +40,19 @@ int CHalveronUSBDevice::WriteSettings(int profile_index, int first_byte, int thi
   return 0;
 }
 
-// ---- function mode and lighting records
+// ---- function mode
 
 void CHalveronUSBDevice::SetFunctionMode(int mode) {
   function_mode_.store(mode);
-  if (view_ != nullptr) view_->ShowFunctionPages(FunctionModePages(mode, kind_));
+  if (view_ != nullptr) view_->ShowFunctionPages(FunctionModePages(mode, Kind()));
 }
 
-void CHalveronUSBDevice::SetLightInfo(const LightInts& values) {
-  std::lock_guard lock(effect_lock_);
-  main_light_ = UnpackLightInts(values);
-}
-
-void CHalveronUSBDevice::SetLogoLightInfo(const LightInts& values) {
-  std::lock_guard lock(effect_lock_);
-  logo_light_ = UnpackLightInts(values);
-}
-
-void CHalveronUSBDevice::SetStripLightInfo(const LightInts& values) {
-  std::lock_guard lock(effect_lock_);
-  strip_light_ = UnpackLightInts(values);
-}
-
-LightRecord CHalveronUSBDevice::GetLightInfo() const {
-  std::lock_guard lock(effect_lock_);
-  return main_light_;
-}
-
-LightRecord CHalveronUSBDevice::GetLogoLightInfo() const {
-  std::lock_guard lock(effect_lock_);
-  return logo_light_;
-}
-
-LightRecord CHalveronUSBDevice::GetStripLightInfo() const {
-  std::lock_guard lock(effect_lock_);
-  return strip_light_;
-}
-
-// ---- light control and folders
+// ---- lighting control
 
 int CHalveronUSBDevice::SetLightControl(bool on) {
-  light_control_.store(on ? 1 : 0);
-  if (on && kind_ == device::DeviceKind::kKeyboard) return command_link_.StartLightSync();
+  lighting_.SetControl(on);
+  if (on && Kind() == device::DeviceKind::kKeyboard) return links_.Command().StartLightSync();
   return 1;
-}
-
-std::string CHalveronUSBDevice::DefaultDataFolder() const { return devices::DefaultDataFolder(); }
-
-std::string CHalveronUSBDevice::DefaultProfilePath() const { return devices::DefaultProfilePath(kind_name_); }
-
-std::string CHalveronUSBDevice::UserDataFolder() const { return devices::UserDataFolder(kind_name_); }
-
-// ---- profile
-
-void CHalveronUSBDevice::SetProfileId(std::string id) {
-  profile_id_ = std::move(id);
-  config::CBasicProfiledata* data = ProfileData();
-  if (data != nullptr && !profile_id_.empty()) data->SetProfilePath(QString::fromStdString(ProfilePath()));
-}
-
-std::string CHalveronUSBDevice::ProfilePath() const {
-  if (profile_id_.empty()) return {};
-  return UserDataFolder() + profile_id_ + kProfileExtension;
 }
 
 // ---- notification thread
@@ -187,15 +70,15 @@ void CHalveronUSBDevice::RequestTimer(int id, int delay_ms) {
 bool CHalveronUSBDevice::StartNotificationThread() {
   if (notification_.Start() == NotificationThread::StartResult::kStarted) return true;
   platform::DebugPrintf("device %s: the previous notification thread has not ended; it listens again when it has",
-                        kind_name_.c_str());
+                        KindName().c_str());
   return false;
 }
 
 bool CHalveronUSBDevice::StopNotificationThread() {
   notification_.RequestStop();
   // Cleared first so that the listener does not start another read on the closing link.
-  notification_link_.SetConnected(false);
-  notification_link_.Hid().Close();
+  links_.Notification().SetConnected(false);
+  links_.Notification().Hid().Close();
   if (notification_.WaitForEnd(kNotificationStopWait)) return true;
   ReportNotificationOverrun();
   return false;
@@ -211,7 +94,7 @@ void CHalveronUSBDevice::OnNotificationLinkClosed() {
 
 void CHalveronUSBDevice::ReportNotificationOverrun() {
   platform::DebugPrintf("device %s: notification thread still running after %lld ms; kept until it ends",
-                        kind_name_.c_str(), static_cast<long long>(kNotificationStopWait.count()));
+                        KindName().c_str(), static_cast<long long>(kNotificationStopWait.count()));
 }
 
 }  // namespace zrv::devices

@@ -1,10 +1,12 @@
 #pragma once
 // CHalveronUSBDevice: the model of one device, the common base of the four device kinds.
 //
-// It holds the device's two links (commands, notifications), its information block, key maps,
-// lighting records and effect state, and carries every operation that talks to the device or to
-// files. It has no widgets: a page (src/devices) owns the model, shows it and hands itself over as
-// the DevicePageView. The object exists from start-up, long before a device is attached; discovery
+// It carries the operations the pages, editors and main window call, and delegates them to the
+// components it owns: the links and identity (DeviceLinks), the lighting engine with its records,
+// colour vectors and effect steps (LightingEngine), the key maps (DeviceKeyMaps) and the profile
+// (DeviceProfile). Only the operations a kind overrides are virtual. It has no
+// widgets: a page (src/devices) owns the model, shows it and hands itself over as the
+// DevicePageView. The object exists from start-up, long before a device is attached; discovery
 // connects and disconnects its links (device::AttachableDevice).
 //
 // Threads:
@@ -13,12 +15,8 @@
 //   - effect threads of the derived kinds and the light-sync thread: the effect steps, which
 //     write the key colour vector;
 //   - the notification thread: OnNotification only (flags, timer requests, effect state).
-// The first lock (EffectLock) guards the lighting records, the colour vectors and the effect
-// state; the second (LightRecordLock) the per-key light records. Both are re-entrant, as the
-// critical sections the derived kinds nest them as. Flags shared with threads are atomic; the
+// Each component guards its own state (see there). Flags shared with threads are atomic; the
 // identity (kind, counts, names) is set while the object is built and only read afterwards.
-
-#include <json/json.h>
 
 #include <array>
 #include <atomic>
@@ -26,49 +24,39 @@
 #include <cstdint>
 #include <functional>
 #include <mutex>
-#include <span>
 #include <string>
 #include <vector>
 
 #include "config/profile_records.h"
 #include "device/device_attach.h"
 #include "device/device_link.h"
-#include "device/device_tables.h"
+#include "devices/model/device_key_maps.h"
+#include "devices/model/device_links.h"
 #include "devices/model/device_page_view.h"
+#include "devices/model/device_profile.h"
 #include "devices/model/device_timers.h"
 #include "devices/model/key_colour.h"
 #include "devices/model/light_info.h"
+#include "devices/model/lighting_engine.h"
 #include "devices/model/notification_thread.h"
-
-namespace zrv::config {
-class CBasicProfiledata;
-}
 
 namespace zrv::devices {
 
 class CHalveronUSBDevice : public device::AttachableDevice {
  public:
-  using Clock = std::chrono::steady_clock;
-  using ClockFunction = std::function<Clock::time_point()>;
+  using Clock = LightingEngine::Clock;
+  using ClockFunction = LightingEngine::ClockFunction;
+  using EffectState = LightingEngine::EffectState;
   // Arms timer `id` of the device's selector item `delay_ms` from now. Called from the
   // notification thread: the handler must hand the request over to the user-interface thread.
   using TimerRequestHandler = std::function<void(int id, int delay_ms)>;
 
-  static constexpr size_t kInfoBlockSize = device::DeviceLink::kInfoBlockSize;
-  static constexpr size_t kLogicalKeys = 126;   // key maps and fade values
-  static constexpr size_t kRingSize = 23;       // travelling effects
-  static constexpr size_t kMarkedRingPositions = 9;
-  static constexpr size_t kLogoPositions = 15;
-  static constexpr size_t kStripPositions = 6;
-  static constexpr uint8_t kNoMapping = 255;
-  static constexpr size_t kLightFrameSize = 512;
-  static constexpr int kFrameSkippedButton = 126;  // never part of a light frame
-  static constexpr std::chrono::milliseconds kLightFramePause{200};
+  static constexpr size_t kInfoBlockSize = DeviceLinks::kInfoBlockSize;
   static constexpr std::chrono::milliseconds kNotificationStopWait{1000};
   static constexpr int kInitialFunctionMode = 1;
 
-  // Kind 0, counts 0, selected key -1, function mode 1, light control and page redraw on,
-  // display index 0, maps all 255, everything else 0.
+  // Kind 0, counts 0, function mode 1, light control and page redraw on, display index 0, maps
+  // all 255, no profile data object, everything else 0.
   CHalveronUSBDevice();
   // Stops the notification thread; the links close their interfaces.
   ~CHalveronUSBDevice() override;
@@ -76,152 +64,113 @@ class CHalveronUSBDevice : public device::AttachableDevice {
   CHalveronUSBDevice& operator=(const CHalveronUSBDevice&) = delete;
 
   // ---- identity (set while the object is built)
-  device::DeviceKind Kind() const { return kind_; }
-  int SubKind() const { return sub_kind_; }
-  const std::string& KindName() const { return kind_name_; }
-  const std::string& PageLayout() const { return page_layout_; }
-  const std::string& LightingName() const { return lighting_name_; }
-  const std::string& Name() const { return name_; }
-  void SetName(std::string name) { name_ = std::move(name); }
-  int KeySlotCount() const { return key_slot_count_; }
-  int KeyButtonCount() const { return key_button_count_; }
+  device::DeviceKind Kind() const { return links_.Kind(); }
+  const std::string& KindName() const { return links_.KindName(); }
+  const std::string& Name() const { return links_.Name(); }
+  void SetName(std::string name) { links_.SetName(std::move(name)); }
+  int KeySlotCount() const { return links_.KeySlotCount(); }
+  int KeyButtonCount() const { return links_.KeyButtonCount(); }
 
   // ---- links and record (device::AttachableDevice)
-  device::DeviceLink& CommandLink() override { return command_link_; }
-  device::DeviceLink& NotificationLink() override { return notification_link_; }
-  const device::InterfaceRecord& Record() const override { return record_; }
-  // Keeps the record of the command collection; a record that names a kind sets the kind again
-  // (a mouse behind a receiver becomes kind 6).
-  void SetRecord(const device::InterfaceRecord& record) override;
+  device::DeviceLink& CommandLink() override { return links_.Command(); }
+  device::DeviceLink& NotificationLink() override { return links_.Notification(); }
+  const device::InterfaceRecord& Record() const override { return links_.Record(); }
+  // See DeviceLinks::SetRecord.
+  void SetRecord(const device::InterfaceRecord& record) override { links_.SetRecord(record); }
   void OnNotificationLinkOpened() override;
   void OnNotificationLinkClosing() override;
   void OnNotificationLinkClosed() override;
-  bool Connected() const { return command_link_.Connected(); }
+  bool Connected() const { return links_.Connected(); }
 
-  std::array<uint8_t, kInfoBlockSize> InfoBlock() const { return info_; }
+  std::array<uint8_t, kInfoBlockSize> InfoBlock() const { return links_.Info(); }
 
   // ---- the page showing the device (may be null)
   void SetPageView(DevicePageView* view) { view_ = view; }
-  DevicePageView* PageView() const { return view_; }
 
-  // ---- virtual operations, in slot order
-  virtual void ApplyLightSettings() {}
-  // Effect steps: each computes the key colour vector once; the caller paces the calls.
-  virtual void EffectBreathing();
-  virtual void EffectCycleBreathing();
-  virtual void EffectStatic();
-  virtual void EffectSpectrum();
-  virtual void EffectBlink();
-  virtual void EffectCycleBlink();
-  virtual void EffectOff();
-  // Paints the key buttons from the key colour vector and sends the light frame (see the .cpp).
+  // ---- operations the kinds override
+  // Paints the key buttons from the key colour vector and sends the light frame
+  // (LightingEngine::RenderFrame).
   virtual void RenderLightFrame();
-  virtual void RenderLogoLights() {}
-  virtual void RenderStripLights() {}
-  // Changes nothing outside 0 <= index < key buttons.
-  virtual void SetKeyColour(int index, KeyColour colour);
-  // 0 outside the range.
-  virtual KeyColour GetKeyColour(int index) const;
   virtual void OnAttached() {}
   virtual void OnDeviceSyncRequest() {}
-  virtual void OnReservedTimer1() {}
-  virtual void OnReservedTimer2() {}
-  virtual void ReadPowerState() {}
   virtual void LoadProfile() {}
   virtual void RefreshPage() {}
   virtual void CheckAssignments() {}
-  virtual void OnProfileSwitched() {}
+  virtual void SaveProfile() {}
   virtual int WriteKeyAssignments(int profile_index, const std::vector<config::KeyRecord>& keys);
   virtual int WriteKeyAssignmentList(int profile_index);
   virtual int WriteMacros() { return 0; }
   // Every caller passes 0, 0, 1 and the screen size measured at start-up.
   virtual int WriteSettings(int profile_index, int first_byte, int third_value, int screen_width,
                             int screen_height);
-  virtual int WriteCustomLight() { return 0; }
-  virtual void LoadLists() {}
-  // Stores the third key map (the key-assignment editor's).
-  virtual void SetKeyMap(std::vector<uint8_t> map);
-  // Lowers fade value `index`: by 40, 30 or 10 while bit 7, 6 or 5 is set, by 8 above 16, else
-  // by 1 (fast) or 4; never below 0.
-  virtual void FadeKey(int index, bool fast);
-  // Fade value i := 255 for every non-zero ring position i among the first nine.
-  virtual void MarkPressedKeys();
-  // Rotates the ring by one position: forwards moves every entry to the next higher position.
-  virtual void ShiftRing(bool forwards);
-  virtual void ClearReactiveState();
-  // Stores the mode and shows its pages on the page (FunctionModePages).
-  virtual void SetFunctionMode(int mode);
-  virtual int GetFunctionMode() const { return function_mode_.load(); }
-  virtual void LoadConfig() {}
-  virtual std::string GetProfileName() const { return {}; }
-  virtual void SaveProfile() {}
-  virtual void SetDisplayIndex(int index) { display_index_ = index; }
-  virtual int GetDisplayIndex() const { return display_index_; }
-  // The lighting records from eight integers (light_info.h).
-  virtual void SetLightInfo(const LightInts& values);
-  virtual void SetLogoLightInfo(const LightInts& values);
-  virtual void SetStripLightInfo(const LightInts& values);
-  virtual void SetSelectedKey(int index) { selected_key_ = index; }
 
-  // ---- lighting records, key colours and effect state (copies, taken under the first lock)
-  LightRecord GetLightInfo() const;
-  LightRecord GetLogoLightInfo() const;
-  LightRecord GetStripLightInfo() const;
-  std::vector<KeyColour> KeyColours() const;
-  std::vector<KeyColour> LogoColours() const;
-  std::vector<KeyColour> StripColours() const;
-  LightRecord KeyLightRecord(int index) const;  // zero record outside the range
-  struct EffectState {
-    uint8_t phase = 0;
-    uint8_t counter_a = 0;  // blink: 1 while the keys are lit
-    uint8_t counter_b = 0;
-    uint8_t colour_index = 0;
-    uint32_t step_counter = 0;  // effect steps run
-    std::array<uint8_t, kLogicalKeys> fade{};
-    std::array<uint8_t, kRingSize> ring{};
-  };
-  EffectState GetEffectState() const;
-  // For the derived kinds' reactive effects and for tests; out-of-range positions are ignored.
-  void SetRingValue(int position, uint8_t value);
-  void SetFadeValue(int index, uint8_t value);
-  void SetPhase(uint8_t phase);
-  void SetColourIndex(uint8_t index);
-
-  int GetSelectedKey() const { return selected_key_; }
-  const std::vector<uint8_t>& SlotMap() const { return slot_map_; }
-  const std::vector<uint8_t>& LedMap() const { return led_map_; }
-  const std::vector<uint8_t>& KeyMap() const { return key_map_; }
-
-  // The profile data object that each derived kind owns; null in the base.
-  virtual config::CBasicProfiledata* ProfileData() { return nullptr; }
-
-  // ---- lighting control
+  // ---- lighting (LightingEngine)
+  // Effect steps: each computes the key colour vector once; the caller paces the calls.
+  void EffectBreathing() { lighting_.Breathing(false); }
+  void EffectCycleBreathing() { lighting_.Breathing(true); }
+  void EffectStatic() { lighting_.Static(); }
+  void EffectSpectrum() { lighting_.Spectrum(); }
+  void EffectBlink() { lighting_.Blink(false); }
+  void EffectCycleBlink() { lighting_.Blink(true); }
+  void EffectOff() { lighting_.Off(); }
+  void SetKeyColour(int index, KeyColour colour) { lighting_.SetKeyColour(index, colour); }
+  KeyColour GetKeyColour(int index) const { return lighting_.GetKeyColour(index); }
+  std::vector<KeyColour> KeyColours() const { return lighting_.KeyColours(); }
+  std::vector<KeyColour> LogoColours() const { return lighting_.LogoColours(); }
+  std::vector<KeyColour> StripColours() const { return lighting_.StripColours(); }
+  // The lighting records from eight integers (light_info.h), and copies of them.
+  void SetLightInfo(const LightInts& values) { lighting_.SetMainRecord(UnpackLightInts(values)); }
+  void SetLogoLightInfo(const LightInts& values) { lighting_.SetLogoRecord(UnpackLightInts(values)); }
+  void SetStripLightInfo(const LightInts& values) { lighting_.SetStripRecord(UnpackLightInts(values)); }
+  LightRecord GetLightInfo() const { return lighting_.MainRecord(); }
+  LightRecord GetLogoLightInfo() const { return lighting_.LogoRecord(); }
+  LightRecord GetStripLightInfo() const { return lighting_.StripRecord(); }
+  // Reactive state, for the derived kinds' reactive effects and for tests.
+  void FadeKey(int index, bool fast) { lighting_.FadeKey(index, fast); }
+  void MarkPressedKeys() { lighting_.MarkPressedKeys(); }
+  void ShiftRing(bool forwards) { lighting_.ShiftRing(forwards); }
+  void ClearReactiveState() { lighting_.ClearReactiveState(); }
+  EffectState GetEffectState() const { return lighting_.State(); }
+  void SetRingValue(int position, uint8_t value) { lighting_.SetRingValue(position, value); }
+  void SetFadeValue(int index, uint8_t value) { lighting_.SetFadeValue(index, value); }
+  void SetPhase(uint8_t phase) { lighting_.SetPhase(phase); }
+  void SetColourIndex(uint8_t index) { lighting_.SetColourIndex(index); }
   // Whether this program drives the device lighting. Switching it on for a keyboard also sends
   // StartLightSync; the result of that command is returned (1 when nothing had to be sent).
   int SetLightControl(bool on);
-  bool LightControl() const { return light_control_.load() != 0; }
-  void SetPageRedraw(bool on) { page_redraw_.store(on ? 1 : 0); }
-  bool PageRedraw() const { return page_redraw_.load() != 0; }
-  // While a failed light frame's pause lasts, frames are painted but not sent.
-  bool LightFramePaused() const;
+  bool LightControl() const { return lighting_.Control(); }
+  void SetPageRedraw(bool on) { lighting_.SetPageRedraw(on); }
+  bool PageRedraw() const { return lighting_.PageRedraw(); }
+  bool LightFramePaused() const { return lighting_.FramePaused(); }
+  void SetClock(ClockFunction clock) { lighting_.SetClock(std::move(clock)); }
 
-  // ---- power value shown by the power indicator
+  // ---- key maps (DeviceKeyMaps): logical key -> key slot, LED index (255: none)
+  std::vector<uint8_t> SlotMap() const { return key_maps_.SlotMap(); }
+  std::vector<uint8_t> LedMap() const { return key_maps_.LedMap(); }
+
+  // ---- function mode, display index, power
+  // Stores the mode and shows its pages on the page (FunctionModePages).
+  void SetFunctionMode(int mode);
+  int GetFunctionMode() const { return function_mode_.load(); }
+  // See DeviceProfile::SetDisplayIndex.
+  void SetDisplayIndex(int index) { profile_.SetDisplayIndex(index); }
+  int GetDisplayIndex() const { return profile_.DisplayIndex(); }
+  // The value shown by the power indicator.
   int32_t Power() const { return power_.load(); }
   void SetPower(int32_t value) { power_.store(value); }
 
-  // ---- data folders (ending with a separator)
-  std::string DefaultDataFolder() const;
-  std::string DefaultProfilePath() const;
-  // Creates the product level and the kind level when they are missing.
-  std::string UserDataFolder() const;
-
-  // ---- the profile the device works with (handed over by the page's profile bar at page build
-  // and at every switch); its file is the user data folder + identifier + ".Json"
-  // Also points the kind's profile data object at that file.
-  virtual void SetProfileId(std::string id);
-  const std::string& ProfileId() const { return profile_id_; }
+  // ---- profile (DeviceProfile)
+  // The profile data object that each derived kind owns; null in the base.
+  config::CBasicProfiledata* ProfileData() { return profile_.Data(); }
+  // Data folders (ending with a separator); the user data folder is made when it is missing.
+  std::string DefaultDataFolder() const { return profile_.DefaultDataFolder(); }
+  std::string DefaultProfilePath() const { return profile_.DefaultProfilePath(); }
+  std::string UserDataFolder() const { return profile_.UserDataFolder(); }
+  // The profile the device works with; also points the profile data object at its file.
+  void SetProfileId(std::string id) { profile_.SetId(std::move(id)); }
+  const std::string& ProfileId() const { return profile_.Id(); }
   // Empty while no identifier is known.
-  std::string ProfilePath() const;
+  std::string ProfilePath() const { return profile_.Path(); }
 
   // ---- timer operations of the selector item (device_timers.h)
   TimerOutcome RunTimer(int id, bool item_selected);
@@ -244,92 +193,37 @@ class CHalveronUSBDevice : public device::AttachableDevice {
   bool StopNotificationThread();
   bool NotificationThreadRunning() const { return notification_.Running(); }
 
-  // ---- locks and clock
-  std::recursive_mutex& EffectLock() const { return effect_lock_; }
-  std::recursive_mutex& LightRecordLock() const { return light_record_lock_; }
-  // Time source of blink periods and frame pauses (tests replace it).
-  void SetClock(ClockFunction clock) { clock_ = std::move(clock); }
-  Clock::time_point Now() const { return clock_ ? clock_() : Clock::now(); }
-
  protected:
-  // Identity of a derived kind from kDeviceKindTable / kDeviceXmlTable: kind, kind name, page
-  // layout, lighting name and the two counts; sizes the vectors that depend on the counts.
-  void Configure(device::DeviceKind kind);
+  // A derived kind: its identity from the device tables (DeviceLinks::Configure), a key colour
+  // per key button, data folders named after the kind.
+  explicit CHalveronUSBDevice(device::DeviceKind kind);
+  // The kind's profile data object, which outlives its use by this object.
+  void SetProfileData(config::CBasicProfiledata* data) { profile_.SetData(data); }
   // A code read from the notification link, on the notification thread.
   virtual void OnNotification(uint16_t code) { (void)code; }
   // Asks the selector item for a timer (any thread; see TimerRequestHandler).
   void RequestTimer(int id, int delay_ms);
-  // Every key gets `colour` (caller holds the first lock).
-  void FillKeyColours(KeyColour colour);
-  // The main record's brightness as an intensity (caller holds the first lock).
-  uint8_t MainIntensity() const;
-  // Paints the key buttons and sends the frame of `colours`.
-  void PaintKeyButtons(const std::vector<KeyColour>& colours);
-  int SendKeyFrame(const std::vector<KeyColour>& colours);
+  // Paints the key buttons of the page, if any, with `colours`.
+  void PaintKeyButtons(const std::vector<KeyColour>& colours) { lighting_.PaintKeyButtons(view_, colours); }
 
-  // Links and identity.
-  device::DeviceLink command_link_;
-  device::DeviceLink notification_link_;
-  std::array<uint8_t, kInfoBlockSize> info_{};
-  std::vector<uint8_t> key_slots_;  // one entry per key slot, for the derived kinds
-  std::string name_;                // handed over by the main window
-  std::string page_layout_;
-  std::string lighting_name_;
-  std::string kind_name_;
-  device::DeviceKind kind_ = device::DeviceKind::kNone;
-  int sub_kind_ = 0;
-  int key_slot_count_ = 0;
-  int key_button_count_ = 0;
-  int selected_key_ = -1;
-  std::atomic<int> function_mode_{kInitialFunctionMode};
-
-  // Colour vectors (first lock).
-  std::vector<KeyColour> key_colours_;
-  std::vector<KeyColour> logo_colours_;
-  std::vector<KeyColour> strip_colours_;
-
-  // Logical key -> key slot, LED index, editor value (255: none).
-  std::vector<uint8_t> slot_map_;
-  std::vector<uint8_t> led_map_;
-  std::vector<uint8_t> key_map_;
-
-  // Lighting records (first lock).
-  LightRecord main_light_{};
-  LightRecord logo_light_{};
-  LightRecord strip_light_{};
-
-  // Profile, lighting list and macro list documents of the derived kinds.
-  Json::Value profile_document_;
-  Json::Value light_list_document_;
-  Json::Value macro_list_document_;
-
-  mutable std::recursive_mutex effect_lock_;
-  mutable std::recursive_mutex light_record_lock_;
-
-  std::vector<LightRecord> key_light_records_;  // second lock
-
-  std::atomic<int32_t> light_control_{1};
-  std::atomic<int32_t> page_redraw_{1};
-
-  // Effect state (first lock).
-  EffectState effect_;
-  Clock::time_point blink_started_{};
-  bool blink_running_ = false;
-
-  std::atomic<int32_t> power_{0};
-  device::InterfaceRecord record_;
-  int display_index_ = 0;
-  std::string profile_id_;  // user-interface thread
+  // The components, for the kinds.
+  DeviceLinks& Links() { return links_; }
+  const DeviceLinks& Links() const { return links_; }
+  LightingEngine& Lighting() { return lighting_; }
+  const LightingEngine& Lighting() const { return lighting_; }
+  DeviceKeyMaps& Maps() { return key_maps_; }
+  const DeviceKeyMaps& Maps() const { return key_maps_; }
 
  private:
-  // Blink and cycle blink; `cycle` picks the four fixed colours.
-  void BlinkStep(bool cycle);
-  void BreathingStep(bool cycle);
   void ReportNotificationOverrun();
 
+  DeviceLinks links_;
+  LightingEngine lighting_{links_.Command()};
+  DeviceKeyMaps key_maps_;
+  DeviceProfile profile_;
+  std::atomic<int> function_mode_{kInitialFunctionMode};
+  std::atomic<int32_t> power_{0};
   DevicePageView* view_ = nullptr;
-  ClockFunction clock_;
-  std::atomic<int64_t> frame_pause_until_{0};  // Clock ticks; 0: no pause
   std::mutex timer_request_mutex_;
   TimerRequestHandler timer_request_;
   NotificationThread notification_;

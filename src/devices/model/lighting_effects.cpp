@@ -1,10 +1,11 @@
-// The base effect steps and the reactive state of CHalveronUSBDevice.
+// The effect steps and the reactive state of the lighting engine.
 
 #include <algorithm>
+#include <chrono>
 
 #include "devices/model/effect_tables.h"
+#include "devices/model/lighting_engine.h"
 #include "devices/model/phase_stepper.h"
-#include "devices/model/usb_device.h"
 
 namespace zrv::devices {
 namespace {
@@ -36,13 +37,13 @@ Rgb EffectColour(const config::LightZoneFields& zone, bool cycle, uint8_t colour
 
 }  // namespace
 
-uint8_t CHalveronUSBDevice::MainIntensity() const { return IntensityOfLevel(main_light_.main.light); }
+uint8_t LightingEngine::MainIntensity() const { return IntensityOfLevel(main_.main.light); }
 
-void CHalveronUSBDevice::FillKeyColours(KeyColour colour) { std::fill(key_colours_.begin(), key_colours_.end(), colour); }
+void LightingEngine::FillKeyColours(KeyColour colour) { std::fill(key_colours_.begin(), key_colours_.end(), colour); }
 
-void CHalveronUSBDevice::BreathingStep(bool cycle) {
-  std::lock_guard lock(effect_lock_);
-  const config::LightZoneFields& zone = main_light_.main;
+void LightingEngine::Breathing(bool cycle) {
+  std::lock_guard lock(lock_);
+  const config::LightZoneFields& zone = main_.main;
   ++effect_.step_counter;
   const size_t colours = cycle ? kCycleColourCount : kRainbowSteps + 1;
   effect_.colour_index = Within(effect_.colour_index, colours);
@@ -55,29 +56,25 @@ void CHalveronUSBDevice::BreathingStep(bool cycle) {
   FillKeyColours(MakeKeyColour(colour, intensity));
 }
 
-void CHalveronUSBDevice::EffectBreathing() { BreathingStep(false); }
-
-void CHalveronUSBDevice::EffectCycleBreathing() { BreathingStep(true); }
-
-void CHalveronUSBDevice::EffectStatic() {
-  std::lock_guard lock(effect_lock_);
+void LightingEngine::Static() {
+  std::lock_guard lock(lock_);
   ++effect_.step_counter;
-  FillKeyColours(MakeKeyColour(RecordColour(main_light_.main), MainIntensity()));
+  FillKeyColours(MakeKeyColour(RecordColour(main_.main), MainIntensity()));
 }
 
-void CHalveronUSBDevice::EffectSpectrum() {
-  std::lock_guard lock(effect_lock_);
+void LightingEngine::Spectrum() {
+  std::lock_guard lock(lock_);
   ++effect_.step_counter;
-  StepPhase(effect_.phase, kRainbowSteps, main_light_.main.fx != 0);
+  StepPhase(effect_.phase, kRainbowSteps, main_.main.fx != 0);
   FillKeyColours(MakeKeyColour(kRainbowTable[effect_.phase], MainIntensity()));
 }
 
 // A blink period is measured in time, not in calls, so that it lasts 100 step thresholds of the
 // record's speed however often the caller steps: the keys are lit for one period, dark for the
 // next, and every toggle moves the colour index on.
-void CHalveronUSBDevice::BlinkStep(bool cycle) {
-  std::lock_guard lock(effect_lock_);
-  const config::LightZoneFields& zone = main_light_.main;
+void LightingEngine::Blink(bool cycle) {
+  std::lock_guard lock(lock_);
+  const config::LightZoneFields& zone = main_.main;
   ++effect_.step_counter;
   const size_t colours = cycle ? kCycleColourCount : kBlinkLastColour + 1;
   effect_.colour_index = Within(effect_.colour_index, colours);
@@ -101,20 +98,16 @@ void CHalveronUSBDevice::BlinkStep(bool cycle) {
   FillKeyColours(MakeKeyColour(EffectColour(zone, cycle, effect_.colour_index), MainIntensity()));
 }
 
-void CHalveronUSBDevice::EffectBlink() { BlinkStep(false); }
-
-void CHalveronUSBDevice::EffectCycleBlink() { BlinkStep(true); }
-
-void CHalveronUSBDevice::EffectOff() {
-  std::lock_guard lock(effect_lock_);
+void LightingEngine::Off() {
+  std::lock_guard lock(lock_);
   ++effect_.step_counter;
   FillKeyColours(0);
 }
 
 // ---- reactive state
 
-void CHalveronUSBDevice::FadeKey(int index, bool fast) {
-  std::lock_guard lock(effect_lock_);
+void LightingEngine::FadeKey(int index, bool fast) {
+  std::lock_guard lock(lock_);
   if (index < 0 || static_cast<size_t>(index) >= kLogicalKeys) return;
   uint8_t& value = effect_.fade[static_cast<size_t>(index)];
   unsigned drop = fast ? 1 : 4;
@@ -130,15 +123,15 @@ void CHalveronUSBDevice::FadeKey(int index, bool fast) {
   value = value > drop ? static_cast<uint8_t>(value - drop) : 0;
 }
 
-void CHalveronUSBDevice::MarkPressedKeys() {
-  std::lock_guard lock(effect_lock_);
+void LightingEngine::MarkPressedKeys() {
+  std::lock_guard lock(lock_);
   for (size_t i = 0; i < kMarkedRingPositions && i < kLogicalKeys; ++i) {
     if (effect_.ring[i] != 0) effect_.fade[i] = 255;
   }
 }
 
-void CHalveronUSBDevice::ShiftRing(bool forwards) {
-  std::lock_guard lock(effect_lock_);
+void LightingEngine::ShiftRing(bool forwards) {
+  std::lock_guard lock(lock_);
   auto& ring = effect_.ring;
   if (forwards) {
     std::rotate(ring.rbegin(), ring.rbegin() + 1, ring.rend());
@@ -147,34 +140,34 @@ void CHalveronUSBDevice::ShiftRing(bool forwards) {
   }
 }
 
-void CHalveronUSBDevice::ClearReactiveState() {
-  std::lock_guard lock(effect_lock_);
+void LightingEngine::ClearReactiveState() {
+  std::lock_guard lock(lock_);
   effect_.fade.fill(0);
   effect_.ring.fill(0);
 }
 
-CHalveronUSBDevice::EffectState CHalveronUSBDevice::GetEffectState() const {
-  std::lock_guard lock(effect_lock_);
+LightingEngine::EffectState LightingEngine::State() const {
+  std::lock_guard lock(lock_);
   return effect_;
 }
 
-void CHalveronUSBDevice::SetRingValue(int position, uint8_t value) {
-  std::lock_guard lock(effect_lock_);
+void LightingEngine::SetRingValue(int position, uint8_t value) {
+  std::lock_guard lock(lock_);
   if (position >= 0 && static_cast<size_t>(position) < kRingSize) effect_.ring[static_cast<size_t>(position)] = value;
 }
 
-void CHalveronUSBDevice::SetFadeValue(int index, uint8_t value) {
-  std::lock_guard lock(effect_lock_);
+void LightingEngine::SetFadeValue(int index, uint8_t value) {
+  std::lock_guard lock(lock_);
   if (index >= 0 && static_cast<size_t>(index) < kLogicalKeys) effect_.fade[static_cast<size_t>(index)] = value;
 }
 
-void CHalveronUSBDevice::SetPhase(uint8_t phase) {
-  std::lock_guard lock(effect_lock_);
+void LightingEngine::SetPhase(uint8_t phase) {
+  std::lock_guard lock(lock_);
   effect_.phase = phase;
 }
 
-void CHalveronUSBDevice::SetColourIndex(uint8_t index) {
-  std::lock_guard lock(effect_lock_);
+void LightingEngine::SetColourIndex(uint8_t index) {
+  std::lock_guard lock(lock_);
   effect_.colour_index = index;
 }
 
