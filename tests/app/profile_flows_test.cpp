@@ -104,6 +104,31 @@ class ProfileFlowsTest : public ::testing::Test {
     flows_->SetScreenSize(QSize(1920, 1080));
   }
 
+  // A second device page, a mouse's, with a bar of its own; the flows see it as the shown page
+  // while other_shown_ is set.
+  void AddMousePage() {
+    other_data_ = std::make_unique<QTemporaryDir>();
+    ui::DialogBuilder builder;
+    other_root_.reset(builder.Create(QStringLiteral("XML/CustomControlXML/DeviceProfile.xml")));
+    other_bar_ = dynamic_cast<controls::CDeviceProfileUI*>(other_root_.get());
+    ASSERT_NE(other_bar_, nullptr);
+    other_bar_->SetDeviceKind(device::DeviceKind::kMouse);
+    other_bar_->SetPaths(other_data_->path() + "/", kTemplates + "mouse.Json");
+    ASSERT_TRUE(other_bar_->InitProfiles());
+    other_bar_->NewProfile();
+    other_device_ = std::make_shared<RecordingDevice>();
+    other_device_->kind = device::DeviceKind::kMouse;
+    flows_ = std::make_unique<ProfileFlows>(asker_, [this] {
+      return other_shown_ ? ProfileFlows::Target{other_bar_, other_device_} : ProfileFlows::Target{bar_, device_};
+    });
+    flows_->SetBarDeviceProvider([this](controls::CDeviceProfileUI* bar) -> std::shared_ptr<ProfileDevice> {
+      if (bar == bar_) return device_;
+      if (bar == other_bar_) return other_device_;
+      return nullptr;
+    });
+    flows_->SetScreenSize(QSize(1920, 1080));
+  }
+
   QStringList Rows() const {
     QStringList rows;
     for (int i = 0; i < bar_->ProfileCombo()->GetCount(); ++i) rows << bar_->ProfileCombo()->GetItemText(i);
@@ -129,6 +154,11 @@ class ProfileFlowsTest : public ::testing::Test {
   std::unique_ptr<ui::Control> root_;
   controls::CDeviceProfileUI* bar_ = nullptr;
   std::shared_ptr<RecordingDevice> device_;
+  std::unique_ptr<QTemporaryDir> other_data_;  // AddMousePage
+  std::unique_ptr<ui::Control> other_root_;
+  controls::CDeviceProfileUI* other_bar_ = nullptr;
+  std::shared_ptr<RecordingDevice> other_device_;
+  bool other_shown_ = false;
   RecordingAsker asker_;
   std::unique_ptr<ProfileFlows> flows_;
   std::vector<ui::FileDialogRequest> requests_;
@@ -347,26 +377,10 @@ TEST_F(ProfileFlowsTest, ARenameWhileASwitchIsPendingNeverRenamesTheOtherProfile
 
 TEST_F(ProfileFlowsTest, ASelectionIsAppliedToItsOwnPageWhenAnotherPageIsShownMeanwhile) {
   // A second device page with a bar of its own.
-  QTemporaryDir other_data;
-  ui::DialogBuilder builder;
-  std::unique_ptr<ui::Control> other_root(builder.Create(QStringLiteral("XML/CustomControlXML/DeviceProfile.xml")));
-  auto* other_bar = dynamic_cast<controls::CDeviceProfileUI*>(other_root.get());
-  ASSERT_NE(other_bar, nullptr);
-  other_bar->SetDeviceKind(device::DeviceKind::kMouse);
-  other_bar->SetPaths(other_data.path() + "/", kTemplates + "mouse.Json");
-  ASSERT_TRUE(other_bar->InitProfiles());
-  other_bar->NewProfile();
-  auto other_device = std::make_shared<RecordingDevice>();
-  other_device->kind = device::DeviceKind::kMouse;
-  bool other_shown = false;
-  flows_ = std::make_unique<ProfileFlows>(asker_, [&] {
-    return other_shown ? ProfileFlows::Target{other_bar, other_device} : ProfileFlows::Target{bar_, device_};
-  });
-  flows_->SetBarDeviceProvider([&](controls::CDeviceProfileUI* bar) -> std::shared_ptr<ProfileDevice> {
-    if (bar == bar_) return device_;
-    if (bar == other_bar) return other_device;
-    return nullptr;
-  });
+  ASSERT_NO_FATAL_FAILURE(AddMousePage());
+  controls::CDeviceProfileUI* other_bar = other_bar_;
+  const std::shared_ptr<RecordingDevice>& other_device = other_device_;
+  bool& other_shown = other_shown_;
   bar_->NewProfile();
   const QString keyboard_second = bar_->List().Entries()[1].id;
 
@@ -463,28 +477,11 @@ TEST_F(ProfileFlowsTest, AFlowWhoseDeviceLeavesWhileTheUserIsAskedEndsWithoutWri
 }
 
 TEST_F(ProfileFlowsTest, AFlowStaysWithItsPageWhenAnotherIsShownWhileTheUserIsAsked) {
-  QTemporaryDir other_data;
-  ui::DialogBuilder builder;
-  std::unique_ptr<ui::Control> other_root(builder.Create(QStringLiteral("XML/CustomControlXML/DeviceProfile.xml")));
-  auto* other_bar = dynamic_cast<controls::CDeviceProfileUI*>(other_root.get());
-  ASSERT_NE(other_bar, nullptr);
-  other_bar->SetDeviceKind(device::DeviceKind::kMouse);
-  other_bar->SetPaths(other_data.path() + "/", kTemplates + "mouse.Json");
-  ASSERT_TRUE(other_bar->InitProfiles());
-  other_bar->NewProfile();
-  auto other_device = std::make_shared<RecordingDevice>();
-  other_device->kind = device::DeviceKind::kMouse;
+  ASSERT_NO_FATAL_FAILURE(AddMousePage());
+  controls::CDeviceProfileUI* other_bar = other_bar_;
+  const std::shared_ptr<RecordingDevice>& other_device = other_device_;
+  bool& other_shown = other_shown_;
   other_device->presence = "hidraw-9";
-  bool other_shown = false;
-  flows_ = std::make_unique<ProfileFlows>(asker_, [&] {
-    return other_shown ? ProfileFlows::Target{other_bar, other_device} : ProfileFlows::Target{bar_, device_};
-  });
-  flows_->SetBarDeviceProvider([&](controls::CDeviceProfileUI* bar) -> std::shared_ptr<ProfileDevice> {
-    if (bar == bar_) return device_;
-    if (bar == other_bar) return other_device;
-    return nullptr;
-  });
-  flows_->SetScreenSize(QSize(1920, 1080));
   // The mouse arrives while the box is open, and its page comes up.
   asker_.while_open = [&] { other_shown = true; };
 
