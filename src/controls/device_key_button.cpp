@@ -11,42 +11,42 @@ namespace zrv::controls {
 CDeviceKeyButtonUI::CDeviceKeyButtonUI(QWidget* parent) : ui::Button(parent) {}
 
 void CDeviceKeyButtonUI::SetLight(quint32 colour, int intensity, bool on) {
-  lightColour_ = colour & 0x00FFFFFFu;
-  lightIntensity_ = std::clamp(intensity, 0, 255);
-  lightOn_ = on;
+  light_colour_ = colour & 0x00FFFFFFu;
+  light_intensity_ = std::clamp(intensity, 0, 255);
+  light_on_ = on;
 }
 
 void CDeviceKeyButtonUI::SetLightImage(const QString& image) {
-  lightImage_ = image;
+  light_image_ = image;
   Invalidate();
 }
 
 void CDeviceKeyButtonUI::SetKeySetImage(const QString& image) {
-  keySetImage_ = image;
+  key_set_image_ = image;
   Invalidate();
 }
 
 void CDeviceKeyButtonUI::SetKeySetHidden(bool hidden) {
-  if (hidden == keySetHidden_) return;
-  keySetHidden_ = hidden;
+  if (hidden == key_set_hidden_) return;
+  key_set_hidden_ = hidden;
   Invalidate();
 }
 
 void CDeviceKeyButtonUI::SetUserToolTitle(const QString& title) {
-  toolTitle_ = title;
+  tool_title_ = title;
   UpdateUserToolTip();
 }
 
 void CDeviceKeyButtonUI::SetUserToolText(const QString& text) {
-  toolText_ = text;
+  tool_text_ = text;
   UpdateUserToolTip();
 }
 
 void CDeviceKeyButtonUI::UpdateUserToolTip() {
-  if (toolTitle_.isEmpty() || toolText_.isEmpty()) {
-    SetToolTip(toolTitle_.isEmpty() ? toolText_ : toolTitle_);
+  if (tool_title_.isEmpty() || tool_text_.isEmpty()) {
+    SetToolTip(tool_title_.isEmpty() ? tool_text_ : tool_title_);
   } else {
-    SetToolTip(toolTitle_ + u'\n' + toolText_);
+    SetToolTip(tool_title_ + u'\n' + tool_text_);
   }
 }
 
@@ -64,11 +64,11 @@ void CDeviceKeyButtonUI::SetAttribute(const QString& name, const QString& value)
 
 void CDeviceKeyButtonUI::PaintStatusImage(QPainter& painter) {
   ui::Button::PaintStatusImage(painter);
-  if (lightOn_ && !lightImage_.isEmpty()) {
-    ui::render::DrawImageString(painter, rect(), lightImage_, Zoom(), lightColour_, lightIntensity_, true);
+  if (light_on_ && !light_image_.isEmpty()) {
+    ui::render::DrawImageString(painter, rect(), light_image_, Zoom(), light_colour_, light_intensity_, true);
   }
-  if (!keySetHidden_ && !keySetImage_.isEmpty()) {
-    ui::render::DrawImageString(painter, rect(), keySetImage_, Zoom(), 0, 0, false);
+  if (!key_set_hidden_ && !key_set_image_.isEmpty()) {
+    ui::render::DrawImageString(painter, rect(), key_set_image_, Zoom(), 0, 0, false);
   }
 }
 

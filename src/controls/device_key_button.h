@@ -21,28 +21,28 @@ class CDeviceKeyButtonUI : public ui::Button {
 
   // Colour 0x00BBGGRR, intensity 0-255 (clamped), on: whether the light image is drawn.
   void SetLight(quint32 colour, int intensity, bool on);
-  quint32 GetLightColour() const { return lightColour_; }
-  int GetLightIntensity() const { return lightIntensity_; }
-  bool IsLightOn() const { return lightOn_; }
+  quint32 GetLightColour() const { return light_colour_; }
+  int GetLightIntensity() const { return light_intensity_; }
+  bool IsLightOn() const { return light_on_; }
 
-  QString GetLightImage() const { return lightImage_; }
+  QString GetLightImage() const { return light_image_; }
   void SetLightImage(const QString& image);
-  QString GetKeySetImage() const { return keySetImage_; }
+  QString GetKeySetImage() const { return key_set_image_; }
   void SetKeySetImage(const QString& image);
 
   // The key-set image is drawn only while this is clear. Repaints only when the flag changes.
   void SetKeySetHidden(bool hidden);
-  bool IsKeySetHidden() const { return keySetHidden_; }
+  bool IsKeySetHidden() const { return key_set_hidden_; }
 
   // Written by the selection panel; not drawn.
-  int GetSelectState() const { return selectState_; }
-  void SetSelectState(int state) { selectState_ = state; }
+  int GetSelectState() const { return select_state_; }
+  void SetSelectState(int state) { select_state_ = state; }
 
   // Tool tip: the key's name as title and the description of its function as text.
   void SetUserToolTitle(const QString& title);
   void SetUserToolText(const QString& text);
-  QString GetUserToolTitle() const { return toolTitle_; }
-  QString GetUserToolText() const { return toolText_; }
+  QString GetUserToolTitle() const { return tool_title_; }
+  QString GetUserToolText() const { return tool_text_; }
 
   void SetAttribute(const QString& name, const QString& value) override;
   // The state image, then the tinted light image, then the key-set mark.
@@ -54,15 +54,15 @@ class CDeviceKeyButtonUI : public ui::Button {
  private:
   void UpdateUserToolTip();
 
-  QString lightImage_;
-  QString keySetImage_;
-  bool lightOn_ = false;
-  quint32 lightColour_ = kDefaultLightColour;
-  int lightIntensity_ = kDefaultLightIntensity;
-  bool keySetHidden_ = true;
-  int selectState_ = 0;
-  QString toolTitle_;
-  QString toolText_;
+  QString light_image_;
+  QString key_set_image_;
+  bool light_on_ = false;
+  quint32 light_colour_ = kDefaultLightColour;
+  int light_intensity_ = kDefaultLightIntensity;
+  bool key_set_hidden_ = true;
+  int select_state_ = 0;
+  QString tool_title_;
+  QString tool_text_;
 };
 
 }  // namespace zrv::controls

@@ -24,56 +24,56 @@ ButtonBase<QtBase>::ButtonBase(QWidget* parent) : ControlWidget<QtBase>(parent) 
 
 template <class QtBase>
 void ButtonBase<QtBase>::SetNormalImage(const QString& image) {
-  normalImage_ = image;
+  normal_image_ = image;
   this->Invalidate();
 }
 template <class QtBase>
 void ButtonBase<QtBase>::SetHotImage(const QString& image) {
-  hotImage_ = image;
+  hot_image_ = image;
   this->Invalidate();
 }
 template <class QtBase>
 void ButtonBase<QtBase>::SetPushedImage(const QString& image) {
-  pushedImage_ = image;
+  pushed_image_ = image;
   this->Invalidate();
 }
 template <class QtBase>
 void ButtonBase<QtBase>::SetFocusedImage(const QString& image) {
-  focusedImage_ = image;
+  focused_image_ = image;
   this->Invalidate();
 }
 template <class QtBase>
 void ButtonBase<QtBase>::SetDisabledImage(const QString& image) {
-  disabledImage_ = image;
+  disabled_image_ = image;
   this->Invalidate();
 }
 template <class QtBase>
 void ButtonBase<QtBase>::SetHotTextColor(Argb color) {
-  hotTextColor_ = color;
+  hot_text_color_ = color;
   this->Invalidate();
 }
 template <class QtBase>
 void ButtonBase<QtBase>::SetPushedTextColor(Argb color) {
-  pushedTextColor_ = color;
+  pushed_text_color_ = color;
   this->Invalidate();
 }
 
 template <class QtBase>
 void ButtonBase<QtBase>::BindTabLayoutName(const QString& tabLayoutName) {
-  bindTabName_ = tabLayoutName;
+  bind_tab_name_ = tabLayoutName;
 }
 
 template <class QtBase>
 void ButtonBase<QtBase>::BindTabIndex(int index) {
-  bindTabIndex_ = index;
+  bind_tab_index_ = index;
 }
 
 template <class QtBase>
 void ButtonBase<QtBase>::ApplyTabBinding() {
-  if (bindTabName_.isEmpty() || bindTabIndex_ < 0) return;
+  if (bind_tab_name_.isEmpty() || bind_tab_index_ < 0) return;
   WindowBase* w = this->GetWindow();
   if (!w) return;
-  if (auto* tab = w->template FindControl<TabLayout>(bindTabName_)) tab->SelectItem(bindTabIndex_);
+  if (auto* tab = w->template FindControl<TabLayout>(bind_tab_name_)) tab->SelectItem(bind_tab_index_);
 }
 
 template <class QtBase>
@@ -97,8 +97,8 @@ void ButtonBase<QtBase>::SetAttribute(const QString& name, const QString& value)
 
 template <class QtBase>
 bool ButtonBase<QtBase>::HasImages() const {
-  return !normalImage_.isEmpty() || !hotImage_.isEmpty() || !pushedImage_.isEmpty() ||
-         !focusedImage_.isEmpty() || !disabledImage_.isEmpty();
+  return !normal_image_.isEmpty() || !hot_image_.isEmpty() || !pushed_image_.isEmpty() ||
+         !focused_image_.isEmpty() || !disabled_image_.isEmpty();
 }
 
 template <class QtBase>
@@ -108,18 +108,18 @@ bool ButtonBase<QtBase>::PaintsItself() const {
 
 template <class QtBase>
 QString ButtonBase<QtBase>::StatusImage() const {
-  if (!this->isEnabled() && !disabledImage_.isEmpty()) return disabledImage_;
-  if (this->isDown() && !pushedImage_.isEmpty()) return pushedImage_;
-  if (this->IsHot() && !hotImage_.isEmpty()) return hotImage_;
-  if (this->hasFocus() && !focusedImage_.isEmpty()) return focusedImage_;
-  return normalImage_;
+  if (!this->isEnabled() && !disabled_image_.isEmpty()) return disabled_image_;
+  if (this->isDown() && !pushed_image_.isEmpty()) return pushed_image_;
+  if (this->IsHot() && !hot_image_.isEmpty()) return hot_image_;
+  if (this->hasFocus() && !focused_image_.isEmpty()) return focused_image_;
+  return normal_image_;
 }
 
 template <class QtBase>
 Argb ButtonBase<QtBase>::StatusTextColor() const {
   if (!this->isEnabled() && this->GetDisabledTextColor()) return this->GetDisabledTextColor();
-  if (this->isDown() && pushedTextColor_) return pushedTextColor_;
-  if (this->IsHot() && hotTextColor_) return hotTextColor_;
+  if (this->isDown() && pushed_text_color_) return pushed_text_color_;
+  if (this->IsHot() && hot_text_color_) return hot_text_color_;
   if (this->GetTextColor()) return this->GetTextColor();
   return this->palette().color(QPalette::ButtonText).rgba();
 }
@@ -209,22 +209,22 @@ void OptionBase<QtBase>::SetState(bool selected, bool notify) {
 
 template <class QtBase>
 void OptionBase<QtBase>::SetSelectedImage(const QString& image) {
-  selectedImage_ = image;
+  selected_image_ = image;
   this->Invalidate();
 }
 template <class QtBase>
 void OptionBase<QtBase>::SetSelectedHotImage(const QString& image) {
-  selectedHotImage_ = image;
+  selected_hot_image_ = image;
   this->Invalidate();
 }
 template <class QtBase>
 void OptionBase<QtBase>::SetSelectedDisabledImage(const QString& image) {
-  selectedDisabledImage_ = image;
+  selected_disabled_image_ = image;
   this->Invalidate();
 }
 template <class QtBase>
 void OptionBase<QtBase>::SetSelectedTextColor(Argb color) {
-  selectedTextColor_ = color;
+  selected_text_color_ = color;
   this->Invalidate();
 }
 
@@ -241,23 +241,23 @@ void OptionBase<QtBase>::SetAttribute(const QString& name, const QString& value)
 
 template <class QtBase>
 bool OptionBase<QtBase>::HasImages() const {
-  return ButtonBase<QtBase>::HasImages() || !selectedImage_.isEmpty() || !selectedHotImage_.isEmpty() ||
-         !selectedDisabledImage_.isEmpty();
+  return ButtonBase<QtBase>::HasImages() || !selected_image_.isEmpty() || !selected_hot_image_.isEmpty() ||
+         !selected_disabled_image_.isEmpty();
 }
 
 template <class QtBase>
 QString OptionBase<QtBase>::StatusImage() const {
   if (IsSelected()) {
-    if (!this->isEnabled() && !selectedDisabledImage_.isEmpty()) return selectedDisabledImage_;
-    if (this->IsHot() && !selectedHotImage_.isEmpty()) return selectedHotImage_;
-    if (!selectedImage_.isEmpty()) return selectedImage_;
+    if (!this->isEnabled() && !selected_disabled_image_.isEmpty()) return selected_disabled_image_;
+    if (this->IsHot() && !selected_hot_image_.isEmpty()) return selected_hot_image_;
+    if (!selected_image_.isEmpty()) return selected_image_;
   }
   return ButtonBase<QtBase>::StatusImage();
 }
 
 template <class QtBase>
 Argb OptionBase<QtBase>::StatusTextColor() const {
-  if (IsSelected() && this->isEnabled() && selectedTextColor_) return selectedTextColor_;
+  if (IsSelected() && this->isEnabled() && selected_text_color_) return selected_text_color_;
   return ButtonBase<QtBase>::StatusTextColor();
 }
 

@@ -22,14 +22,14 @@ class ButtonBase : public ControlWidget<QtBase> {
   void SetPushedImage(const QString& image);
   void SetFocusedImage(const QString& image);
   void SetDisabledImage(const QString& image);
-  QString GetNormalImage() const { return normalImage_; }
+  QString GetNormalImage() const { return normal_image_; }
   void SetHotTextColor(Argb color);
   void SetPushedTextColor(Argb color);
 
   void BindTabLayoutName(const QString& tabLayoutName);
   void BindTabIndex(int index);
-  QString GetBindTabLayoutName() const { return bindTabName_; }
-  int GetBindTabIndex() const { return bindTabIndex_; }
+  QString GetBindTabLayoutName() const { return bind_tab_name_; }
+  int GetBindTabIndex() const { return bind_tab_index_; }
   // Shows the bound page (does nothing without a binding).
   void ApplyTabBinding();
 
@@ -49,10 +49,10 @@ class ButtonBase : public ControlWidget<QtBase> {
   void UpdateShownText() override;
   virtual bool HasImages() const;
 
-  QString normalImage_, hotImage_, pushedImage_, focusedImage_, disabledImage_;
-  Argb hotTextColor_ = 0, pushedTextColor_ = 0;
-  QString bindTabName_;
-  int bindTabIndex_ = -1;
+  QString normal_image_, hot_image_, pushed_image_, focused_image_, disabled_image_;
+  Argb hot_text_color_ = 0, pushed_text_color_ = 0;
+  QString bind_tab_name_;
+  int bind_tab_index_ = -1;
 };
 
 class Button : public ButtonBase<QPushButton> {
@@ -85,7 +85,7 @@ class OptionBase : public ButtonBase<QtBase>, public Selectable {
   void SetSelectedImage(const QString& image);
   void SetSelectedHotImage(const QString& image);
   void SetSelectedDisabledImage(const QString& image);
-  QString GetSelectedImage() const { return selectedImage_; }
+  QString GetSelectedImage() const { return selected_image_; }
   void SetSelectedTextColor(Argb color);
 
   void SetAttribute(const QString& name, const QString& value) override;
@@ -99,8 +99,8 @@ class OptionBase : public ButtonBase<QtBase>, public Selectable {
  private:
   void SetState(bool selected, bool notify);
   QString group_;
-  QString selectedImage_, selectedHotImage_, selectedDisabledImage_;
-  Argb selectedTextColor_ = 0;
+  QString selected_image_, selected_hot_image_, selected_disabled_image_;
+  Argb selected_text_color_ = 0;
 };
 
 class Option : public OptionBase<QPushButton> {

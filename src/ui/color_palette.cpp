@@ -32,16 +32,16 @@ void ColorPalette::SetFromHsv() {
 }
 
 QRect ColorPalette::PlaneRect() const {
-  const int bar = Scale(barHeight_);
+  const int bar = Scale(bar_height_);
   const int gap = bar > 0 ? Scale(4) : 0;
-  int plane = palletHeight_ > 0 ? Scale(palletHeight_) : height() - bar - gap;
+  int plane = pallet_height_ > 0 ? Scale(pallet_height_) : height() - bar - gap;
   plane = std::clamp(plane, 0, height());
   return QRect(0, 0, width(), plane);
 }
 
 QRect ColorPalette::BarRect() const {
   const QRect plane = PlaneRect();
-  const int bar = Scale(barHeight_);
+  const int bar = Scale(bar_height_);
   const int top = std::min(height() - bar, plane.bottom() + 1 + Scale(4));
   return QRect(0, std::max(0, top), width(), bar);
 }
@@ -69,7 +69,7 @@ void ColorPalette::PickAt(const QPoint& pos) {
 
 void ColorPalette::mousePressEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton || !isEnabled()) return;
-  pressColor_ = color_;
+  press_color_ = color_;
   if (PlaneRect().contains(event->pos())) drag_ = Drag::kPlane;
   else if (BarRect().contains(event->pos())) drag_ = Drag::kBar;
   else return;
@@ -84,14 +84,14 @@ void ColorPalette::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton || drag_ == Drag::kNone) return;
   PickAt(event->pos());
   drag_ = Drag::kNone;
-  if (color_ != pressColor_) SendNotify(QString::fromLatin1(notify::kColorChanged), color_);
+  if (color_ != press_color_) SendNotify(QString::fromLatin1(notify::kColorChanged), color_);
 }
 
 void ColorPalette::SetAttribute(const QString& name, const QString& value) {
   if (name == u"selectcolor") SetSelectColor(AttrColor(name, value));
-  else if (name == u"palletheight") palletHeight_ = AttrInt(name, value);
-  else if (name == u"barheight") barHeight_ = AttrInt(name, value, 10);
-  else if (name == u"thumbimage") thumbImage_ = value;
+  else if (name == u"palletheight") pallet_height_ = AttrInt(name, value);
+  else if (name == u"barheight") bar_height_ = AttrInt(name, value, 10);
+  else if (name == u"thumbimage") thumb_image_ = value;
   else ControlWidget<QWidget>::SetAttribute(name, value);
   Invalidate();
 }
@@ -99,23 +99,23 @@ void ColorPalette::SetAttribute(const QString& name, const QString& value) {
 void ColorPalette::PaintStatusImage(QPainter& painter) {
   const QRect plane = PlaneRect();
   if (plane.width() > 1 && plane.height() > 1) {
-    if (planeCache_.size() != plane.size()) {
-      planeCache_ = QImage(plane.size(), QImage::Format_RGB32);
+    if (plane_cache_.size() != plane.size()) {
+      plane_cache_ = QImage(plane.size(), QImage::Format_RGB32);
       for (int y = 0; y < plane.height(); ++y) {
         const int s = qRound((1.0 - static_cast<double>(y) / (plane.height() - 1)) * 255);
-        auto* line = reinterpret_cast<QRgb*>(planeCache_.scanLine(y));
+        auto* line = reinterpret_cast<QRgb*>(plane_cache_.scanLine(y));
         for (int x = 0; x < plane.width(); ++x) {
           const int h = qRound(static_cast<double>(x) / (plane.width() - 1) * 359);
           line[x] = QColor::fromHsv(h, s, 255).rgb();
         }
       }
     }
-    painter.drawImage(plane.topLeft(), planeCache_);
+    painter.drawImage(plane.topLeft(), plane_cache_);
     const QPoint mark(plane.left() + qRound(hue_ / 359.0 * (plane.width() - 1)),
                       plane.top() + qRound((1.0 - sat_ / 255.0) * (plane.height() - 1)));
     const int r = Scale(5);
-    if (!thumbImage_.isEmpty()) {
-      render::DrawImageString(painter, QRect(mark - QPoint(r, r), QSize(2 * r, 2 * r)), thumbImage_, Zoom());
+    if (!thumb_image_.isEmpty()) {
+      render::DrawImageString(painter, QRect(mark - QPoint(r, r), QSize(2 * r, 2 * r)), thumb_image_, Zoom());
     } else {
       painter.setRenderHint(QPainter::Antialiasing);
       painter.setBrush(Qt::NoBrush);

@@ -33,16 +33,16 @@ class ColorPalette : public ControlWidget<QWidget> {
   void PickAt(const QPoint& pos);
   void SetFromHsv();
   Argb color_ = 0xFFFF0000u;  // exactly what was set or picked
-  Argb pressColor_ = 0;
+  Argb press_color_ = 0;
   int hue_ = 0;      // 0..359
   int sat_ = 0;      // 0..255
   int val_ = 255;    // 0..255
   quint8 alpha_ = 0xFF;
-  int palletHeight_ = 0;
-  int barHeight_ = 10;
-  QString thumbImage_;
+  int pallet_height_ = 0;
+  int bar_height_ = 10;
+  QString thumb_image_;
   enum class Drag { kNone, kPlane, kBar } drag_ = Drag::kNone;
-  QImage planeCache_;
+  QImage plane_cache_;
 };
 
 }  // namespace zrv::ui

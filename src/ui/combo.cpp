@@ -18,10 +18,10 @@ constexpr int kHeightRole = Qt::UserRole + 5;
 
 class Combo::CodeChange {
  public:
-  explicit CodeChange(Combo* combo) : combo_(combo) { ++combo_->codeChange_; }
+  explicit CodeChange(Combo* combo) : combo_(combo) { ++combo_->code_change_; }
   ~CodeChange() {
-    --combo_->codeChange_;
-    combo_->userChanged_ = false;
+    --combo_->code_change_;
+    combo_->user_changed_ = false;
   }
 
  private:
@@ -31,17 +31,17 @@ class Combo::CodeChange {
 Combo::Combo(QWidget* parent) : ControlWidget<QComboBox>(parent) {
   setView(new QListView(this));
   connect(this, &QComboBox::currentIndexChanged, this, [this](int index) {
-    if (codeChange_ == 0) {
-      userPrev_ = lastIndex_;
-      userChanged_ = true;
+    if (code_change_ == 0) {
+      user_prev_ = last_index_;
+      user_changed_ = true;
     }
-    lastIndex_ = index;
+    last_index_ = index;
   });
   // activated comes only from the user (list, keys, wheel); report it when the choice changed.
   connect(this, &QComboBox::activated, this, [this](int index) {
-    if (!userChanged_) return;
-    userChanged_ = false;
-    SendNotify(QString::fromLatin1(notify::kItemSelect), index, userPrev_);
+    if (!user_changed_) return;
+    user_changed_ = false;
+    SendNotify(QString::fromLatin1(notify::kItemSelect), index, user_prev_);
   });
 }
 
@@ -129,7 +129,7 @@ int Combo::FindItemByUserData(const QString& data) const {
 }
 
 void Combo::SetItemHeight(int height) {
-  itemHeight_ = std::max(0, height);
+  item_height_ = std::max(0, height);
   for (int i = 0; i < GetCount(); ++i) UpdateRow(i);
 }
 
@@ -143,7 +143,7 @@ void Combo::UpdateRow(int index) {
       // A hidden item is also disabled, so keys and the wheel skip it.
       item->setEnabled(visible);
       const int h = itemData(index, kHeightRole).toInt();
-      item->setSizeHint(QSize(-1, Scale(h > 0 ? h : itemHeight_)));
+      item->setSizeHint(QSize(-1, Scale(h > 0 ? h : item_height_)));
     }
   }
   if (auto* list = qobject_cast<QListView*>(view())) list->setRowHidden(index, !visible);
@@ -153,8 +153,8 @@ void Combo::SetAttribute(const QString& name, const QString& value) {
   if (name == u"itemheight") {
     SetItemHeight(AttrInt(name, value));
   } else if (name == u"dropboxheight") {
-    dropHeight_ = AttrInt(name, value);
-    if (dropHeight_ > 0) view()->setMaximumHeight(Scale(dropHeight_));
+    drop_height_ = AttrInt(name, value);
+    if (drop_height_ > 0) view()->setMaximumHeight(Scale(drop_height_));
   } else {
     ControlWidget<QComboBox>::SetAttribute(name, value);
   }

@@ -53,12 +53,12 @@ class Combo : public ControlWidget<QComboBox> {
  private:
   class CodeChange;
   void UpdateRow(int index);
-  int itemHeight_ = 30;
-  int dropHeight_ = 0;
-  int lastIndex_ = -1;     // current index as last seen
-  int userPrev_ = -1;      // index before the user's change
-  bool userChanged_ = false;
-  int codeChange_ = 0;
+  int item_height_ = 30;
+  int drop_height_ = 0;
+  int last_index_ = -1;     // current index as last seen
+  int user_prev_ = -1;      // index before the user's change
+  bool user_changed_ = false;
+  int code_change_ = 0;
 };
 
 }  // namespace zrv::ui

@@ -67,7 +67,7 @@ QString Control::GetName() const { return self_->objectName(); }
 
 void Control::SetName(const QString& name) { self_->setObjectName(name); }
 
-QString Control::ShownText() const { return resourceText_ ? TextById(text_) : text_; }
+QString Control::ShownText() const { return resource_text_ ? TextById(text_) : text_; }
 
 QString Control::GetText() const { return ShownText(); }
 
@@ -78,46 +78,46 @@ void Control::SetText(const QString& text) {
 }
 
 void Control::SetResourceText(bool on) {
-  if (resourceText_ == on) return;
-  resourceText_ = on;
+  if (resource_text_ == on) return;
+  resource_text_ = on;
   UpdateShownText();
   Invalidate();
 }
 
 void Control::SetTextId(const QString& id) {
-  resourceText_ = true;
+  resource_text_ = true;
   SetText(id);
 }
 
 void Control::StoreText(const QString& text) {
   text_ = text;
-  resourceText_ = false;
+  resource_text_ = false;
 }
 
 void Control::SetToolTip(const QString& text) {
-  toolTip_ = text;
+  tool_tip_ = text;
   UpdateToolTip();
 }
 
 void Control::SetResourceToolTip(bool on) {
-  resourceToolTip_ = on;
+  resource_tool_tip_ = on;
   UpdateToolTip();
 }
 
 QString Control::GetToolTip() const { return self_->toolTip(); }
 
 void Control::UpdateToolTip() {
-  self_->setToolTip(resourceToolTip_ && !toolTip_.isEmpty() ? TextById(toolTip_) : toolTip_);
+  self_->setToolTip(resource_tool_tip_ && !tool_tip_.isEmpty() ? TextById(tool_tip_) : tool_tip_);
 }
 
 void Control::UpdateShownText() {}
 
 void Control::OnLanguageChanged() {
-  if (resourceText_) {
+  if (resource_text_) {
     UpdateShownText();
     Invalidate();
   }
-  if (resourceToolTip_) UpdateToolTip();
+  if (resource_tool_tip_) UpdateToolTip();
 }
 
 void Control::SetVisible(bool visible) {
@@ -151,22 +151,22 @@ void Control::SetFixedHeight(int height) {
 }
 
 void Control::SetMinWidth(int v) {
-  minSize_.setWidth(std::max(0, v));
+  min_size_.setWidth(std::max(0, v));
   NeedUpdate();
 }
 
 void Control::SetMaxWidth(int v) {
-  maxSize_.setWidth(std::max(0, v));
+  max_size_.setWidth(std::max(0, v));
   NeedUpdate();
 }
 
 void Control::SetMinHeight(int v) {
-  minSize_.setHeight(std::max(0, v));
+  min_size_.setHeight(std::max(0, v));
   NeedUpdate();
 }
 
 void Control::SetMaxHeight(int v) {
-  maxSize_.setHeight(std::max(0, v));
+  max_size_.setHeight(std::max(0, v));
   NeedUpdate();
 }
 
@@ -181,7 +181,7 @@ void Control::SetFloat(bool on) {
 }
 
 void Control::SetFloatPos(const QRect& rect) {
-  floatPos_ = rect;
+  float_pos_ = rect;
   NeedUpdate();
 }
 
@@ -198,49 +198,49 @@ double Control::Zoom() const {
 int Control::Scale(int px96) const { return static_cast<int>(std::lround(px96 * Zoom())); }
 
 void Control::SetBkColor(Argb color) {
-  bkColor_ = color;
+  bk_color_ = color;
   Invalidate();
 }
 
 void Control::SetBkImage(const QString& image) {
-  bkImage_ = image;
+  bk_image_ = image;
   Invalidate();
 }
 
 void Control::SetForeImage(const QString& image) {
-  foreImage_ = image;
+  fore_image_ = image;
   Invalidate();
 }
 
 void Control::SetBorderColor(Argb color) {
-  borderColor_ = color;
+  border_color_ = color;
   Invalidate();
 }
 
 void Control::SetBorderSize(int size) {
-  borderSize_ = std::max(0, size);
+  border_size_ = std::max(0, size);
   Invalidate();
 }
 
 void Control::SetBorderRound(const QSize& radii) {
-  borderRound_ = radii;
+  border_round_ = radii;
   Invalidate();
 }
 
 void Control::SetFont(int fontId) {
-  fontId_ = fontId;
+  font_id_ = fontId;
   ApplyFont();
 }
 
 void Control::ApplyFont() {
   // Without a font id the control inherits the window's default font from its parent.
-  if (fontId_ < 0) {
+  if (font_id_ < 0) {
     ApplyQFont(QFont());
     return;
   }
   const WindowBase* w = GetWindow();
   if (!w) return;
-  ApplyQFont(w->MakeFont(fontId_));
+  ApplyQFont(w->MakeFont(font_id_));
 }
 
 void Control::ApplyQFont(const QFont& font) { self_->setFont(font); }
@@ -252,7 +252,7 @@ void Control::ZoomChanged() {
 }
 
 void Control::SetTextColor(Argb color) {
-  textColor_ = color;
+  text_color_ = color;
   if (color != 0) {
     QPalette p = self_->palette();
     const QColor c = QColor::fromRgba(color);
@@ -265,7 +265,7 @@ void Control::SetTextColor(Argb color) {
 }
 
 void Control::SetDisabledTextColor(Argb color) {
-  disabledTextColor_ = color;
+  disabled_text_color_ = color;
   if (color != 0) {
     QPalette p = self_->palette();
     const QColor c = QColor::fromRgba(color);
@@ -278,13 +278,13 @@ void Control::SetDisabledTextColor(Argb color) {
 }
 
 void Control::SetTextPadding(const QMargins& padding) {
-  textPadding_ = padding;
+  text_padding_ = padding;
   UpdateShownText();
   Invalidate();
 }
 
 void Control::SetTextAlign(Qt::Alignment align) {
-  textAlign_ = align;
+  text_align_ = align;
   UpdateShownText();
   Invalidate();
 }
@@ -395,7 +395,7 @@ void Control::SetAttribute(const QString& name, const QString& value) {
       AttrError(name, value, QStringLiteral("left, center, right, top, vcenter or bottom"));
       return;
     }
-    Qt::Alignment now = textAlign_;
+    Qt::Alignment now = text_align_;
     if (a & Qt::AlignHorizontal_Mask) now = (now & ~Qt::AlignHorizontal_Mask) | (a & Qt::AlignHorizontal_Mask);
     if (a & Qt::AlignVertical_Mask) now = (now & ~Qt::AlignVertical_Mask) | (a & Qt::AlignVertical_Mask);
     SetTextAlign(now);
@@ -414,7 +414,7 @@ void Control::SetAttribute(const QString& name, const QString& value) {
     const WindowBase* w = GetWindow();
     QString list = w ? w->GetStyle(value) : QString();
     if (list.isEmpty()) list = Resources::Instance().GetGlobalStyle(value);
-    styleName_ = value;
+    style_name_ = value;
     self_->setProperty("style", value);
     if (!list.isEmpty()) ApplyAttributeList(list);
     self_->style()->unpolish(self_);
@@ -512,19 +512,19 @@ void Control::PaintOverlay(QPainter& painter) {
 }
 
 void Control::PaintBkColor(QPainter& painter) {
-  if (bkColor_ == 0) return;
-  if (borderRound_.width() > 0 || borderRound_.height() > 0) {
+  if (bk_color_ == 0) return;
+  if (border_round_.width() > 0 || border_round_.height() > 0) {
     painter.setRenderHint(QPainter::Antialiasing);
     QPainterPath path;
-    path.addRoundedRect(QRectF(self_->rect()), Scale(borderRound_.width()), Scale(borderRound_.height()));
-    painter.fillPath(path, QColor::fromRgba(bkColor_));
+    path.addRoundedRect(QRectF(self_->rect()), Scale(border_round_.width()), Scale(border_round_.height()));
+    painter.fillPath(path, QColor::fromRgba(bk_color_));
   } else {
-    render::DrawColor(painter, self_->rect(), bkColor_);
+    render::DrawColor(painter, self_->rect(), bk_color_);
   }
 }
 
 void Control::PaintBkImage(QPainter& painter) {
-  if (!bkImage_.isEmpty()) DrawImage(painter, bkImage_);
+  if (!bk_image_.isEmpty()) DrawImage(painter, bk_image_);
 }
 
 void Control::PaintStatusImage(QPainter& painter) { (void)painter; }
@@ -532,22 +532,22 @@ void Control::PaintStatusImage(QPainter& painter) { (void)painter; }
 void Control::PaintText(QPainter& painter) { (void)painter; }
 
 void Control::PaintForeImage(QPainter& painter) {
-  if (!foreImage_.isEmpty()) DrawImage(painter, foreImage_);
+  if (!fore_image_.isEmpty()) DrawImage(painter, fore_image_);
 }
 
 void Control::PaintBorder(QPainter& painter) {
-  if (borderColor_ == 0 || borderSize_ <= 0) return;
-  const int size = std::max(1, Scale(borderSize_));
-  if (borderRound_.width() > 0 || borderRound_.height() > 0) {
+  if (border_color_ == 0 || border_size_ <= 0) return;
+  const int size = std::max(1, Scale(border_size_));
+  if (border_round_.width() > 0 || border_round_.height() > 0) {
     painter.setRenderHint(QPainter::Antialiasing);
-    QPen pen(QColor::fromRgba(borderColor_), size);
+    QPen pen(QColor::fromRgba(border_color_), size);
     painter.setPen(pen);
     painter.setBrush(Qt::NoBrush);
     const qreal half = size / 2.0;
     painter.drawRoundedRect(QRectF(self_->rect()).adjusted(half, half, -half, -half),
-                            Scale(borderRound_.width()), Scale(borderRound_.height()));
+                            Scale(border_round_.width()), Scale(border_round_.height()));
   } else {
-    render::DrawRect(painter, self_->rect(), size, borderColor_);
+    render::DrawRect(painter, self_->rect(), size, border_color_);
   }
 }
 
@@ -560,17 +560,17 @@ bool Control::DrawImage(QPainter& painter, const QString& imageString) const {
 void Control::OnEnter() {
   hot_ = true;
   Invalidate();
-  if (hoverNotify_ && self_->isEnabled()) SendNotify(QString::fromLatin1(notify::kMouseEnter));
+  if (hover_notify_ && self_->isEnabled()) SendNotify(QString::fromLatin1(notify::kMouseEnter));
 }
 
 void Control::OnLeave() {
   hot_ = false;
   Invalidate();
-  if (hoverNotify_ && self_->isEnabled()) SendNotify(QString::fromLatin1(notify::kMouseLeave));
+  if (hover_notify_ && self_->isEnabled()) SendNotify(QString::fromLatin1(notify::kMouseLeave));
 }
 
 bool Control::OnContextMenu(const QPoint& globalPos) {
-  if (!menuNotify_) return false;
+  if (!menu_notify_) return false;
   QWidget* top = self_->window();
   const QPoint p = top->mapFromGlobal(globalPos);
   SendNotify(QString::fromLatin1(notify::kMenu), p.x(), p.y(), p);

@@ -41,8 +41,8 @@ class Control {
   // ---- identity and data
   QString GetName() const;
   void SetName(const QString& name);
-  QString GetUserData() const { return userData_; }
-  void SetUserData(const QString& data) { userData_ = data; }
+  QString GetUserData() const { return user_data_; }
+  void SetUserData(const QString& data) { user_data_ = data; }
   qint64 GetTag() const { return tag_; }
   void SetTag(qint64 tag) { tag_ = tag; }
 
@@ -52,7 +52,7 @@ class Control {
   virtual void SetText(const QString& text);
   QString GetTextId() const { return text_; }  // the text as stored (the id with resource text)
   void SetResourceText(bool on);
-  bool IsResourceText() const { return resourceText_; }
+  bool IsResourceText() const { return resource_text_; }
   // Convenience: SetText(id) with resource text on.
   void SetTextId(const QString& id);
   void SetToolTip(const QString& text);
@@ -77,17 +77,17 @@ class Control {
   void SetMaxWidth(int v);
   void SetMinHeight(int v);
   void SetMaxHeight(int v);
-  int GetMinWidth() const { return minSize_.width(); }
-  int GetMaxWidth() const { return maxSize_.width(); }
-  int GetMinHeight() const { return minSize_.height(); }
-  int GetMaxHeight() const { return maxSize_.height(); }
+  int GetMinWidth() const { return min_size_.width(); }
+  int GetMaxWidth() const { return max_size_.width(); }
+  int GetMinHeight() const { return min_size_.height(); }
+  int GetMaxHeight() const { return max_size_.height(); }
   void SetPadding(const QMargins& padding);
   QMargins GetPadding() const { return padding_; }
   void SetFloat(bool on);
   bool IsFloat() const { return float_; }
   // Position and size relative to the parent; an empty size takes the fixed width and height.
   void SetFloatPos(const QRect& rect);
-  QRect GetFloatPos() const { return floatPos_; }
+  QRect GetFloatPos() const { return float_pos_; }
   // The control's rectangle in its window's coordinates, in device-independent pixels as laid out.
   QRect GetPos() const;
   // Zoom of the window the control lives in (1.0 outside a window).
@@ -96,25 +96,25 @@ class Control {
 
   // ---- look
   void SetBkColor(Argb color);
-  Argb GetBkColor() const { return bkColor_; }
+  Argb GetBkColor() const { return bk_color_; }
   void SetBkImage(const QString& image);
-  QString GetBkImage() const { return bkImage_; }
+  QString GetBkImage() const { return bk_image_; }
   void SetForeImage(const QString& image);
-  QString GetForeImage() const { return foreImage_; }
+  QString GetForeImage() const { return fore_image_; }
   void SetBorderColor(Argb color);
   void SetBorderSize(int size);
   void SetBorderRound(const QSize& radii);
   void SetFont(int fontId);  // -1: the window's default font
-  int GetFont() const { return fontId_; }
+  int GetFont() const { return font_id_; }
   void SetTextColor(Argb color);
-  Argb GetTextColor() const { return textColor_; }
+  Argb GetTextColor() const { return text_color_; }
   void SetDisabledTextColor(Argb color);
-  Argb GetDisabledTextColor() const { return disabledTextColor_; }
+  Argb GetDisabledTextColor() const { return disabled_text_color_; }
   void SetTextPadding(const QMargins& padding);
-  QMargins GetTextPadding() const { return textPadding_; }
+  QMargins GetTextPadding() const { return text_padding_; }
   // Qt alignment flags of the text.
   void SetTextAlign(Qt::Alignment align);
-  Qt::Alignment GetTextAlign() const { return textAlign_; }
+  Qt::Alignment GetTextAlign() const { return text_align_; }
   // Applies the font of the window's table at the current zoom (called on zoom and table changes).
   void ApplyFont();
   // The window's zoom changed: fonts, text margins and sizes follow.
@@ -128,13 +128,13 @@ class Control {
   QString GetCustomAttribute(const QString& name) const { return custom_.value(name); }
   bool HasCustomAttribute(const QString& name) const { return custom_.contains(name); }
   // The skin style last applied with the "style" attribute.
-  QString GetStyleName() const { return styleName_; }
+  QString GetStyleName() const { return style_name_; }
 
   // ---- notifications and timers
   void SendNotify(const QString& type, qint64 wParam = 0, qint64 lParam = 0);
   void SendNotify(const QString& type, qint64 wParam, qint64 lParam, const QPoint& pt);
-  void SetHoverNotify(bool on) { hoverNotify_ = on; }
-  void SetMenuNotify(bool on) { menuNotify_ = on; }
+  void SetHoverNotify(bool on) { hover_notify_ = on; }
+  void SetMenuNotify(bool on) { menu_notify_ = on; }
   // Periodic timer; the same id again restarts it. Fires DoTimer(id).
   bool SetTimer(int id, int milliseconds);
   void KillTimer(int id);
@@ -187,7 +187,7 @@ class Control {
   QSize AttrSize(const QString& name, const QString& value) const;
   void AttrError(const QString& name, const QString& value, const QString& why) const;
 
-  // Refreshes what the control shows from text_/resourceText_ (QLabel text, button text, ...).
+  // Refreshes what the control shows from text_/resource_text_ (QLabel text, button text, ...).
   virtual void UpdateShownText();
   // Applies the font to the widget; composite controls override it to reach their parts.
   virtual void ApplyQFont(const QFont& font);
@@ -203,32 +203,32 @@ class Control {
 
   QWidget* self_;
   QString text_;
-  bool resourceText_ = false;
-  QString toolTip_;
-  bool resourceToolTip_ = false;
-  QString userData_;
+  bool resource_text_ = false;
+  QString tool_tip_;
+  bool resource_tool_tip_ = false;
+  QString user_data_;
   qint64 tag_ = 0;
   QSize fixed_{0, 0};
-  QSize minSize_{0, 0};
-  QSize maxSize_{0, 0};
+  QSize min_size_{0, 0};
+  QSize max_size_{0, 0};
   QMargins padding_;
   bool float_ = false;
-  QRect floatPos_;
-  Argb bkColor_ = 0;
-  QString bkImage_;
-  QString foreImage_;
-  Argb borderColor_ = 0;
-  int borderSize_ = 0;
-  QSize borderRound_{0, 0};
-  int fontId_ = -1;
-  Argb textColor_ = 0;
-  Argb disabledTextColor_ = 0;
-  QMargins textPadding_;
-  Qt::Alignment textAlign_ = Qt::AlignLeft | Qt::AlignVCenter;
+  QRect float_pos_;
+  Argb bk_color_ = 0;
+  QString bk_image_;
+  QString fore_image_;
+  Argb border_color_ = 0;
+  int border_size_ = 0;
+  QSize border_round_{0, 0};
+  int font_id_ = -1;
+  Argb text_color_ = 0;
+  Argb disabled_text_color_ = 0;
+  QMargins text_padding_;
+  Qt::Alignment text_align_ = Qt::AlignLeft | Qt::AlignVCenter;
   QHash<QString, QString> custom_;
-  QString styleName_;
-  bool hoverNotify_ = false;
-  bool menuNotify_ = false;
+  QString style_name_;
+  bool hover_notify_ = false;
+  bool menu_notify_ = false;
   bool hot_ = false;
   ControlTimers* timers_ = nullptr;
 };

@@ -14,28 +14,28 @@ bool ControlTimers::Start(int id, int milliseconds) {
   Stop(id);
   const int qtId = startTimer(std::max(0, milliseconds), Qt::PreciseTimer);
   if (qtId == 0) return false;
-  byId_.insert(id, qtId);
-  byQtId_.insert(qtId, id);
+  by_id_.insert(id, qtId);
+  by_qt_id_.insert(qtId, id);
   return true;
 }
 
 void ControlTimers::Stop(int id) {
-  auto it = byId_.find(id);
-  if (it == byId_.end()) return;
+  auto it = by_id_.find(id);
+  if (it == by_id_.end()) return;
   killTimer(it.value());
-  byQtId_.remove(it.value());
-  byId_.erase(it);
+  by_qt_id_.remove(it.value());
+  by_id_.erase(it);
 }
 
 void ControlTimers::StopAll() {
-  for (int qtId : std::as_const(byQtId_).keys()) killTimer(qtId);
-  byId_.clear();
-  byQtId_.clear();
+  for (int qtId : std::as_const(by_qt_id_).keys()) killTimer(qtId);
+  by_id_.clear();
+  by_qt_id_.clear();
 }
 
 void ControlTimers::timerEvent(QTimerEvent* event) {
-  auto it = byQtId_.find(event->timerId());
-  if (it == byQtId_.end()) return;
+  auto it = by_qt_id_.find(event->timerId());
+  if (it == by_qt_id_.end()) return;
   control_->DoTimer(it.value());
 }
 

@@ -15,15 +15,15 @@ class ControlTimers : public QObject {
   bool Start(int id, int milliseconds);
   void Stop(int id);
   void StopAll();
-  bool Has(int id) const { return byId_.contains(id); }
+  bool Has(int id) const { return by_id_.contains(id); }
 
  protected:
   void timerEvent(QTimerEvent* event) override;
 
  private:
   Control* control_;
-  QHash<int, int> byId_;     // our id -> Qt timer id
-  QHash<int, int> byQtId_;   // Qt timer id -> our id
+  QHash<int, int> by_id_;     // our id -> Qt timer id
+  QHash<int, int> by_qt_id_;   // Qt timer id -> our id
 };
 
 }  // namespace zrv::ui

@@ -85,7 +85,7 @@ bool IsListRow(const QString& name) {
 // One build: the files being read (to catch a template that includes itself) and the first error.
 class DialogBuilder::Run {
  public:
-  Run(WindowBase* window, bool useCallback) : window_(window), useCallback_(useCallback) {}
+  Run(WindowBase* window, bool useCallback) : window_(window), use_callback_(useCallback) {}
 
   SkinError error;
 
@@ -233,10 +233,10 @@ class DialogBuilder::Run {
   // The control an element name stands for: built in, the window's callback, the registry, or a
   // template file.
   Control* Instantiate(const Node& node, const QString& file, Container* parent) {
-    fromTemplate_ = false;
+    from_template_ = false;
     auto builtIn = BuiltIns().constFind(node.name);
     if (builtIn != BuiltIns().constEnd()) return (*builtIn)();
-    if (useCallback_ && window_) {
+    if (use_callback_ && window_) {
       if (Control* c = window_->CreateControl(node.name)) return c;
       if (error.IsError()) return nullptr;  // the callback's own template failed
     }
@@ -244,8 +244,8 @@ class DialogBuilder::Run {
     const QString tmpl = ControlFactory::Instance().TemplateFile(node.name);
     if (!tmpl.isEmpty()) {
       Control* c = BuildNamed(tmpl, parent, node.line, file);
-      if (c) templateAttached_ = parent != nullptr;
-      fromTemplate_ = true;
+      if (c) template_attached_ = parent != nullptr;
+      from_template_ = true;
       return c;
     }
     Fail(file, node.line, QStringLiteral("unknown control class <%1>").arg(node.name));
@@ -274,12 +274,12 @@ class DialogBuilder::Run {
     if (error.IsError()) return nullptr;
     if (node.name == u"Include") return BuildInclude(node, file, parent);
 
-    templateAttached_ = false;
+    template_attached_ = false;
     Control* c = Instantiate(node, file, parent);
     if (!c) return nullptr;
-    const bool attached = templateAttached_;
-    const bool fromTemplate = fromTemplate_;
-    templateAttached_ = false;
+    const bool attached = template_attached_;
+    const bool fromTemplate = from_template_;
+    template_attached_ = false;
     QPointer<QWidget> guard(c->Widget());
     c->Widget()->setProperty("skinclass", node.name);
     // Into the tree first, so that attributes see the window (styles, fonts, groups).
@@ -357,10 +357,10 @@ class DialogBuilder::Run {
   }
 
   WindowBase* window_;
-  bool useCallback_;
+  bool use_callback_;
   QStringList files_;
-  bool templateAttached_ = false;
-  bool fromTemplate_ = false;
+  bool template_attached_ = false;
+  bool from_template_ = false;
 
  public:
   // The build that is running (a window's create-control callback may build a template

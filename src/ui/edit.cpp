@@ -23,7 +23,7 @@ void Edit::SetMaxChar(int count) { setMaxLength(count > 0 ? count : 32767); }
 int Edit::GetMaxChar() const { return maxLength() == 32767 ? 0 : maxLength(); }
 
 void Edit::SetNumberOnly(bool on) {
-  numberOnly_ = on;
+  number_only_ = on;
   if (on) {
     setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), this));
   } else {
@@ -41,11 +41,11 @@ void Edit::SetTipValue(const QString& text) {
 }
 
 void Edit::SetResourceTipValue(bool on) {
-  resourceTip_ = on;
+  resource_tip_ = on;
   UpdateTip();
 }
 
-void Edit::UpdateTip() { setPlaceholderText(resourceTip_ ? TextById(tip_) : tip_); }
+void Edit::UpdateTip() { setPlaceholderText(resource_tip_ ? TextById(tip_) : tip_); }
 
 void Edit::SetSel(int start, int end) {
   const int len = text().size();
@@ -88,7 +88,7 @@ void Edit::focusOutEvent(QFocusEvent* event) {
 
 void Edit::changeEvent(QEvent* event) {
   ControlWidget<QLineEdit>::changeEvent(event);
-  if (event->type() == QEvent::LanguageChange && resourceTip_) UpdateTip();
+  if (event->type() == QEvent::LanguageChange && resource_tip_) UpdateTip();
 }
 
 }  // namespace zrv::ui

@@ -17,7 +17,7 @@ class Edit : public ControlWidget<QLineEdit> {
   void SetMaxChar(int count);  // 0: no limit
   int GetMaxChar() const;
   void SetNumberOnly(bool on);  // digits only
-  bool IsNumberOnly() const { return numberOnly_; }
+  bool IsNumberOnly() const { return number_only_; }
   void SetPasswordMode(bool on);
   void SetReadOnly(bool on);
   void SetTipValue(const QString& text);  // placeholder
@@ -34,9 +34,9 @@ class Edit : public ControlWidget<QLineEdit> {
 
  private:
   void UpdateTip();
-  bool numberOnly_ = false;
+  bool number_only_ = false;
   QString tip_;
-  bool resourceTip_ = false;
+  bool resource_tip_ = false;
 };
 
 }  // namespace zrv::ui

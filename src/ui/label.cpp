@@ -11,7 +11,7 @@ Label::Label(QWidget* parent) : ControlWidget<QLabel>(parent) {
 }
 
 void Label::SetEndEllipsis(bool on) {
-  endEllipsis_ = on;
+  end_ellipsis_ = on;
   UpdateShownText();
 }
 
@@ -32,7 +32,7 @@ void Label::UpdateShownText() {
   const QMargins p = GetTextPadding();
   setContentsMargins(Scale(p.left()), Scale(p.top()), Scale(p.right()), Scale(p.bottom()));
   QString text = ShownText();
-  if (endEllipsis_ && !wordWrap()) {
+  if (end_ellipsis_ && !wordWrap()) {
     text = fontMetrics().elidedText(text, Qt::ElideRight, std::max(0, contentsRect().width()));
   }
   setText(text);
@@ -40,7 +40,7 @@ void Label::UpdateShownText() {
 
 void Label::resizeEvent(QResizeEvent* event) {
   ControlWidget<QLabel>::resizeEvent(event);
-  if (endEllipsis_) UpdateShownText();
+  if (end_ellipsis_) UpdateShownText();
 }
 
 Text::Text(QWidget* parent) : Label(parent) {

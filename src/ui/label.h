@@ -20,7 +20,7 @@ class Label : public ControlWidget<QLabel> {
   void resizeEvent(QResizeEvent* event) override;
 
  private:
-  bool endEllipsis_ = false;
+  bool end_ellipsis_ = false;
 };
 
 class Text : public Label {

@@ -213,14 +213,14 @@ bool List::AddAt(Control* row, int index) {
     if (header_) VerticalLayout::Remove(header_);
     header_ = header;
     if (!VerticalLayout::AddAt(header, 0)) return false;
-    if (headerHidden_) header->SetVisible(false);
+    if (header_hidden_) header->SetVisible(false);
     return true;
   }
   auto* element = dynamic_cast<ListElement*>(row);
   if (!element) return false;
   index = std::clamp(index, 0, GetCount());
-  if (row->GetFixedHeight() == 0) row->SetFixedHeight(itemHeight_);
-  if (row->GetFont() < 0 && itemFont_ >= 0) row->SetFont(itemFont_);
+  if (row->GetFixedHeight() == 0) row->SetFixedHeight(item_height_);
+  if (row->GetFont() < 0 && item_font_ >= 0) row->SetFont(item_font_);
   const bool wantSelected = element->selected_;
   element->selected_ = false;
   if (!body_->AddAt(row, index)) return false;
@@ -345,13 +345,13 @@ void List::EnsureVisible(int index) {
 void List::LineDown() {
   SyncBody(scroll_, body_);
   QScrollBar* bar = scroll_->verticalScrollBar();
-  bar->setValue(bar->value() + Scale(itemHeight_));
+  bar->setValue(bar->value() + Scale(item_height_));
 }
 
 void List::LineUp() {
   SyncBody(scroll_, body_);
   QScrollBar* bar = scroll_->verticalScrollBar();
-  bar->setValue(bar->value() - Scale(itemHeight_));
+  bar->setValue(bar->value() - Scale(item_height_));
 }
 
 void List::EndDown() {
@@ -381,22 +381,22 @@ int List::ColumnWidth(int column, int rowWidth, int columns) const {
 }
 
 void List::SetAttribute(const QString& name, const QString& value) {
-  if (name == u"itembkcolor") itemBk_ = AttrColor(name, value);
-  else if (name == u"itemhotbkcolor") itemHotBk_ = AttrColor(name, value);
-  else if (name == u"itemselectedbkcolor") itemSelectedBk_ = AttrColor(name, value);
-  else if (name == u"itemtextcolor") itemText_ = AttrColor(name, value);
-  else if (name == u"itemselectedtextcolor") itemSelectedText_ = AttrColor(name, value);
-  else if (name == u"itemfont") itemFont_ = AttrInt(name, value, -1);
-  else if (name == u"itemheight") itemHeight_ = AttrInt(name, value, 30);
+  if (name == u"itembkcolor") item_bk_ = AttrColor(name, value);
+  else if (name == u"itemhotbkcolor") item_hot_bk_ = AttrColor(name, value);
+  else if (name == u"itemselectedbkcolor") item_selected_bk_ = AttrColor(name, value);
+  else if (name == u"itemtextcolor") item_text_ = AttrColor(name, value);
+  else if (name == u"itemselectedtextcolor") item_selected_text_ = AttrColor(name, value);
+  else if (name == u"itemfont") item_font_ = AttrInt(name, value, -1);
+  else if (name == u"itemheight") item_height_ = AttrInt(name, value, 30);
   else if (name == u"itemalign") {
     Qt::Alignment a;
-    if (attr::ParseAlign(value, &a)) itemAlign_ = (a & Qt::AlignHorizontal_Mask) | Qt::AlignVCenter;
+    if (attr::ParseAlign(value, &a)) item_align_ = (a & Qt::AlignHorizontal_Mask) | Qt::AlignVCenter;
     else AttrError(name, value, QStringLiteral("left, center or right"));
   } else if (name == u"multiselect") {
     AttrBool(name, value);  // accepted; a list selects one row
   } else if (name == u"header") {
-    headerHidden_ = value.trimmed().toLower() == u"hidden";
-    if (header_) header_->SetVisible(!headerHidden_);
+    header_hidden_ = value.trimmed().toLower() == u"hidden";
+    if (header_) header_->SetVisible(!header_hidden_);
   } else {
     VerticalLayout::SetAttribute(name, value);
   }

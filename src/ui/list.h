@@ -135,14 +135,14 @@ class List : public VerticalLayout {
   int ColumnWidth(int column, int rowWidth, int columns) const;
 
   // Row look (used by the rows when they paint).
-  Argb ItemBkColor() const { return itemBk_; }
-  Argb ItemHotBkColor() const { return itemHotBk_; }
-  Argb ItemSelectedBkColor() const { return itemSelectedBk_; }
-  Argb ItemTextColor() const { return itemText_; }
-  Argb ItemSelectedTextColor() const { return itemSelectedText_; }
-  int ItemFont() const { return itemFont_; }
-  int ItemHeight() const { return itemHeight_; }
-  Qt::Alignment ItemAlign() const { return itemAlign_; }
+  Argb ItemBkColor() const { return item_bk_; }
+  Argb ItemHotBkColor() const { return item_hot_bk_; }
+  Argb ItemSelectedBkColor() const { return item_selected_bk_; }
+  Argb ItemTextColor() const { return item_text_; }
+  Argb ItemSelectedTextColor() const { return item_selected_text_; }
+  int ItemFont() const { return item_font_; }
+  int ItemHeight() const { return item_height_; }
+  Qt::Alignment ItemAlign() const { return item_align_; }
 
   void SetAttribute(const QString& name, const QString& value) override;
 
@@ -161,12 +161,12 @@ class List : public VerticalLayout {
   QScrollArea* scroll_;
   VerticalLayout* body_;
   ListHeader* header_ = nullptr;
-  bool headerHidden_ = false;
+  bool header_hidden_ = false;
   int current_ = -1;
-  Argb itemBk_ = 0, itemHotBk_ = 0, itemSelectedBk_ = 0, itemText_ = 0, itemSelectedText_ = 0;
-  int itemFont_ = -1;
-  int itemHeight_ = 30;
-  Qt::Alignment itemAlign_ = Qt::AlignLeft | Qt::AlignVCenter;
+  Argb item_bk_ = 0, item_hot_bk_ = 0, item_selected_bk_ = 0, item_text_ = 0, item_selected_text_ = 0;
+  int item_font_ = -1;
+  int item_height_ = 30;
+  Qt::Alignment item_align_ = Qt::AlignLeft | Qt::AlignVCenter;
 };
 
 }  // namespace zrv::ui

@@ -129,7 +129,7 @@ QSize SkinLayout::Content(bool minimum) const {
       across = std::max(across, width);
     }
   }
-  if (direction_ != Direction::kFill && shown > 1) along += Z(childPadding_, zoom) * (shown - 1);
+  if (direction_ != Direction::kFill && shown > 1) along += Z(child_padding_, zoom) * (shown - 1);
   QSize size = (direction_ == Direction::kVertical) ? QSize(across, along) : QSize(along, across);
   size += QSize(inset.left() + inset.right(), inset.top() + inset.bottom());
   return size;
@@ -169,14 +169,14 @@ void SkinLayout::setGeometry(const QRect& rect) {
       const int fh = FixedAlong(ch.control, false, zoom);
       if (fw > 0) {
         int x = r.left();
-        if (childAlign_ & Qt::AlignHCenter) x += (r.width() - fw) / 2;
-        else if (childAlign_ & Qt::AlignRight) x = r.right() + 1 - fw;
+        if (child_align_ & Qt::AlignHCenter) x += (r.width() - fw) / 2;
+        else if (child_align_ & Qt::AlignRight) x = r.right() + 1 - fw;
         r = QRect(x, r.top(), fw, r.height());
       }
       if (fh > 0) {
         int y = r.top();
-        if (childVAlign_ & Qt::AlignVCenter) y += (r.height() - fh) / 2;
-        else if (childVAlign_ & Qt::AlignBottom) y = r.bottom() + 1 - fh;
+        if (child_v_align_ & Qt::AlignVCenter) y += (r.height() - fh) / 2;
+        else if (child_v_align_ & Qt::AlignBottom) y = r.bottom() + 1 - fh;
         r = QRect(r.left(), y, r.width(), fh);
       }
       ch.widget->setGeometry(r);
@@ -185,7 +185,7 @@ void SkinLayout::setGeometry(const QRect& rect) {
   }
 
   const bool horizontal = direction_ == Direction::kHorizontal;
-  const int gap = Z(childPadding_, zoom);
+  const int gap = Z(child_padding_, zoom);
   const int total = horizontal ? area.width() : area.height();
   const int across = horizontal ? area.height() : area.width();
 
@@ -252,8 +252,8 @@ void SkinLayout::setGeometry(const QRect& rect) {
     sum += size[i] + (horizontal ? pad.left() + pad.right() : pad.top() + pad.bottom());
   }
   int pos = horizontal ? area.left() : area.top();
-  const Qt::Alignment alongAlign = horizontal ? (childAlign_ & Qt::AlignHorizontal_Mask)
-                                              : (childVAlign_ & Qt::AlignVertical_Mask);
+  const Qt::Alignment alongAlign = horizontal ? (child_align_ & Qt::AlignHorizontal_Mask)
+                                              : (child_v_align_ & Qt::AlignVertical_Mask);
   if (sum < total) {
     if (alongAlign & (Qt::AlignHCenter | Qt::AlignVCenter)) pos += (total - sum) / 2;
     else if (alongAlign & (Qt::AlignRight | Qt::AlignBottom)) pos += total - sum;
@@ -267,8 +267,8 @@ void SkinLayout::setGeometry(const QRect& rect) {
       const int avail = across - pad.top() - pad.bottom();
       const int h = crossFixed > 0 ? crossFixed : avail;
       int y = area.top() + pad.top();
-      if (crossFixed > 0 && (childVAlign_ & Qt::AlignVCenter)) y += (avail - h) / 2;
-      else if (crossFixed > 0 && (childVAlign_ & Qt::AlignBottom)) y += avail - h;
+      if (crossFixed > 0 && (child_v_align_ & Qt::AlignVCenter)) y += (avail - h) / 2;
+      else if (crossFixed > 0 && (child_v_align_ & Qt::AlignBottom)) y += avail - h;
       flow[i].widget->setGeometry(QRect(pos, y, size[i], h));
       pos += size[i] + pad.right() + gap;
     } else {
@@ -276,8 +276,8 @@ void SkinLayout::setGeometry(const QRect& rect) {
       const int avail = across - pad.left() - pad.right();
       const int w = crossFixed > 0 ? crossFixed : avail;
       int x = area.left() + pad.left();
-      if (crossFixed > 0 && (childAlign_ & Qt::AlignHCenter)) x += (avail - w) / 2;
-      else if (crossFixed > 0 && (childAlign_ & Qt::AlignRight)) x += avail - w;
+      if (crossFixed > 0 && (child_align_ & Qt::AlignHCenter)) x += (avail - w) / 2;
+      else if (crossFixed > 0 && (child_align_ & Qt::AlignRight)) x += avail - w;
       flow[i].widget->setGeometry(QRect(x, pos, w, size[i]));
       pos += size[i] + pad.bottom() + gap;
     }

@@ -31,10 +31,10 @@ class SkinLayout : public QLayout {
 
   void SetInset(const QMargins& inset) { inset_ = inset; invalidate(); }
   QMargins Inset() const { return inset_; }
-  void SetChildPadding(int padding) { childPadding_ = padding; invalidate(); }
-  int ChildPadding() const { return childPadding_; }
-  void SetChildAlign(Qt::Alignment a) { childAlign_ = a; invalidate(); }
-  void SetChildVAlign(Qt::Alignment a) { childVAlign_ = a; invalidate(); }
+  void SetChildPadding(int padding) { child_padding_ = padding; invalidate(); }
+  int ChildPadding() const { return child_padding_; }
+  void SetChildAlign(Qt::Alignment a) { child_align_ = a; invalidate(); }
+  void SetChildVAlign(Qt::Alignment a) { child_v_align_ = a; invalidate(); }
   Direction direction() const { return direction_; }
 
  private:
@@ -43,9 +43,9 @@ class SkinLayout : public QLayout {
   Direction direction_;
   QList<QLayoutItem*> items_;
   QMargins inset_;
-  int childPadding_ = 0;
-  Qt::Alignment childAlign_ = Qt::AlignLeft;
-  Qt::Alignment childVAlign_ = Qt::AlignTop;
+  int child_padding_ = 0;
+  Qt::Alignment child_align_ = Qt::AlignLeft;
+  Qt::Alignment child_v_align_ = Qt::AlignTop;
 };
 
 }  // namespace zrv::ui

@@ -38,57 +38,57 @@ Slider::Slider(QWidget* parent) : ControlWidget<QSlider>(parent) {
   setOrientation(Qt::Horizontal);
   setRange(0, 100);
   setFocusPolicy(Qt::StrongFocus);
-  connect(this, &QAbstractSlider::sliderPressed, this, [this] { pressValue_ = value(); });
+  connect(this, &QAbstractSlider::sliderPressed, this, [this] { press_value_ = value(); });
   connect(this, &QAbstractSlider::sliderMoved, this,
           [this](int v) { SendNotify(QString::fromLatin1(notify::kMoveValueChanged), v); });
   connect(this, &QAbstractSlider::sliderReleased, this, [this] {
-    if (value() != pressValue_) SendNotify(QString::fromLatin1(notify::kValueChanged), value());
+    if (value() != press_value_) SendNotify(QString::fromLatin1(notify::kValueChanged), value());
   });
   // Keys and the wheel: actionTriggered comes just before the value is applied.
   connect(this, &QAbstractSlider::actionTriggered, this, [this](int) {
     if (isSliderDown()) return;
-    inAction_ = true;
-    actionOld_ = value();
+    in_action_ = true;
+    action_old_ = value();
   });
   connect(this, &QAbstractSlider::valueChanged, this, [this](int v) {
-    if (!inAction_) return;
-    inAction_ = false;
-    if (v != actionOld_) SendNotify(QString::fromLatin1(notify::kValueChanged), v);
+    if (!in_action_) return;
+    in_action_ = false;
+    if (v != action_old_) SendNotify(QString::fromLatin1(notify::kValueChanged), v);
   });
 }
 
 void Slider::SetMinValue(int v) {
-  inAction_ = false;
+  in_action_ = false;
   setMinimum(v);
 }
 
 void Slider::SetMaxValue(int v) {
-  inAction_ = false;
+  in_action_ = false;
   setMaximum(v);
 }
 
 void Slider::SetValue(int v) {
-  inAction_ = false;
+  in_action_ = false;
   setValue(v);
 }
 
 void Slider::SetThumbImage(const QString& image) {
-  thumbImage_ = image;
+  thumb_image_ = image;
   Invalidate();
 }
 
 void Slider::SetThumbHotImage(const QString& image) {
-  thumbHotImage_ = image;
+  thumb_hot_image_ = image;
   Invalidate();
 }
 
 void Slider::SetThumbPushedImage(const QString& image) {
-  thumbPushedImage_ = image;
+  thumb_pushed_image_ = image;
   Invalidate();
 }
 
 void Slider::SetThumbSize(const QSize& size) {
-  thumbSize_ = size;
+  thumb_size_ = size;
   Invalidate();
 }
 
@@ -102,17 +102,17 @@ void Slider::SetAttribute(const QString& name, const QString& value) {
   else if (name == u"thumbhotimage") SetThumbHotImage(value);
   else if (name == u"thumbpushedimage") SetThumbPushedImage(value);
   else if (name == u"thumbsize") SetThumbSize(AttrSize(name, value));
-  else if (name == u"forecolor") foreColor_ = AttrColor(name, value);
+  else if (name == u"forecolor") fore_color_ = AttrColor(name, value);
   else ControlWidget<QSlider>::SetAttribute(name, value);
 }
 
 bool Slider::PaintsItself() const {
-  return !thumbImage_.isEmpty() || !GetForeImage().isEmpty() || foreColor_ != 0 || !GetBkImage().isEmpty();
+  return !thumb_image_.isEmpty() || !GetForeImage().isEmpty() || fore_color_ != 0 || !GetBkImage().isEmpty();
 }
 
 QRect Slider::ThumbRect() const {
   const bool horizontal = orientation() == Qt::Horizontal;
-  QSize size(Scale(thumbSize_.width()), Scale(thumbSize_.height()));
+  QSize size(Scale(thumb_size_.width()), Scale(thumb_size_.height()));
   if (size.width() <= 0) size.setWidth(horizontal ? std::min(height(), Scale(16)) : width());
   if (size.height() <= 0) size.setHeight(horizontal ? height() : std::min(width(), Scale(16)));
   const double f = Fraction(sliderPosition(), minimum(), maximum());
@@ -176,10 +176,10 @@ void Slider::PaintStatusImage(QPainter& painter) {
   QRect part;
   if (horizontal) part = QRect(0, 0, thumb.center().x(), height());
   else part = QRect(0, thumb.center().y(), width(), height() - thumb.center().y());
-  PaintFill(painter, this, part, GetForeImage(), foreColor_);
-  QString image = thumbImage_;
-  if (isSliderDown() && !thumbPushedImage_.isEmpty()) image = thumbPushedImage_;
-  else if (IsHot() && !thumbHotImage_.isEmpty()) image = thumbHotImage_;
+  PaintFill(painter, this, part, GetForeImage(), fore_color_);
+  QString image = thumb_image_;
+  if (isSliderDown() && !thumb_pushed_image_.isEmpty()) image = thumb_pushed_image_;
+  else if (IsHot() && !thumb_hot_image_.isEmpty()) image = thumb_hot_image_;
   if (!image.isEmpty()) {
     render::DrawImageString(painter, thumb, image, Zoom());
   } else {
@@ -205,18 +205,18 @@ void Progress::SetAttribute(const QString& name, const QString& value) {
   else if (name == u"max") SetMaxValue(AttrInt(name, value, 100));
   else if (name == u"value") SetValue(AttrInt(name, value));
   else if (name == u"hor") setOrientation(AttrBool(name, value) ? Qt::Horizontal : Qt::Vertical);
-  else if (name == u"forecolor") foreColor_ = AttrColor(name, value);
+  else if (name == u"forecolor") fore_color_ = AttrColor(name, value);
   else if (name == u"showtext") setTextVisible(AttrBool(name, value));
   else ControlWidget<QProgressBar>::SetAttribute(name, value);
   Invalidate();
 }
 
-bool Progress::PaintsItself() const { return !GetForeImage().isEmpty() || foreColor_ != 0; }
+bool Progress::PaintsItself() const { return !GetForeImage().isEmpty() || fore_color_ != 0; }
 
 void Progress::PaintStatusImage(QPainter& painter) {
   if (!PaintsItself()) return;
   const double f = Fraction(value(), minimum(), maximum());
-  PaintFill(painter, this, FilledPart(rect(), f, orientation() == Qt::Horizontal), GetForeImage(), foreColor_);
+  PaintFill(painter, this, FilledPart(rect(), f, orientation() == Qt::Horizontal), GetForeImage(), fore_color_);
 }
 
 }  // namespace zrv::ui

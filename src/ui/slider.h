@@ -42,12 +42,12 @@ class Slider : public ControlWidget<QSlider> {
  private:
   QRect ThumbRect() const;
   int ValueAt(const QPoint& pos) const;
-  QString thumbImage_, thumbHotImage_, thumbPushedImage_;
-  QSize thumbSize_{0, 0};
-  Argb foreColor_ = 0;
-  int pressValue_ = 0;      // value when the knob was grabbed
-  bool inAction_ = false;   // a key or wheel action is being applied
-  int actionOld_ = 0;
+  QString thumb_image_, thumb_hot_image_, thumb_pushed_image_;
+  QSize thumb_size_{0, 0};
+  Argb fore_color_ = 0;
+  int press_value_ = 0;      // value when the knob was grabbed
+  bool in_action_ = false;   // a key or wheel action is being applied
+  int action_old_ = 0;
 };
 
 class Progress : public ControlWidget<QProgressBar> {
@@ -72,7 +72,7 @@ class Progress : public ControlWidget<QProgressBar> {
   void UpdateShownText() override {}
 
  private:
-  Argb foreColor_ = 0;
+  Argb fore_color_ = 0;
 };
 
 }  // namespace zrv::ui

@@ -108,7 +108,7 @@ bool WindowBase::Create(QWidget* parent, const QString& title) {
   layout()->addWidget(root->Widget());
   root->Widget()->show();
   ApplyFonts();
-  if (initSize_.isValid() && !initSize_.isEmpty()) resize(Scale(initSize_.width()), Scale(initSize_.height()));
+  if (init_size_.isValid() && !init_size_.isEmpty()) resize(Scale(init_size_.width()), Scale(init_size_.height()));
   ApplyMinMax();
   InitWindow();
   // "windowinit" arrives once the event loop runs: after Create and whatever the caller does next.
@@ -117,7 +117,7 @@ bool WindowBase::Create(QWidget* parent, const QString& title) {
 }
 
 int WindowBase::ShowModal() {
-  modalResult_ = 0;
+  modal_result_ = 0;
   closing_ = false;
   setWindowModality(parentWidget() ? Qt::WindowModal : Qt::ApplicationModal);
   QEventLoop loop;
@@ -128,11 +128,11 @@ int WindowBase::ShowModal() {
   if (!alive) return 0;
   loop_ = nullptr;
   setWindowModality(Qt::NonModal);
-  return modalResult_;
+  return modal_result_;
 }
 
 void WindowBase::Close(int code) {
-  modalResult_ = code;
+  modal_result_ = code;
   closing_ = true;
   hide();
   if (loop_) loop_->quit();
@@ -200,7 +200,7 @@ void WindowBase::SendNotify(Notify& msg) {
 }
 
 int WindowBase::AddNotifyListener(std::function<void(const Notify&)> listener) {
-  const int id = nextListener_++;
+  const int id = next_listener_++;
   listeners_.insert(id, std::move(listener));
   return id;
 }
@@ -244,16 +244,16 @@ void WindowBase::SetZoom(double zoom) {
 
 void WindowBase::SetFont(int id, const FontSpec& font, bool isDefault) {
   fonts_.insert(id, font);
-  if (isDefault) defaultFont_ = id;
+  if (isDefault) default_font_ = id;
 }
 
 void WindowBase::RemoveAllFonts() {
   fonts_.clear();
-  defaultFont_ = -1;
+  default_font_ = -1;
 }
 
 const FontSpec* WindowBase::GetFontSpec(int id) const {
-  if (id < 0) id = defaultFont_;
+  if (id < 0) id = default_font_;
   auto it = fonts_.constFind(id);
   return it == fonts_.constEnd() ? nullptr : &it.value();
 }
@@ -283,24 +283,24 @@ void WindowBase::ApplyFonts() {
 }
 
 void WindowBase::SetRoundCorner(const QSize& radii) {
-  roundCorner_ = radii;
+  round_corner_ = radii;
   ApplyMask();
 }
 
 void WindowBase::SetMinInfo(const QSize& size) {
-  minInfo_ = size;
+  min_info_ = size;
   ApplyMinMax();
 }
 
 void WindowBase::SetMaxInfo(const QSize& size) {
-  maxInfo_ = size;
+  max_info_ = size;
   ApplyMinMax();
 }
 
 void WindowBase::ApplyMinMax() {
-  setMinimumSize(minInfo_.isValid() ? QSize(Scale(minInfo_.width()), Scale(minInfo_.height())) : QSize(0, 0));
-  if (maxInfo_.isValid() && maxInfo_.width() > 0 && maxInfo_.height() > 0) {
-    setMaximumSize(Scale(maxInfo_.width()), Scale(maxInfo_.height()));
+  setMinimumSize(min_info_.isValid() ? QSize(Scale(min_info_.width()), Scale(min_info_.height())) : QSize(0, 0));
+  if (max_info_.isValid() && max_info_.width() > 0 && max_info_.height() > 0) {
+    setMaximumSize(Scale(max_info_.width()), Scale(max_info_.height()));
   } else {
     setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
   }
@@ -309,12 +309,12 @@ void WindowBase::ApplyMinMax() {
 void WindowBase::ApplyMask() {
   // Without a windowing system there is nothing to round (and the platform says so loudly).
   if (QGuiApplication::platformName() == u"offscreen") return;
-  if (roundCorner_.width() <= 0 && roundCorner_.height() <= 0) {
+  if (round_corner_.width() <= 0 && round_corner_.height() <= 0) {
     clearMask();
     return;
   }
   QPainterPath path;
-  path.addRoundedRect(QRectF(rect()), Scale(roundCorner_.width()), Scale(roundCorner_.height()));
+  path.addRoundedRect(QRectF(rect()), Scale(round_corner_.width()), Scale(round_corner_.height()));
   setMask(QRegion(path.toFillPolygon().toPolygon()));
 }
 
@@ -327,19 +327,19 @@ void WindowBase::SetWindowAttribute(const QString& name, const QString& value, S
   bool b = false;
   if (name == u"size") {
     if (!attr::ParseSize(value, &size)) return bad(QStringLiteral("\"w,h\""));
-    initSize_ = size;
+    init_size_ = size;
   } else if (name == u"mininfo") {
     if (!attr::ParseSize(value, &size)) return bad(QStringLiteral("\"w,h\""));
-    minInfo_ = size;
+    min_info_ = size;
   } else if (name == u"maxinfo") {
     if (!attr::ParseSize(value, &size)) return bad(QStringLiteral("\"w,h\""));
-    maxInfo_ = size;
+    max_info_ = size;
   } else if (name == u"caption") {
     if (!attr::ParseMargins(value, &m)) return bad(QStringLiteral("\"l,t,r,b\""));
     caption_ = QRect(m.left(), m.top(), m.right(), m.bottom());
   } else if (name == u"roundcorner") {
     if (!attr::ParseSize(value, &size)) return bad(QStringLiteral("\"rx,ry\""));
-    roundCorner_ = size;
+    round_corner_ = size;
   } else if (name == u"sizebox") {
     if (!attr::ParseMargins(value, &m)) return bad(QStringLiteral("\"l,t,r,b\""));
   } else if (name == u"frameless") {
@@ -348,27 +348,27 @@ void WindowBase::SetWindowAttribute(const QString& name, const QString& value, S
   } else if (name == u"bkcolor") {
     quint32 c = 0;
     if (!attr::ParseColor(value, &c)) return bad(QStringLiteral("a colour"));
-    bkColor_ = c;
+    bk_color_ = c;
   } else if (name == u"title") {
-    titleId_ = value;
+    title_id_ = value;
     UpdateTitle();
   } else if (name == u"resourcetitle") {
     if (!attr::ParseBool(value, &b)) return bad(QStringLiteral("true or false"));
-    resourceTitle_ = b;
+    resource_title_ = b;
     UpdateTitle();
   }
   // Other attributes are kept by no one: the window has no more settings.
 }
 
 void WindowBase::UpdateTitle() {
-  if (titleId_.isEmpty()) return;
-  setWindowTitle(resourceTitle_ ? TextById(titleId_) : titleId_);
+  if (title_id_.isEmpty()) return;
+  setWindowTitle(resource_title_ ? TextById(title_id_) : title_id_);
 }
 
 bool WindowBase::event(QEvent* e) {
   if (e->type() == WindowInitKind()) {
-    if (!initSent_ && root_) {
-      initSent_ = true;
+    if (!init_sent_ && root_) {
+      init_sent_ = true;
       root_->SendNotify(QString::fromLatin1(notify::kWindowInit));
     }
     return true;
@@ -379,7 +379,7 @@ bool WindowBase::event(QEvent* e) {
     m->Finish(handled);
     return true;
   }
-  if (e->type() == QEvent::LanguageChange && resourceTitle_) UpdateTitle();
+  if (e->type() == QEvent::LanguageChange && resource_title_) UpdateTitle();
   return QWidget::event(e);
 }
 
@@ -412,9 +412,9 @@ void WindowBase::mousePressEvent(QMouseEvent* e) {
 
 void WindowBase::paintEvent(QPaintEvent* e) {
   QWidget::paintEvent(e);
-  if (bkColor_ == 0) return;
+  if (bk_color_ == 0) return;
   QPainter painter(this);
-  render::DrawColor(painter, rect(), bkColor_);
+  render::DrawColor(painter, rect(), bk_color_);
 }
 
 }  // namespace zrv::ui

@@ -126,7 +126,7 @@ class WindowBase : public QWidget {
   }
 
   // Size of the layout's Window element (96-DPI), after Create.
-  QSize GetInitSize() const { return initSize_; }
+  QSize GetInitSize() const { return init_size_; }
   // Caption band (96-DPI rect: left/top/right insets, bottom = height); dragging it moves the window.
   void SetCaptionRect(const QRect& ltrb) { caption_ = ltrb; }
   void SetRoundCorner(const QSize& radii);
@@ -146,26 +146,26 @@ class WindowBase : public QWidget {
   void ApplyMask();
   void ApplyMinMax();
   void UpdateTitle();
-  QString titleId_;
-  bool resourceTitle_ = false;
+  QString title_id_;
+  bool resource_title_ = false;
   Control* root_ = nullptr;
   SkinError error_;
   double zoom_ = 1.0;
-  QSize initSize_;
-  QSize minInfo_, maxInfo_;
+  QSize init_size_;
+  QSize min_info_, max_info_;
   QRect caption_;
-  QSize roundCorner_;
-  Argb bkColor_ = 0;
+  QSize round_corner_;
+  Argb bk_color_ = 0;
   QHash<int, FontSpec> fonts_;
-  int defaultFont_ = -1;
+  int default_font_ = -1;
   QHash<QString, QString> styles_;
   QHash<QString, QString> defaults_;
   QEventLoop* loop_ = nullptr;
-  int modalResult_ = 0;
+  int modal_result_ = 0;
   bool closing_ = false;
-  bool initSent_ = false;
+  bool init_sent_ = false;
   QHash<int, std::function<void(const Notify&)>> listeners_;
-  int nextListener_ = 1;
+  int next_listener_ = 1;
   friend class DialogBuilder;
 };
 
