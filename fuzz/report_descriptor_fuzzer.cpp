@@ -47,11 +47,10 @@ void DecodeButtons(const HidCapability& cap, const std::vector<uint8_t>& report,
 void DecodeValues(const HidCapability& cap, const std::vector<uint8_t>& report, bool must_fit) {
   // The usages the capability covers, and a few beside them.
   const uint32_t last = std::min<uint32_t>(cap.usage_max, cap.usage_min + 8u);
-  for (uint32_t usage = cap.usage_min > 0 ? cap.usage_min - 1u : 0u; usage <= last + 1u && usage <= 0xFFFF;
-       ++usage) {
+  for (uint32_t usage = cap.usage_min > 0 ? cap.usage_min - 1u : 0u; usage <= last + 1u && usage <= 0xFFFF; ++usage) {
     const auto u = static_cast<uint16_t>(usage);
-    const bool covered = usage >= cap.usage_min && usage <= cap.usage_max &&
-                         (!cap.is_range || usage - cap.usage_min < cap.report_count);
+    const bool covered =
+        usage >= cap.usage_min && usage <= cap.usage_max && (!cap.is_range || usage - cap.usage_min < cap.report_count);
     uint32_t raw = 0;
     const bool ok = GetUsageValue(cap, u, report, raw);
     if (must_fit && covered && cap.bit_size <= 32) Check(ok, "a value capability does not fit its own report");

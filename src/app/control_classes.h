@@ -16,15 +16,29 @@ class WindowBase;
 namespace zrv::app {
 
 // Registered with the control factory, in this order.
-inline constexpr std::array<const char*, 23> kRegisteredControlClasses = {
-    "CCircleProgressUI",      "CChartViewUI",          "CWndUI",
-    "CSelectPanelUI",         "CDeviceKeyButtonUI",    "CCloudShareListItemUI",
-    "CUpdateInfoListItemUI",  "CDeviceOptionUI",       "CMpDevicePowerUI",
-    "CComboEditContainerElementUI", "CHandImgButtonUI", "CHandImgSelectButtonUI",
-    "CRedioMacroButtonUI",    "CLightControlUI",       "CMacroControlUI",
-    "CKeySetControlUI",       "CDeviceProfileUI",      "CShootControlUI",
-    "CMagicControlUI",        "CVoice6533ControlUI",   "CHalveronUSBDevice",
-    "CHalveronMousePadDevice", "CHalveronHS6533Device"};
+inline constexpr std::array<const char*, 23> kRegisteredControlClasses = {"CCircleProgressUI",
+                                                                          "CChartViewUI",
+                                                                          "CWndUI",
+                                                                          "CSelectPanelUI",
+                                                                          "CDeviceKeyButtonUI",
+                                                                          "CCloudShareListItemUI",
+                                                                          "CUpdateInfoListItemUI",
+                                                                          "CDeviceOptionUI",
+                                                                          "CMpDevicePowerUI",
+                                                                          "CComboEditContainerElementUI",
+                                                                          "CHandImgButtonUI",
+                                                                          "CHandImgSelectButtonUI",
+                                                                          "CRedioMacroButtonUI",
+                                                                          "CLightControlUI",
+                                                                          "CMacroControlUI",
+                                                                          "CKeySetControlUI",
+                                                                          "CDeviceProfileUI",
+                                                                          "CShootControlUI",
+                                                                          "CMagicControlUI",
+                                                                          "CVoice6533ControlUI",
+                                                                          "CHalveronUSBDevice",
+                                                                          "CHalveronMousePadDevice",
+                                                                          "CHalveronHS6533Device"};
 
 // A name of the main window's create-control callback: it makes an object of a class, or builds
 // the subtree of a template layout.

@@ -30,7 +30,8 @@ void CDeviceOptionUI::DoInit() {
   synchro_control_ = ui::FindSubControlByName(this, QStringLiteral("synchro_device_select"));
   synchro_ = dynamic_cast<ui::Selectable*>(synchro_control_);
   name_ = ui::FindSubControlByName(this, QStringLiteral("device_select_name"));
-  if (auto* button = synchro_control_ != nullptr ? qobject_cast<QAbstractButton*>(synchro_control_->Widget()) : nullptr) {
+  if (auto* button =
+          synchro_control_ != nullptr ? qobject_cast<QAbstractButton*>(synchro_control_->Widget()) : nullptr) {
     // Every change, by the user or by code, swaps the icon pair.
     connect(button, &QAbstractButton::toggled, this, [this] { ShowIcons(); });
   }
@@ -75,7 +76,8 @@ void CDeviceOptionUI::SetDevice(devices::CHalveronUSBDevicePage* device) {
   if (!device) return;
   // The notification thread asks for timers (1002 after a device notification); they run here.
   device->Model().SetTimerRequestHandler([this](int id, int delay_ms) {
-    QMetaObject::invokeMethod(this, [this, id, delay_ms] { StartDeviceTimer(id, delay_ms); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, id, delay_ms] { StartDeviceTimer(id, delay_ms); }, Qt::QueuedConnection);
   });
 }
 
@@ -118,7 +120,8 @@ void CDeviceOptionUI::StartDeviceTimer(int id, int delay_ms) { SetTimer(id, std:
 void CDeviceOptionUI::RedrawChangedPicture(devices::CHalveronUSBDevicePage& page) {
   const devices::CHalveronUSBDevice& model = page.Model();
   std::vector<uint32_t> colours = model.KeyColours();
-  for (const auto& more : {model.LogoColours(), model.StripColours()}) colours.insert(colours.end(), more.begin(), more.end());
+  for (const auto& more : {model.LogoColours(), model.StripColours()})
+    colours.insert(colours.end(), more.begin(), more.end());
   if (colours == painted_colours_) return;
   painted_colours_ = std::move(colours);
   page.RedrawPicture();

@@ -24,9 +24,7 @@ uint8_t NextColourIndex(uint8_t index, uint8_t step) {
 
 }  // namespace
 
-int LightSyncStepMs(unsigned speed) {
-  return devices::kBlinkThresholds[speed < devices::kSpeedIndices ? speed : 0];
-}
+int LightSyncStepMs(unsigned speed) { return devices::kBlinkThresholds[speed < devices::kSpeedIndices ? speed : 0]; }
 
 KeyColour LightSyncStepper::Step(const LightSyncEffect& effect, Clock::time_point now) {
   const uint8_t intensity = devices::IntensityOfLevel(effect.brightness);

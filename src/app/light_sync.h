@@ -11,8 +11,8 @@
 #include <mutex>
 #include <vector>
 
-#include "platform/worker_thread.h"
 #include "devices/model/key_colour.h"
+#include "platform/worker_thread.h"
 
 namespace zrv::devices {
 class CHalveronUSBDevice;
@@ -52,9 +52,9 @@ class LightSyncStepper {
   uint8_t blink_colour_index() const { return blink_colour_index_; }
 
  private:
-  uint8_t phase_ = 0;               // 0-127
-  uint8_t colour_index_ = 0;        // 0-191, breathing with several colours
-  uint8_t spectrum_index_ = 0;      // 0-191, colour cycle
+  uint8_t phase_ = 0;           // 0-127
+  uint8_t colour_index_ = 0;    // 0-191, breathing with several colours
+  uint8_t spectrum_index_ = 0;  // 0-191, colour cycle
   bool blink_on_ = false;
   uint8_t blink_colour_index_ = 0;  // 0-191
   Clock::time_point last_toggle_{};

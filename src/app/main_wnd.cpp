@@ -28,13 +28,11 @@ CMainWnd* g_main_window = nullptr;
 std::atomic<int> g_screen_width{0};
 std::atomic<int> g_screen_height{0};
 
-constexpr const char* kTitleButtonNames[] = {"closebtn", "maxbtn",   "restorebtn",   "minbtn", "skinbtn",
+constexpr const char* kTitleButtonNames[] = {"closebtn",    "maxbtn",   "restorebtn",   "minbtn", "skinbtn",
                                              "gamemodebtn", "cloudbtn", "smarteyesbtn", "setbtn"};
 
 // Notifications that are dropped without any action.
-bool Ignored(const QString& type) {
-  return type == u"click_wpremove" || type == u"click_wpedit";
-}
+bool Ignored(const QString& type) { return type == u"click_wpremove" || type == u"click_wpedit"; }
 
 }  // namespace
 
@@ -180,12 +178,14 @@ void CMainWnd::SetInstanceChannel(platform::SingleInstance* channel) {
   }
   channel_ = channel;
   if (channel == nullptr) return;
-  connect(channel, &platform::SingleInstance::instanceMessage, this,
-          [this](int first, int second) { ShowYourself({first, second}); });
+  connect(channel, &platform::SingleInstance::instanceMessage, this, [this](int first, int second) {
+    ShowYourself({first, second});
+  });
   // An installer's report ("Forward") is for the settings window, which connects to it once it
   // exists.
-  connect(channel, &platform::SingleInstance::lightControlRequest, this,
-          [this](int first, int second) { OnLightControlRequest({first, second}); });
+  connect(channel, &platform::SingleInstance::lightControlRequest, this, [this](int first, int second) {
+    OnLightControlRequest({first, second});
+  });
   channel->SetToolDescriber([this] { return DescribeDevicesBlock(); });
 }
 

@@ -48,8 +48,8 @@ void CMainWnd::CreateDevicePages() {
     }
 
     ui::DialogBuilder builder;
-    auto* item = dynamic_cast<CDeviceOptionUI*>(
-        builder.Create(QString::fromUtf8(kind_row.item_layout), this, item_container));
+    auto* item =
+        dynamic_cast<CDeviceOptionUI*>(builder.Create(QString::fromUtf8(kind_row.item_layout), this, item_container));
     if (item == nullptr) {
       platform::DebugPrintf("selector item of %s not built: %s", std::string(kind_row.kind_name).c_str(),
                             builder.Error().ToString().toStdString().c_str());
@@ -82,7 +82,12 @@ void CMainWnd::Send(device::DiscoveryMessage message, size_t index, std::shared_
 }
 
 void CMainWnd::PostFirstScanDone() {
-  QMetaObject::invokeMethod(this, [this] { ShowYourself({0, 0}); }, Qt::QueuedConnection);
+  QMetaObject::invokeMethod(
+      this,
+      [this] {
+        ShowYourself({0, 0});
+      },
+      Qt::QueuedConnection);
 }
 
 void CMainWnd::OnDiscoveryEvent(DiscoveryEvent event) {

@@ -38,7 +38,8 @@ void CMainWnd::StartWorkerThreads() {
     slots_.Put(WorkerSlots::kUpdateCheckSlot, std::make_unique<SlotThread>("update check", UpdateCheck));
   }
   LightSyncDevices devices;
-  for (const auto* list : {&mice_, &keyboards_, &mouse_pads_, &headsets_}) devices.insert(devices.end(), list->begin(), list->end());
+  for (const auto* list : {&mice_, &keyboards_, &mouse_pads_, &headsets_})
+    devices.insert(devices.end(), list->begin(), list->end());
   light_sync_ = std::make_unique<LightSyncThread>(std::move(devices));
   if (options_.light_sync) {
     LightSyncThread* sync = light_sync_.get();

@@ -36,8 +36,8 @@ class MemoryFont {
 class PrivateFonts {
  public:
   static constexpr std::array<const char*, 6> kFiles = {
-      "Font/Simplified_Chinese.ttf",  "Font/Vantoral-Regular.otf", "Font/NotoSansThai-Regular.ttf",
-      "Font/NotoSansCJKtc-Regular.otf", "Font/Helvetica.ttf",      "Font/Golos-Text_DemiBold.ttf"};
+      "Font/Simplified_Chinese.ttf",    "Font/Vantoral-Regular.otf", "Font/NotoSansThai-Regular.ttf",
+      "Font/NotoSansCJKtc-Regular.otf", "Font/Helvetica.ttf",        "Font/Golos-Text_DemiBold.ttf"};
 
   explicit PrivateFonts(const QString& program_folder);
   ~PrivateFonts();

@@ -39,10 +39,14 @@ void CMsgWnd::InitWindow() { close_button_ = FindControl(QStringLiteral("closebt
 
 bool CMsgWnd::IsValidDpi(int dpi) {
   switch (dpi) {
-    case 48: case 72: case 96: case 120: case 144: case 168: case 192:
-      return true;
-    default:
-      return false;
+    case 48:
+    case 72:
+    case 96:
+    case 120:
+    case 144:
+    case 168:
+    case 192: return true;
+    default: return false;
   }
 }
 

@@ -55,8 +55,7 @@ class PageProfileDevice : public ProfileDevice {
   void LoadProfile() override;
   void CheckAssignments() override;
   void RefreshPage() override;
-  int WriteSettings(int profile_index, int first_byte, int third_value, int screen_width,
-                    int screen_height) override;
+  int WriteSettings(int profile_index, int first_byte, int third_value, int screen_width, int screen_height) override;
   int WriteMacros() override;
   int WriteKeyAssignmentList(int profile_index) override;
   void HideKeySetLayout() override;

@@ -54,7 +54,8 @@ MenuPlacement TrayMenuPlacement(const QPoint& cursor, const QRect& panel) {
   if (panel.left() == 0 && panel.top() == 0 && panel.height() > panel.width()) {
     return {QPoint(panel.width() + 1, cursor.y()), kAlignLeftBottom};
   }
-  if (panel.left() == 0 && panel.top() > 0) return {QPoint(cursor.x(), panel.top() - kAboveBottomPanel), kAlignRightBottom};
+  if (panel.left() == 0 && panel.top() > 0)
+    return {QPoint(cursor.x(), panel.top() - kAboveBottomPanel), kAlignRightBottom};
   if (panel.left() > 0 && panel.top() == 0) return {QPoint(panel.left() - 1, cursor.y()), kAlignRightBottom};
   return {cursor, kAlignLeftTop};
 }

@@ -22,8 +22,8 @@ int CheckedWindowDpi(int dpi);
 QRect PanelRect(const QRect& screen, const QRect& available);
 
 struct MenuPlacement {
-  QPoint point;  // screen-local
-  int align = 0; // menu alignment flags: 2 left, 4 top, 8 right, 16 bottom
+  QPoint point;   // screen-local
+  int align = 0;  // menu alignment flags: 2 left, 4 top, 8 right, 16 bottom
 };
 
 // Where the tray menu opens for a pointer at `cursor` (screen-local) beside `panel`: below a panel

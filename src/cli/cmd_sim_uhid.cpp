@@ -91,8 +91,7 @@ class HeldSignals {
   ~HeldSignals() {
     // Anything that came during the clean-up has been answered by it: drop it before unblocking.
     timespec zero{0, 0};
-    while (sigtimedwait(&set_, nullptr, &zero) > 0) {
-    }
+    while (sigtimedwait(&set_, nullptr, &zero) > 0) {}
     pthread_sigmask(SIG_SETMASK, &previous_, nullptr);
   }
   HeldSignals(const HeldSignals&) = delete;

@@ -18,12 +18,11 @@ struct Command {
 
 constexpr Command kCommands[] = {
     {"interfaces", "interfaces                 list every HID interface path", zrv::cli::RunInterfaces},
-    {"descriptor", "descriptor FILE            decode a report descriptor given as hex text",
-     zrv::cli::RunDescriptor},
-    {"info", "info                       read the information block of every supported device",
-     zrv::cli::RunInfo},
-    {"sim-uhid", "sim-uhid LIST [--seconds N] [--unplug-after MS]\n"
-                 "                             plug simulated devices into the kernel through uhid",
+    {"descriptor", "descriptor FILE            decode a report descriptor given as hex text", zrv::cli::RunDescriptor},
+    {"info", "info                       read the information block of every supported device", zrv::cli::RunInfo},
+    {"sim-uhid",
+     "sim-uhid LIST [--seconds N] [--unplug-after MS]\n"
+     "                             plug simulated devices into the kernel through uhid",
      zrv::cli::RunSimUhid},
 };
 

@@ -32,10 +32,14 @@ const LightZoneFields& ZoneOf(const LightStateRecord& record, LightSection secti
 
 // The eight fields of every lighting object.
 constexpr JsonField<LightZoneFields> kZoneFields[] = {
-    NumberField<&LightZoneFields::select_item>("SelectItem"), NumberField<&LightZoneFields::light>("Light"),
-    NumberField<&LightZoneFields::speed>("Speed"),            NumberField<&LightZoneFields::fx>("Fx"),
-    FlagField<&LightZoneFields::multi_color>("MultiColor"),   NumberField<&LightZoneFields::red>("Red"),
-    NumberField<&LightZoneFields::green>("Green"),            NumberField<&LightZoneFields::blue>("Blue"),
+    NumberField<&LightZoneFields::select_item>("SelectItem"),
+    NumberField<&LightZoneFields::light>("Light"),
+    NumberField<&LightZoneFields::speed>("Speed"),
+    NumberField<&LightZoneFields::fx>("Fx"),
+    FlagField<&LightZoneFields::multi_color>("MultiColor"),
+    NumberField<&LightZoneFields::red>("Red"),
+    NumberField<&LightZoneFields::green>("Green"),
+    NumberField<&LightZoneFields::blue>("Blue"),
 };
 // What "LightInfo" and "LogoLightInfo" hold beyond the eight.
 constexpr JsonField<LightStateRecord> kMainLightFields[] = {
@@ -56,10 +60,14 @@ std::span<const JsonField<LightStateRecord>> ExtraLightFields(LightSection secti
 
 // An element of "LightList" (read only).
 constexpr JsonField<LedRecord> kLedFields[] = {
-    NumberField<&LedRecord::mode>("LEDREGMode"),       NumberField<&LedRecord::brightness>("LEDBrightness"),
-    NumberField<&LedRecord::speed>("LEDSpeed"),        FlagField<&LedRecord::direction>("LEDDirection"),
-    FlagField<&LedRecord::multi_color>("LEDMultiColor"), NumberField<&LedRecord::red>("red"),
-    NumberField<&LedRecord::green>("green"),           NumberField<&LedRecord::blue>("blue"),
+    NumberField<&LedRecord::mode>("LEDREGMode"),
+    NumberField<&LedRecord::brightness>("LEDBrightness"),
+    NumberField<&LedRecord::speed>("LEDSpeed"),
+    FlagField<&LedRecord::direction>("LEDDirection"),
+    FlagField<&LedRecord::multi_color>("LEDMultiColor"),
+    NumberField<&LedRecord::red>("red"),
+    NumberField<&LedRecord::green>("green"),
+    NumberField<&LedRecord::blue>("blue"),
 };
 
 constexpr const char* kLightListMember = "LightList";

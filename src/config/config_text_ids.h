@@ -4,12 +4,12 @@
 
 namespace zrv::config {
 
-inline constexpr const char* kTextListFull = "message_text_30";       // 50 entries already
-inline constexpr const char* kTextNameEmpty = "message_text_5_1";     // empty or blank name
-inline constexpr const char* kTextNameAmpersand = "message_text_5_3"; // name holds "&"
+inline constexpr const char* kTextListFull = "message_text_30";        // 50 entries already
+inline constexpr const char* kTextNameEmpty = "message_text_5_1";      // empty or blank name
+inline constexpr const char* kTextNameAmpersand = "message_text_5_3";  // name holds "&"
 inline constexpr const char* kTextNameLeadingSpace = "message_text_25";
-inline constexpr const char* kTextMacroInUse = "message_text_2";      // confirm deleting a used macro
-inline constexpr const char* kTextMacrosTooLarge = "message_text_16"; // holds %d: the overflow count
+inline constexpr const char* kTextMacroInUse = "message_text_2";       // confirm deleting a used macro
+inline constexpr const char* kTextMacrosTooLarge = "message_text_16";  // holds %d: the overflow count
 // A file could not be written (disk full, no permission); nothing was changed.
 inline constexpr const char* kTextSaveFailed = "message_text_save_failed";
 // An imported or exported macro file could not be read or is no macro file.

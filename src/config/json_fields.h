@@ -69,9 +69,7 @@ constexpr JsonField<json_fields_detail::RecordOf<Field>> TextField(const char* n
   using T = json_fields_detail::FieldOf<Field>;
   if constexpr (std::is_same_v<T, QString>) {
     return {name,
-            [](const Json::Value& value, Record& record) {
-              record.*Field = QString::fromStdString(ReadText(value));
-            },
+            [](const Json::Value& value, Record& record) { record.*Field = QString::fromStdString(ReadText(value)); },
             [](const Record& record) { return Json::Value((record.*Field).toStdString()); }};
   } else {
     static_assert(std::is_same_v<T, std::string>, "a text field is a std::string or a QString");

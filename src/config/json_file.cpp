@@ -33,33 +33,19 @@ class StyledLayout {
 
   void WriteValue(const Json::Value& value) {
     switch (value.type()) {
-      case Json::nullValue:
-        Push("null");
-        break;
-      case Json::intValue:
-        Push(Json::valueToString(value.asLargestInt()));
-        break;
-      case Json::uintValue:
-        Push(Json::valueToString(value.asLargestUInt()));
-        break;
-      case Json::realValue:
-        Push(Json::valueToString(value.asDouble()));
-        break;
+      case Json::nullValue: Push("null"); break;
+      case Json::intValue: Push(Json::valueToString(value.asLargestInt())); break;
+      case Json::uintValue: Push(Json::valueToString(value.asLargestUInt())); break;
+      case Json::realValue: Push(Json::valueToString(value.asDouble())); break;
       case Json::stringValue: {
         const char* begin = nullptr;
         const char* end = nullptr;
         Push(value.getString(&begin, &end) ? Quoted(begin, end) : std::string());
         break;
       }
-      case Json::booleanValue:
-        Push(Json::valueToString(value.asBool()));
-        break;
-      case Json::arrayValue:
-        WriteArray(value);
-        break;
-      case Json::objectValue:
-        WriteObject(value);
-        break;
+      case Json::booleanValue: Push(Json::valueToString(value.asBool())); break;
+      case Json::arrayValue: WriteArray(value); break;
+      case Json::objectValue: WriteObject(value); break;
     }
   }
 

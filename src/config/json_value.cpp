@@ -25,8 +25,7 @@ const Json::Value& Element(const Json::Value& array, Json::ArrayIndex index) {
 
 int64_t ReadInt(const Json::Value& value) {
   switch (value.type()) {
-    case Json::intValue:
-      return value.asInt64();
+    case Json::intValue: return value.asInt64();
     case Json::uintValue:
       // Beyond the signed range only the low bits matter to the callers.
       return static_cast<int64_t>(value.asUInt64());
@@ -35,10 +34,8 @@ int64_t ReadInt(const Json::Value& value) {
       if (!std::isfinite(real) || real <= -9.2e18 || real >= 9.2e18) return 0;
       return static_cast<int64_t>(real);
     }
-    case Json::booleanValue:
-      return value.asBool() ? 1 : 0;
-    default:
-      return 0;
+    case Json::booleanValue: return value.asBool() ? 1 : 0;
+    default: return 0;
   }
 }
 
@@ -59,10 +56,8 @@ bool ReadFlag(const Json::Value& value) {
     case Json::intValue:
     case Json::uintValue:
     case Json::realValue:
-    case Json::booleanValue:
-      return value.asBool();
-    default:
-      return false;
+    case Json::booleanValue: return value.asBool();
+    default: return false;
   }
 }
 

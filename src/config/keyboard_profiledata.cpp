@@ -8,9 +8,9 @@ namespace {
 
 constexpr const char* kSystemMember = "SystemStages";
 constexpr JsonField<KeyboardSystem> kSystemFields[] = {
-    NumberField<&KeyboardSystem::repeat>("Repeat"),           NumberField<&KeyboardSystem::repeat_delay>("RepeatDelay"),
-    NumberField<&KeyboardSystem::key6_flag>("Key6Flag"),      NumberField<&KeyboardSystem::polling_rate>("PollingRate"),
-    NumberField<&KeyboardSystem::w_flag>("WFlag"),            NumberField<&KeyboardSystem::win_flag>("WinFlag"),
+    NumberField<&KeyboardSystem::repeat>("Repeat"),        NumberField<&KeyboardSystem::repeat_delay>("RepeatDelay"),
+    NumberField<&KeyboardSystem::key6_flag>("Key6Flag"),   NumberField<&KeyboardSystem::polling_rate>("PollingRate"),
+    NumberField<&KeyboardSystem::w_flag>("WFlag"),         NumberField<&KeyboardSystem::win_flag>("WinFlag"),
     NumberField<&KeyboardSystem::scan_delay>("ScanDelay"),
 };
 

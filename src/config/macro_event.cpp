@@ -35,8 +35,7 @@ constexpr JsonField<MacroEvent> kEventFields[] = {
 uint32_t ReadMacroDelay(const Json::Value& delay) {
   constexpr uint32_t kMax = std::numeric_limits<uint32_t>::max();
   switch (delay.type()) {
-    case Json::stringValue:
-      return LeadingNumber(delay.asString());
+    case Json::stringValue: return LeadingNumber(delay.asString());
     case Json::intValue: {
       const int64_t number = delay.asInt64();
       return number < 0 ? 0 : (number > kMax ? kMax : static_cast<uint32_t>(number));
@@ -50,8 +49,7 @@ uint32_t ReadMacroDelay(const Json::Value& delay) {
       if (!(number >= 0)) return 0;  // also NaN
       return number >= static_cast<double>(kMax) ? kMax : static_cast<uint32_t>(number);
     }
-    default:
-      return 0;
+    default: return 0;
   }
 }
 

@@ -17,10 +17,10 @@ inline constexpr int kMacroEventModifier = 9;
 inline constexpr int kMacroEventKey = 10;
 
 struct MacroEvent {
-  std::string action;   // "Action": "down", or "up" (any other text counts as "up")
-  int32_t button = 0;   // "Button": key usage, button bit, modifier bit or distance
-  uint32_t delay = 0;   // "Delay": milliseconds after the event (may exceed 65535 in a hand-made file)
-  int32_t type = 0;     // "Type": the event kind
+  std::string action;  // "Action": "down", or "up" (any other text counts as "up")
+  int32_t button = 0;  // "Button": key usage, button bit, modifier bit or distance
+  uint32_t delay = 0;  // "Delay": milliseconds after the event (may exceed 65535 in a hand-made file)
+  int32_t type = 0;    // "Type": the event kind
 
   bool IsDown() const { return action == "down"; }
   friend bool operator==(const MacroEvent&, const MacroEvent&) = default;

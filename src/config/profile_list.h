@@ -52,17 +52,17 @@ struct ProfileEntry {
 
 // The outcome of an operation on the list.
 struct ProfileOutcome {
-  bool ok = false;   // the change is on disk (or nothing had to change)
-  QString message;   // text id to show the user (empty: nothing to tell)
-  int position = -1; // the entry concerned: the one added, selected, reset, or the new selection
-                     // after a delete
-  QString name;      // that entry's name
-  QString id;        // that entry's identifier
+  bool ok = false;    // the change is on disk (or nothing had to change)
+  QString message;    // text id to show the user (empty: nothing to tell)
+  int position = -1;  // the entry concerned: the one added, selected, reset, or the new selection
+                      // after a delete
+  QString name;       // that entry's name
+  QString id;         // that entry's identifier
 };
 
 // The results of RenameProfile, as the profile bar returns them.
 enum RenameResultCode : int {
-  kRenameNameUsed = 0,      // another profile carries the name (letter case ignored)
+  kRenameNameUsed = 0,  // another profile carries the name (letter case ignored)
   kRenameDone = 1,
   kRenameLeadingSpace = 2,  // the name begins with a space
   kRenameAmpersand = 3,     // the name holds "&"
@@ -176,8 +176,8 @@ class ProfileList {
   Json::Value TemplateProfile(const QString& name, const QString& id) const;
   // Writes `profile` as the file of {name, id}, then the list with the entry appended; removes
   // the file again when the list cannot be written.
-  ProfileOutcome AppendProfile(Json::Value& list, const QString& name, const QString& id,
-                               const Json::Value& profile, bool select);
+  ProfileOutcome AppendProfile(Json::Value& list, const QString& name, const QString& id, const Json::Value& profile,
+                               bool select);
   bool WriteList(const Json::Value& list);
   static ProfileOutcome Failed(const char* text_id);
 

@@ -27,14 +27,14 @@ struct LightZoneFields {
 // The light state record: 31 one-byte fields holding "LightInfo", "LogoLightInfo" and
 // "StLightInfo". Reading one of the three objects fills only that object's fields.
 struct LightStateRecord {
-  LightZoneFields main;                   // fields 1-8: "LightInfo"
-  uint8_t main_unkept[3] = {0, 0, 0};     // fields 9-11: not kept in the profile
-  uint8_t zzcc_led_mode = 0;              // field 12: "LightInfo"."ZZCCLedMode"
-  LightZoneFields logo;                   // fields 13-20: "LogoLightInfo"
-  uint8_t logo_unkept = 0;                // field 21: not kept in the profile
-  uint8_t logo_on = 0;                    // field 22: "LogoLightInfo"."RGBdengoffon"
-  LightZoneFields strip;                  // fields 23-30: "StLightInfo"
-  uint8_t custom_light_mode_group = 0;    // field 31: "LightInfo"."CustomLightModeGroupIndex"
+  LightZoneFields main;                 // fields 1-8: "LightInfo"
+  uint8_t main_unkept[3] = {0, 0, 0};   // fields 9-11: not kept in the profile
+  uint8_t zzcc_led_mode = 0;            // field 12: "LightInfo"."ZZCCLedMode"
+  LightZoneFields logo;                 // fields 13-20: "LogoLightInfo"
+  uint8_t logo_unkept = 0;              // field 21: not kept in the profile
+  uint8_t logo_on = 0;                  // field 22: "LogoLightInfo"."RGBdengoffon"
+  LightZoneFields strip;                // fields 23-30: "StLightInfo"
+  uint8_t custom_light_mode_group = 0;  // field 31: "LightInfo"."CustomLightModeGroupIndex"
 
   std::array<uint8_t, 31> ToBytes() const;
   static LightStateRecord FromBytes(const std::array<uint8_t, 31>& bytes);
@@ -138,14 +138,14 @@ const Correction* SelectedCorrection(const std::vector<Correction>& corrections)
 
 // "SystemSetStages" of a headset.
 struct HeadsetSettings {
-  int32_t magic_enable = 0;           // "MagicEnable"
-  int32_t magic_type = 0;             // "MagicType"
-  int32_t eq_type = 0;                // "EqType": preset 1-12, 13 a custom curve
-  int32_t custom_eq_select_index = 0; // "CustomEqSeletIndex"
-  int32_t mic_in_select = 0;          // "MicInSelect"
-  int32_t mic_in_value = 0;           // "MicInValue"
-  int32_t mic_monitor_select = 0;     // "MicMoniterSelect"
-  int32_t mic_monitor_value = 0;      // "MicMoniterValue"
+  int32_t magic_enable = 0;            // "MagicEnable"
+  int32_t magic_type = 0;              // "MagicType"
+  int32_t eq_type = 0;                 // "EqType": preset 1-12, 13 a custom curve
+  int32_t custom_eq_select_index = 0;  // "CustomEqSeletIndex"
+  int32_t mic_in_select = 0;           // "MicInSelect"
+  int32_t mic_in_value = 0;            // "MicInValue"
+  int32_t mic_monitor_select = 0;      // "MicMoniterSelect"
+  int32_t mic_monitor_value = 0;       // "MicMoniterValue"
   friend bool operator==(const HeadsetSettings&, const HeadsetSettings&) = default;
 };
 

@@ -36,9 +36,9 @@ class CDeviceProfileUI : public ui::HorizontalLayout {
  public:
   static constexpr int kRowHeight = 30;
   // The function tabs, numbered 1 to 8 in this order (SelectOpTab).
-  static constexpr std::array<const char*, 8> kOpTabs = {
-      "deng_Op_tab",    "key_Op_tab",        "macro_Op_tab", "system_Op_tab",
-      "cursor_Op_tab",  "6533_voice_Op_tab", "magic_Op_tab", "Virtual7.1_Op_tab"};
+  static constexpr std::array<const char*, 8> kOpTabs = {"deng_Op_tab",   "key_Op_tab",       "macro_Op_tab",
+                                                         "system_Op_tab", "cursor_Op_tab",    "6533_voice_Op_tab",
+                                                         "magic_Op_tab",  "Virtual7.1_Op_tab"};
 
   explicit CDeviceProfileUI(QWidget* parent = nullptr);
   QString GetClass() const override { return QStringLiteral("DeviceProfile"); }

@@ -69,8 +69,7 @@ int DeviceLink::Transfer(std::span<const uint8_t> request, std::span<uint8_t> re
   return result;
 }
 
-int DeviceLink::TransferLightFrame(std::span<const uint8_t> request, std::span<uint8_t> reply,
-                                   uint32_t& bytes_read) {
+int DeviceLink::TransferLightFrame(std::span<const uint8_t> request, std::span<uint8_t> reply, uint32_t& bytes_read) {
   bytes_read = 0;
   return CanSend() ? Exchange(request, reply, bytes_read, false) : kLinkNothingDone;
 }

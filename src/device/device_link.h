@@ -12,8 +12,8 @@
 // WriteCustomLight and SendLightFrame, none for WriteShoot), then the I/O lock. The I/O lock is held
 // from a frame's write until its reply has been read, so no other frame can slip in between and
 // take that reply. Before each write the reports already queued on the handle are dropped: the
-// node's other collections (notifications) fill the same queue between exchanges. A link opened or closed by discovery is opened under IoLock(); closing needs no
-// lock (HidInterface::Close ends a waiting read at once, from any thread).
+// node's other collections (notifications) fill the same queue between exchanges. A link opened or closed by discovery
+// is opened under IoLock(); closing needs no lock (HidInterface::Close ends a waiting read at once, from any thread).
 //
 // Debug output: each Transfer writes "命令" with the request and "返回" with the reply, each title
 // followed by the frame as two lines of 32 bytes, as one debug message so that the three lines of one
@@ -32,11 +32,11 @@ namespace zrv::device {
 // Result of every command operation.
 enum LinkResult : int {
   kLinkOk = 1,
-  kLinkNothingDone = 0,      // not connected or suspended, a read failed or timed out, probe failed
-  kLinkWriteFailed = -1,     // the output report was not written within the time-out
-  kLinkStatusFailed = -102,  // the device answered with status 0xFF
-  kLinkStatusRefused = -103, // the device answered with status 0xFE
-  kLinkBadTableIndex = -201, // WriteKeys with a table index other than 0; nothing sent
+  kLinkNothingDone = 0,       // not connected or suspended, a read failed or timed out, probe failed
+  kLinkWriteFailed = -1,      // the output report was not written within the time-out
+  kLinkStatusFailed = -102,   // the device answered with status 0xFF
+  kLinkStatusRefused = -103,  // the device answered with status 0xFE
+  kLinkBadTableIndex = -201,  // WriteKeys with a table index other than 0; nothing sent
 };
 
 // Command ids (byte 3 of a frame).
@@ -61,14 +61,14 @@ enum class LinkCommand : uint8_t {
 
 class DeviceLink {
  public:
-  static constexpr size_t kInfoBlockSize = 34;          // ReadInfo
-  static constexpr uint16_t kMaxDataSize = 512;         // largest key table
-  static constexpr uint8_t kDefaultChunkSize = 56;      // payload bytes per frame
-  static constexpr uint32_t kKeyTableStride = 512;      // WriteKeys: offset = index * stride
+  static constexpr size_t kInfoBlockSize = 34;            // ReadInfo
+  static constexpr uint16_t kMaxDataSize = 512;           // largest key table
+  static constexpr uint8_t kDefaultChunkSize = 56;        // payload bytes per frame
+  static constexpr uint32_t kKeyTableStride = 512;        // WriteKeys: offset = index * stride
   static constexpr uint32_t kCustomLightGroupSize = 378;  // Read/WriteCustomLight: offset = group * size
   static constexpr int kTimeoutMs = 1000;
-  static constexpr int kSlowTimeoutMs = 5000;           // slow (wireless) link
-  static constexpr int kEndPauseMs = 10;                // End waits this long before it sends
+  static constexpr int kSlowTimeoutMs = 5000;  // slow (wireless) link
+  static constexpr int kEndPauseMs = 10;       // End waits this long before it sends
 
   // Data size 512, chunk size 56, every flag clear, interface closed.
   DeviceLink();
@@ -123,10 +123,10 @@ class DeviceLink {
   int TransferLightFrame(std::span<const uint8_t> request, std::span<uint8_t> reply, uint32_t& bytes_read);
 
   // Commands. Reads fill their output span; the sizes below are the bytes exchanged.
-  int Begin();                                                 // 0x01
-  int End();                                                   // 0x02, after a 10 ms pause
-  int ReadInfo(std::span<uint8_t, kInfoBlockSize> info);       // 0x03, 34 bytes from offset 0
-  int ReadSettings(std::span<uint8_t> out, uint32_t offset);   // 0x05, out.size() bytes
+  int Begin();                                                        // 0x01
+  int End();                                                          // 0x02, after a 10 ms pause
+  int ReadInfo(std::span<uint8_t, kInfoBlockSize> info);              // 0x03, 34 bytes from offset 0
+  int ReadSettings(std::span<uint8_t> out, uint32_t offset);          // 0x05, out.size() bytes
   int WriteSettings(std::span<const uint8_t> data, uint32_t offset);  // 0x06
   // 0x07: DataSize() bytes from offset 0; out must hold them (else 0, nothing sent).
   int ReadDefaultKeys(std::span<uint8_t> out);
@@ -138,13 +138,13 @@ class DeviceLink {
   // 0x12, light lock, offset 0. A chunk is dropped (and counts as sent) while a Transfer runs on
   // this link or when the link is slow.
   int SendLightFrame(std::span<const uint8_t> frame);
-  int WriteMacros(std::span<const uint8_t> image);             // 0x15, offset 0
-  int WriteShoot(std::span<const uint8_t> image);              // 0x17, chunks of 56, no lock
+  int WriteMacros(std::span<const uint8_t> image);  // 0x15, offset 0
+  int WriteShoot(std::span<const uint8_t> image);   // 0x17, chunks of 56, no lock
   // 0x1A: one frame asking for out.size() bytes (at most 56; more is refused with 0) at offset.
   int ReadPower(std::span<uint8_t> out, uint32_t offset = 0);
   // 0x1B: DataSize() / 3 bytes from offset 0; out must hold them (else 0, nothing sent).
   int ReadKeyLedMap(std::span<uint8_t> out);
-  int StartLightSync();                                        // 0x1C
+  int StartLightSync();  // 0x1C
   // 0xAA: 1 only when the exchange succeeds, reply byte 8 is 0xFF and the status is not 0xFF/0xFE.
   int Probe();
 
@@ -154,8 +154,8 @@ class DeviceLink {
   // A command of one empty frame; 1 or the failure code of the exchange or the reply status.
   int SendSingle(LinkCommand command);
   // Moves length bytes from base in chunks: writes from in, or reads into out. lock may be null.
-  int Chunked(LinkCommand command, uint32_t base, size_t length, const uint8_t* in, uint8_t* out,
-              uint8_t chunk, std::recursive_mutex* lock);
+  int Chunked(LinkCommand command, uint32_t base, size_t length, const uint8_t* in, uint8_t* out, uint8_t chunk,
+              std::recursive_mutex* lock);
   // The write and the read(s) of Transfer (command) or TransferLightFrame.
   int Exchange(std::span<const uint8_t> request, std::span<uint8_t> reply, uint32_t& bytes_read, bool command);
   bool CanSend() const { return Connected() && !Suspended(); }

@@ -18,7 +18,7 @@ namespace zrv::device {
 // tool description and the debug traces carry them. KindNumber and KindOfNumber convert at those
 // boundaries; everything else uses the enumerators.
 enum class DeviceKind : uint16_t {
-  kNone = 0,           // no device kind (a record that names none, a base model)
+  kNone = 0,  // no device kind (a record that names none, a base model)
   kKeyboard = 1,
   kMouse = 2,
   kMousePad = 3,
@@ -87,8 +87,8 @@ inline constexpr size_t kDeviceKindCount = 4;
 
 // Layout paths keep the separators they were written with; the skin resolves them.
 inline constexpr std::array<DeviceKindRow, kDeviceKindCount> kDeviceKindTable{{
-    {"XML\\CustomControlXML\\DeviceOption.xml", "tab_header_device", "device_power_switch", "mouse", 1, 0x320F,
-     0x1000, DeviceKind::kMouse, kRoleCommand},
+    {"XML\\CustomControlXML\\DeviceOption.xml", "tab_header_device", "device_power_switch", "mouse", 1, 0x320F, 0x1000,
+     DeviceKind::kMouse, kRoleCommand},
     {"XML\\CustomControlXML\\DeviceOption.xml", "tab_header_device", "device_power_switch", "keyboard", 0, 0x320F,
      0x505B, DeviceKind::kKeyboard, kRoleCommand},
     {"XML\\CustomControlXML\\DeviceOption.xml", "tab_header_device", "device_power_switch", "MousePad", 2, 0, 0,

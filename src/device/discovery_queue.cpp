@@ -27,7 +27,7 @@ std::optional<DiscoveryQueue::Entry> DiscoveryQueue::Take(std::chrono::milliseco
 }
 
 std::optional<DiscoveryQueue::Entry> DiscoveryQueue::ProcessNext(const Handler& handler,
-                                                                  std::chrono::milliseconds timeout) {
+                                                                 std::chrono::milliseconds timeout) {
   std::optional<Entry> entry = Take(timeout);
   if (!entry) return std::nullopt;
   if (!entry->handover) {

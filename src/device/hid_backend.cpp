@@ -17,8 +17,8 @@ std::optional<std::vector<std::shared_ptr<HidBackend>>> g_override;  // guarded 
 std::vector<std::shared_ptr<HidBackend>> HidBackends() {
   std::lock_guard lock(g_mutex);
   if (g_override) return *g_override;
-  static const std::vector<std::shared_ptr<HidBackend>> defaults = {
-      MakeHidrawBackend(), VirtualHidRegistry::Instance().Backend()};
+  static const std::vector<std::shared_ptr<HidBackend>> defaults = {MakeHidrawBackend(),
+                                                                    VirtualHidRegistry::Instance().Backend()};
   return defaults;
 }
 

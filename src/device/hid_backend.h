@@ -56,8 +56,7 @@ class HidConnection {
   virtual HidIoResult ReadRaw(std::span<uint8_t> buffer, size_t& transferred, int timeout_ms, int cancel_fd) = 0;
 
   // Sends one output report, report-ID byte first (0 when the descriptor declares none).
-  virtual HidIoResult WriteRaw(std::span<const uint8_t> report, size_t& transferred, int timeout_ms,
-                               int cancel_fd) = 0;
+  virtual HidIoResult WriteRaw(std::span<const uint8_t> report, size_t& transferred, int timeout_ms, int cancel_fd) = 0;
 };
 
 class HidBackend {

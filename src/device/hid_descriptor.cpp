@@ -87,7 +87,7 @@ struct LocalState {
   std::vector<UsageEntry> usages;
   std::optional<std::pair<uint32_t, bool>> pending_min, pending_max;  // value, declared short
   int delimiter_depth = 0;
-  bool delimiter_taken = false;  // the first usage of the open delimiter set was kept
+  bool delimiter_taken = false;   // the first usage of the open delimiter set was kept
   bool page_after_usage = false;  // a Usage Page followed the last usage
 };
 
@@ -248,18 +248,12 @@ bool Parser::Global(uint8_t tag, const ItemData& data, size_t offset) {
 bool Parser::Local(uint8_t tag, const ItemData& data, size_t offset) {
   // A usage of up to two bytes takes the current usage page; a four-byte one carries its own.
   const bool is_short = data.size <= 2;
-  const uint32_t usage = is_short ? (static_cast<uint32_t>(global_.usage_page) << 16) | (data.Unsigned() & 0xFFFF)
-                                  : data.Unsigned();
+  const uint32_t usage =
+      is_short ? (static_cast<uint32_t>(global_.usage_page) << 16) | (data.Unsigned() & 0xFFFF) : data.Unsigned();
   switch (tag) {
-    case kUsage:
-      AddUsage({usage, usage, false, is_short});
-      break;
-    case kUsageMin:
-      local_.pending_min = {usage, is_short};
-      break;
-    case kUsageMax:
-      local_.pending_max = {usage, is_short};
-      break;
+    case kUsage: AddUsage({usage, usage, false, is_short}); break;
+    case kUsageMin: local_.pending_min = {usage, is_short}; break;
+    case kUsageMax: local_.pending_max = {usage, is_short}; break;
     case kDelimiter:
       if (data.Unsigned() == 1) {
         if (local_.delimiter_depth++ == 0) local_.delimiter_taken = false;

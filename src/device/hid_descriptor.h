@@ -28,11 +28,11 @@ inline size_t Index(HidReportType type) { return static_cast<size_t>(type); }
 struct HidCapability {
   bool is_button = false;
   uint16_t usage_page = 0;
-  uint8_t report_id = 0;      // 0 when the descriptor declares no report IDs
-  bool is_range = false;      // usage_min..usage_max; otherwise usage_min == usage_max is the usage
+  uint8_t report_id = 0;  // 0 when the descriptor declares no report IDs
+  bool is_range = false;  // usage_min..usage_max; otherwise usage_min == usage_max is the usage
   uint16_t usage_min = 0;
   uint16_t usage_max = 0;
-  bool is_array = false;      // selector array: each field holds a usage index, not a bit per usage
+  bool is_array = false;  // selector array: each field holds a usage index, not a bit per usage
   bool is_absolute = true;
   bool has_null = false;
   uint32_t bit_position = 0;  // first bit of this capability's first field, from bit 0 of the report-ID byte
@@ -82,9 +82,9 @@ struct HidReportDescriptor {
 // What one top-level collection may ask its users to hold, per report type. A descriptor beyond
 // these is refused as malformed: real devices stay far below them, and every item built from the
 // capabilities (HidDataItem) stays within a few megabytes however the descriptor is made.
-inline constexpr size_t kMaxCapabilities = 4096;         // button and value capabilities
-inline constexpr size_t kMaxValueItems = 16384;          // value usages that have a field
-inline constexpr size_t kMaxUsageListEntries = 65536;    // usage-list capacities of the button caps
+inline constexpr size_t kMaxCapabilities = 4096;       // button and value capabilities
+inline constexpr size_t kMaxValueItems = 16384;        // value usages that have a field
+inline constexpr size_t kMaxUsageListEntries = 65536;  // usage-list capacities of the button caps
 
 // The usages of a value capability that have a field of their own: a range longer than the report
 // count leaves its last usages without one.
@@ -110,7 +110,6 @@ bool GetButtonUsages(const HidCapability& cap, std::span<const uint8_t> report, 
 // usage of a value capability. Returns false when the usage is not the capability's, the field lies
 // outside the report, the report ID differs, or (scaled only) the value is outside the logical range.
 bool GetUsageValue(const HidCapability& cap, uint16_t usage, std::span<const uint8_t> report, uint32_t& raw);
-bool GetScaledUsageValue(const HidCapability& cap, uint16_t usage, std::span<const uint8_t> report,
-                         int32_t& scaled);
+bool GetScaledUsageValue(const HidCapability& cap, uint16_t usage, std::span<const uint8_t> report, int32_t& scaled);
 
 }  // namespace zrv::device

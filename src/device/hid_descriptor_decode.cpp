@@ -106,8 +106,7 @@ bool GetUsageValue(const HidCapability& cap, uint16_t usage, std::span<const uin
   return true;
 }
 
-bool GetScaledUsageValue(const HidCapability& cap, uint16_t usage, std::span<const uint8_t> report,
-                         int32_t& scaled) {
+bool GetScaledUsageValue(const HidCapability& cap, uint16_t usage, std::span<const uint8_t> report, int32_t& scaled) {
   uint32_t raw = 0;
   if (!GetUsageValue(cap, usage, report, raw)) return false;
   if (cap.logical_min >= cap.logical_max) return false;

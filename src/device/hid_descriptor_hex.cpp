@@ -1,7 +1,7 @@
 // Report descriptors written as hexadecimal text, as tools print them.
 
-#include <cctype>
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <string_view>
 

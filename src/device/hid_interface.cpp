@@ -331,9 +331,8 @@ size_t HidInterface::DiscardInput(size_t max_reports) {
   ReportScratch scratch(raw_read_size_ + 1);
   size_t dropped = 0;
   size_t got = 0;
-  while (dropped < max_reports &&
-         connection->ReadRaw(std::span<uint8_t>(scratch.data(), scratch.size()), got, 0, cancel_fd_) ==
-             HidIoResult::kOk) {
+  while (dropped < max_reports && connection->ReadRaw(std::span<uint8_t>(scratch.data(), scratch.size()), got, 0,
+                                                      cancel_fd_) == HidIoResult::kOk) {
     ++dropped;
   }
   EndTransfer(read_in_progress_);
@@ -352,8 +351,8 @@ int HidInterface::WriteReport(uint32_t length, uint32_t* transferred, const uint
     std::memcpy(scratch.data(), buffer, length);
     std::memset(scratch.data() + length, 0, report_length - length);
     size_t sent = 0;
-    if (connection->WriteRaw(std::span<const uint8_t>(scratch.data(), report_length), sent, timeout_ms,
-                             cancel_fd_) == HidIoResult::kOk) {
+    if (connection->WriteRaw(std::span<const uint8_t>(scratch.data(), report_length), sent, timeout_ms, cancel_fd_) ==
+        HidIoResult::kOk) {
       if (transferred != nullptr) *transferred = static_cast<uint32_t>(sent);
       result = 1;
     }

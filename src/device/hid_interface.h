@@ -57,7 +57,7 @@ std::vector<HidDataItem> BuildDataItems(const HidCollectionInfo& collection, Hid
 
 class HidInterface {
  public:
-  static constexpr int kInfinite = -1;      // time-out of a read that waits without limit
+  static constexpr int kInfinite = -1;           // time-out of a read that waits without limit
   static constexpr size_t kMaxPathLength = 259;  // characters, without the terminator
 
   HidInterface();
@@ -66,8 +66,8 @@ class HidInterface {
   HidInterface& operator=(const HidInterface&) = delete;
 
   // Enumerator role.
-  int EnumeratePaths();                    // 1 success, 0 failure (the list is then empty)
-  std::optional<std::string> NextPath();   // none before enumeration or after the last entry
+  int EnumeratePaths();                   // 1 success, 0 failure (the list is then empty)
+  std::optional<std::string> NextPath();  // none before enumeration or after the last entry
   void FreePaths();
   size_t PathCount() const { return paths_.size(); }
 

@@ -17,9 +17,8 @@ size_t FindIgnoringCase(std::string_view text, std::string_view token) {
   if (token.empty() || token.size() > text.size()) return std::string_view::npos;
   for (size_t i = 0; i + token.size() <= text.size(); ++i) {
     size_t k = 0;
-    while (k < token.size() &&
-           std::tolower(static_cast<unsigned char>(text[i + k])) ==
-               std::tolower(static_cast<unsigned char>(token[k]))) {
+    while (k < token.size() && std::tolower(static_cast<unsigned char>(text[i + k])) ==
+                                   std::tolower(static_cast<unsigned char>(token[k]))) {
       ++k;
     }
     if (k == token.size()) return i;

@@ -110,7 +110,8 @@ class HidrawBackend final : public HidBackend {
       found.push_back({node->number, std::move(node_paths)});
       described[node->sysname + "#" + node->hid_name] = std::move(node);
     }
-    std::stable_sort(found.begin(), found.end(), [](const Found& a, const Found& b) { return NumberLess(a.number, b.number); });
+    std::stable_sort(found.begin(), found.end(),
+                     [](const Found& a, const Found& b) { return NumberLess(a.number, b.number); });
     listed_paths_.clear();
     for (auto& node : found) {
       listed_paths_.insert(listed_paths_.end(), std::make_move_iterator(node.paths.begin()),
@@ -241,7 +242,7 @@ class HidrawBackend final : public HidBackend {
   std::unique_ptr<SysfsSource> sysfs_;
   std::string prefix_;
 
-  std::mutex cache_mutex_;  // guards the three members below
+  std::mutex cache_mutex_;                                                         // guards the three members below
   std::optional<std::vector<std::pair<std::string, std::string>>> listed_owners_;  // none: walk next time
   std::vector<std::string> listed_paths_;
   std::map<std::string, std::shared_ptr<const HidrawNode>> descriptions_;  // by "hidrawN#<HID name>"

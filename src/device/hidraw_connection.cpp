@@ -79,7 +79,7 @@ HidIoResult HidrawConnection::ReadRaw(std::span<uint8_t> buffer, size_t& transfe
       transferred = buffer.empty() ? 0 : static_cast<size_t>(n);
       return HidIoResult::kOk;
     }
-    if (n == 0) return HidIoResult::kFailed;  // end of file: the other side is gone
+    if (n == 0) return HidIoResult::kFailed;          // end of file: the other side is gone
     if (errno == EINTR || errno == EAGAIN) continue;  // spurious readiness: wait on
     return HidIoResult::kFailed;                      // EIO, ENODEV: removed
   }

@@ -26,8 +26,8 @@
 namespace zrv::device {
 
 struct HidrawNode {
-  std::string sysname;  // "hidraw3"
-  std::string number;   // "3"
+  std::string sysname;   // "hidraw3"
+  std::string number;    // "3"
   std::string hid_name;  // "0003:320F:505B.0007"
   std::string dev;       // "247:3" from the node's dev attribute, empty when unknown
   HidAttributes attributes;

@@ -8,6 +8,8 @@ constexpr KeyCode Usage(uint8_t usage) { return {0x20, 0x00, usage}; }
 
 }  // namespace
 
+// Rows as the layout reads them.
+// clang-format off
 const std::array<KeyCode, kKeyboardLogicalKeys> kKeyIdentityTable{{
     // 0-15: Esc, F1 … F12, Print Screen, Scroll Lock, Pause
     Usage(0x29), Usage(0x3A), Usage(0x3B), Usage(0x3C), Usage(0x3D), Usage(0x3E), Usage(0x3F), Usage(0x40),
@@ -41,6 +43,7 @@ const std::array<KeyCode, kKeyboardLogicalKeys> kKeyIdentityTable{{
     {0xD0, 0xA2, 0x01}, {0xD0, 0xA2, 0x02}, {0xD0, 0xA2, 0x03}, {0xD0, 0xA2, 0x04}, {0xD0, 0xA2, 0x05},
     {0x00, 0x00, 0x00},
 }};
+// clang-format on
 
 const std::array<MouseKeyIdentity, kMouseLogicalKeys> kMouseKeyIdentityTable{{
     {{0x10, 0x01, 0x00}, "mouse_key_left"},

@@ -22,9 +22,7 @@ struct KeyCode {
   uint8_t second = 0;
 
   // The form profiles keep: type × 65536 + first × 256 + second.
-  constexpr uint32_t Packed() const {
-    return (uint32_t{type} << 16) | (uint32_t{first} << 8) | uint32_t{second};
-  }
+  constexpr uint32_t Packed() const { return (uint32_t{type} << 16) | (uint32_t{first} << 8) | uint32_t{second}; }
   static constexpr KeyCode FromPacked(uint32_t packed) {
     return {static_cast<uint8_t>(packed >> 16), static_cast<uint8_t>(packed >> 8), static_cast<uint8_t>(packed)};
   }

@@ -39,7 +39,8 @@ CHalveronUSBDevicePage::CHalveronUSBDevicePage(std::unique_ptr<CHalveronUSBDevic
   model_->SetPageView(this);
   // Requests come from the notification thread: queued to this page, and dropped with it.
   model_->SetTimerRequestHandler([this](int id, int delay_ms) {
-    QMetaObject::invokeMethod(this, [this, id, delay_ms] { StartDeviceTimer(id, delay_ms); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, id, delay_ms] { StartDeviceTimer(id, delay_ms); }, Qt::QueuedConnection);
   });
 }
 
@@ -71,8 +72,7 @@ void CHalveronUSBDevicePage::BuildProfileBar() {
   if (bar == nullptr || bar == profile_bar_) return;
   profile_bar_ = bar;
   bar->SetDeviceKind(model_->Kind());
-  bar->SetPaths(QString::fromStdString(model_->UserDataFolder()),
-                QString::fromStdString(model_->DefaultProfilePath()));
+  bar->SetPaths(QString::fromStdString(model_->UserDataFolder()), QString::fromStdString(model_->DefaultProfilePath()));
   bar->InitProfiles();  // a list that cannot be written is reported; the profile is used all the same
   bar->SelectOpTab(1);
   model_->SetProfileId(bar->GetCurrentProfileId().toStdString());
@@ -80,9 +80,7 @@ void CHalveronUSBDevicePage::BuildProfileBar() {
 
 controls::CDeviceKeyButtonUI* CHalveronUSBDevicePage::KeyButton(int index) const { return At(key_buttons_, index); }
 
-controls::CDeviceKeyButtonUI* CHalveronUSBDevicePage::LightButton(int index) const {
-  return At(light_buttons_, index);
-}
+controls::CDeviceKeyButtonUI* CHalveronUSBDevicePage::LightButton(int index) const { return At(light_buttons_, index); }
 
 controls::CDeviceKeyButtonUI* CHalveronUSBDevicePage::PaintedButton(int index) const {
   controls::CDeviceKeyButtonUI* light = LightButton(index);

@@ -27,8 +27,7 @@ bool CDeviceHook::HasKeyMessage(HookMode mode) {
     case HookMode::kKbMacroSingle:
     case HookMode::kMouseSingleKey:
     case HookMode::kMouseHitKey:
-    case HookMode::kMouseKbMacro:
-      return true;
+    case HookMode::kMouseKbMacro: return true;
   }
   return false;
 }

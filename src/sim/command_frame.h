@@ -32,8 +32,8 @@ inline constexpr size_t kFrameStatus = 7;
 
 // Status bytes of a reply.
 inline constexpr uint8_t kStatusOk = 0x00;
-inline constexpr uint8_t kStatusFailure = 0xFF;      // the host reports -102
-inline constexpr uint8_t kStatusFailureAlt = 0xFE;   // the host reports -103
+inline constexpr uint8_t kStatusFailure = 0xFF;     // the host reports -102
+inline constexpr uint8_t kStatusFailureAlt = 0xFE;  // the host reports -103
 
 // Command ids.
 namespace command {

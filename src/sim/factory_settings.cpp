@@ -20,9 +20,9 @@ std::vector<uint8_t> KeyboardFactorySettings(size_t profiles) {
   for (size_t p = 0; p < profiles && (p + 1) * 46 <= area.size(); ++p) {
     size_t base = p * 46;
     area[base] = static_cast<uint8_t>(p);
-    PutLighting(area, base + 1, 1, 0xFF, 0x00, 0x00);  // main: spectrum
-    area[base + 22] = 0;                              // polling rate index
-    area[base + 25] = 1;                              // scan delay index
+    PutLighting(area, base + 1, 1, 0xFF, 0x00, 0x00);   // main: spectrum
+    area[base + 22] = 0;                                // polling rate index
+    area[base + 25] = 1;                                // scan delay index
     PutLighting(area, base + 27, 2, 0x00, 0x80, 0xFF);  // logo: breathing
     area[base + 36] = 1;                                // logo on
     PutLighting(area, base + 37, 3, 0xFF, 0xFF, 0xFF);  // strip: static

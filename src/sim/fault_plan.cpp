@@ -21,12 +21,8 @@ FrameFate FaultPlan::Next(uint8_t command) {
     if (pending.seen < fault.at.nth) continue;
     ++pending.hits;
     switch (fault.kind) {
-      case FaultKind::kNoAnswer:
-        fate.answer = false;
-        break;
-      case FaultKind::kLateAnswer:
-        fate.delay_ms = std::max(fate.delay_ms, fault.delay_ms);
-        break;
+      case FaultKind::kNoAnswer: fate.answer = false; break;
+      case FaultKind::kLateAnswer: fate.delay_ms = std::max(fate.delay_ms, fault.delay_ms); break;
       case FaultKind::kWrongEcho:
         fate.wrong_echoes = std::clamp(fault.wrong_echoes, 1, 2);
         fate.real_after_strays = fault.real_after;

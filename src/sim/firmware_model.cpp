@@ -83,8 +83,7 @@ std::string FirmwareModel::CommandPath() const {
 
 std::string FirmwareModel::NotificationPath() const {
   auto paths = Paths();
-  return identity_.notification_collection < paths.size() ? paths[identity_.notification_collection]
-                                                           : std::string();
+  return identity_.notification_collection < paths.size() ? paths[identity_.notification_collection] : std::string();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -231,8 +230,7 @@ void FirmwareModel::HandleCommandFrame(std::span<const uint8_t> report) {
   bool forced = false;
   uint8_t forced_status = 0;
   switch (GateCommand(id)) {
-    case Gate::kProcess:
-      break;
+    case Gate::kProcess: break;
     case Gate::kNoAnswer:
       fate.answer = false;
       forced = true;
@@ -280,15 +278,9 @@ FirmwareModel::Outcome FirmwareModel::Execute(const Frame& request, uint8_t forc
     outcome.acted = true;
     std::span<uint8_t> payload(reply.data() + kPayloadOffset, kMaxPayload);
     switch (id) {
-      case command::kBegin:
-        ++begins_;
-        break;
-      case command::kEnd:
-        ++ends_;
-        break;
-      case command::kStartLightSync:
-        ++light_syncs_;
-        break;
+      case command::kBegin: ++begins_; break;
+      case command::kEnd: ++ends_; break;
+      case command::kStartLightSync: ++light_syncs_; break;
       case command::kProbe:
         std::fill(payload.begin(), payload.end(), 0);
         payload[0] = ProbeAnswer();

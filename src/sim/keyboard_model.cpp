@@ -22,10 +22,10 @@ std::shared_ptr<KeyboardModel> KeyboardModel::Create(KeyboardOptions options) {
 }
 
 KeyboardModel::KeyboardModel(KeyboardOptions options)
-    : FirmwareModel(InterfaceOneIdentity("keyboard", device::DeviceKind::kKeyboard, kKeyboardProductId,
-                                         KeyboardInterfaceDescriptor(options.command_usage_page),
-                                         options.interface_number),
-                    SettingsLayout{kSettingsRecordSize, kSettingsRecordSize}) {
+    : FirmwareModel(
+          InterfaceOneIdentity("keyboard", device::DeviceKind::kKeyboard, kKeyboardProductId,
+                               KeyboardInterfaceDescriptor(options.command_usage_page), options.interface_number),
+          SettingsLayout{kSettingsRecordSize, kSettingsRecordSize}) {
   auto lock = Lock();
   InitLocked(kProfiles, kLedCount,
              AreaSizes{.keys = kKeyTables * kKeyTableStride,

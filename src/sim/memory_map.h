@@ -32,8 +32,8 @@ struct CommandBinding {
 // The area a command reads or writes; none for Begin, End, StartLightSync, Probe and unknown ids.
 std::optional<CommandBinding> BindingOf(uint8_t command);
 
-inline constexpr size_t kKeyTableStride = 512;      // WriteKeys: table index x 512
-inline constexpr size_t kCustomLightStride = 378;   // 126 LEDs x 3
+inline constexpr size_t kKeyTableStride = 512;     // WriteKeys: table index x 512
+inline constexpr size_t kCustomLightStride = 378;  // 126 LEDs x 3
 inline constexpr size_t kInfoBlockSize = 34;
 inline constexpr size_t kPowerSize = 6;
 inline constexpr size_t kShootChunk = 56;

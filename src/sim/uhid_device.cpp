@@ -35,12 +35,9 @@ void CopyText(uint8_t (&field)[N], const std::string& text) {
 
 device::HidReportType ReportType(uint8_t rtype) {
   switch (rtype) {
-    case UHID_FEATURE_REPORT:
-      return device::HidReportType::kFeature;
-    case UHID_OUTPUT_REPORT:
-      return device::HidReportType::kOutput;
-    default:
-      return device::HidReportType::kInput;
+    case UHID_FEATURE_REPORT: return device::HidReportType::kFeature;
+    case UHID_OUTPUT_REPORT: return device::HidReportType::kOutput;
+    default: return device::HidReportType::kInput;
   }
 }
 
@@ -160,12 +157,8 @@ void UhidDevice::Run() {
 
 void UhidDevice::HandleEvent(const uhid_event& event) {
   switch (event.type) {
-    case UHID_OPEN:
-      ++open_count_;
-      break;
-    case UHID_CLOSE:
-      --open_count_;
-      break;
+    case UHID_OPEN: ++open_count_; break;
+    case UHID_CLOSE: --open_count_; break;
     case UHID_OUTPUT: {
       const auto& output = event.u.output;
       std::span<const uint8_t> report(output.data, std::min<size_t>(output.size, UHID_DATA_MAX));

@@ -86,8 +86,7 @@ void KernelUevents::WaitForAny(Clock::time_point deadline, std::chrono::millisec
   pollfd p{fd_, POLLIN, 0};
   if (::poll(&p, 1, wait_ms) <= 0) return;
   char message[8192];
-  while (::recv(fd_, message, sizeof message, 0) > 0 || errno == EINTR) {
-  }
+  while (::recv(fd_, message, sizeof message, 0) > 0 || errno == EINTR) {}
 }
 
 std::optional<UhidKernelDevice> WaitForHidDevice(KernelUevents& uevents, const std::string& sysfs_root,

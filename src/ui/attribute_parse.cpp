@@ -69,17 +69,24 @@ bool ParseSize(const QString& value, QSize* out) {
 
 bool ParseAlign(const QString& value, Qt::Alignment* out) {
   Qt::Alignment a;
-  const QStringList words = value.simplified().toLower().split(QRegularExpression(QStringLiteral("[ ,|]")),
-                                                                Qt::SkipEmptyParts);
+  const QStringList words =
+      value.simplified().toLower().split(QRegularExpression(QStringLiteral("[ ,|]")), Qt::SkipEmptyParts);
   if (words.isEmpty()) return false;
   for (const QString& w : words) {
-    if (w == u"left") a |= Qt::AlignLeft;
-    else if (w == u"center") a |= Qt::AlignHCenter;
-    else if (w == u"right") a |= Qt::AlignRight;
-    else if (w == u"top") a |= Qt::AlignTop;
-    else if (w == u"vcenter") a |= Qt::AlignVCenter;
-    else if (w == u"bottom") a |= Qt::AlignBottom;
-    else return false;
+    if (w == u"left")
+      a |= Qt::AlignLeft;
+    else if (w == u"center")
+      a |= Qt::AlignHCenter;
+    else if (w == u"right")
+      a |= Qt::AlignRight;
+    else if (w == u"top")
+      a |= Qt::AlignTop;
+    else if (w == u"vcenter")
+      a |= Qt::AlignVCenter;
+    else if (w == u"bottom")
+      a |= Qt::AlignBottom;
+    else
+      return false;
   }
   *out = a;
   return true;
@@ -118,8 +125,7 @@ bool ParseAttributeList(const QString& list, QList<QPair<QString, QString>>* out
   }
 }
 
-ErrorScope::ErrorScope(std::function<void(const QString&)> sink)
-    : sink_(std::move(sink)), previous_(g_scope) {
+ErrorScope::ErrorScope(std::function<void(const QString&)> sink) : sink_(std::move(sink)), previous_(g_scope) {
   g_scope = this;
 }
 

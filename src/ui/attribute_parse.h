@@ -24,8 +24,7 @@ bool ParseSize(const QString& value, QSize* out);
 // Alignment words: left, center, right / top, vcenter, bottom (any combination).
 bool ParseAlign(const QString& value, Qt::Alignment* out);
 // "name='value' name2=\"value\"" -> ordered pairs. False on a malformed list.
-bool ParseAttributeList(const QString& list, QList<QPair<QString, QString>>* out,
-                        QString* error = nullptr);
+bool ParseAttributeList(const QString& list, QList<QPair<QString, QString>>* out, QString* error = nullptr);
 
 // Error sink of the current build (UI thread only).
 void ReportError(const QString& message);

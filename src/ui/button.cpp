@@ -83,22 +83,32 @@ void ButtonBase<QtBase>::Activate() {
 
 template <class QtBase>
 void ButtonBase<QtBase>::SetAttribute(const QString& name, const QString& value) {
-  if (name == u"normalimage") SetNormalImage(value);
-  else if (name == u"hotimage") SetHotImage(value);
-  else if (name == u"pushedimage") SetPushedImage(value);
-  else if (name == u"focusedimage") SetFocusedImage(value);
-  else if (name == u"disabledimage") SetDisabledImage(value);
-  else if (name == u"hottextcolor") SetHotTextColor(this->AttrColor(name, value));
-  else if (name == u"pushedtextcolor") SetPushedTextColor(this->AttrColor(name, value));
-  else if (name == u"bindtablayoutname") BindTabLayoutName(value);
-  else if (name == u"bindtabindex") BindTabIndex(this->AttrInt(name, value, -1));
-  else ControlWidget<QtBase>::SetAttribute(name, value);
+  if (name == u"normalimage")
+    SetNormalImage(value);
+  else if (name == u"hotimage")
+    SetHotImage(value);
+  else if (name == u"pushedimage")
+    SetPushedImage(value);
+  else if (name == u"focusedimage")
+    SetFocusedImage(value);
+  else if (name == u"disabledimage")
+    SetDisabledImage(value);
+  else if (name == u"hottextcolor")
+    SetHotTextColor(this->AttrColor(name, value));
+  else if (name == u"pushedtextcolor")
+    SetPushedTextColor(this->AttrColor(name, value));
+  else if (name == u"bindtablayoutname")
+    BindTabLayoutName(value);
+  else if (name == u"bindtabindex")
+    BindTabIndex(this->AttrInt(name, value, -1));
+  else
+    ControlWidget<QtBase>::SetAttribute(name, value);
 }
 
 template <class QtBase>
 bool ButtonBase<QtBase>::HasImages() const {
-  return !normal_image_.isEmpty() || !hot_image_.isEmpty() || !pushed_image_.isEmpty() ||
-         !focused_image_.isEmpty() || !disabled_image_.isEmpty();
+  return !normal_image_.isEmpty() || !hot_image_.isEmpty() || !pushed_image_.isEmpty() || !focused_image_.isEmpty() ||
+         !disabled_image_.isEmpty();
 }
 
 template <class QtBase>
@@ -153,8 +163,7 @@ void ButtonBase<QtBase>::mouseDoubleClickEvent(QMouseEvent* event) {
   // "click".
   if (this->isEnabled() && event->button() == Qt::LeftButton && this->rect().contains(event->pos())) {
     QPointer<QWidget> alive(this);
-    this->SendNotify(QString::fromLatin1(notify::kDbClick), 0, 0,
-                     this->mapTo(this->window(), event->pos()));
+    this->SendNotify(QString::fromLatin1(notify::kDbClick), 0, 0, this->mapTo(this->window(), event->pos()));
     if (!alive) return;
   }
   QtBase::mouseDoubleClickEvent(event);
@@ -230,13 +239,20 @@ void OptionBase<QtBase>::SetSelectedTextColor(Argb color) {
 
 template <class QtBase>
 void OptionBase<QtBase>::SetAttribute(const QString& name, const QString& value) {
-  if (name == u"selected") Selected(this->AttrBool(name, value), false);
-  else if (name == u"group") SetGroup(value);
-  else if (name == u"selectedimage") SetSelectedImage(value);
-  else if (name == u"selectedhotimage") SetSelectedHotImage(value);
-  else if (name == u"selecteddisabledimage") SetSelectedDisabledImage(value);
-  else if (name == u"selectedtextcolor") SetSelectedTextColor(this->AttrColor(name, value));
-  else ButtonBase<QtBase>::SetAttribute(name, value);
+  if (name == u"selected")
+    Selected(this->AttrBool(name, value), false);
+  else if (name == u"group")
+    SetGroup(value);
+  else if (name == u"selectedimage")
+    SetSelectedImage(value);
+  else if (name == u"selectedhotimage")
+    SetSelectedHotImage(value);
+  else if (name == u"selecteddisabledimage")
+    SetSelectedDisabledImage(value);
+  else if (name == u"selectedtextcolor")
+    SetSelectedTextColor(this->AttrColor(name, value));
+  else
+    ButtonBase<QtBase>::SetAttribute(name, value);
 }
 
 template <class QtBase>
@@ -263,9 +279,7 @@ Argb OptionBase<QtBase>::StatusTextColor() const {
 
 Option::Option(QWidget* parent) : OptionBase<QPushButton>(parent) {}
 
-CheckBox::CheckBox(QWidget* parent) : OptionBase<QCheckBox>(parent) {
-  SetTextAlign(Qt::AlignLeft | Qt::AlignVCenter);
-}
+CheckBox::CheckBox(QWidget* parent) : OptionBase<QCheckBox>(parent) { SetTextAlign(Qt::AlignLeft | Qt::AlignVCenter); }
 
 template class ButtonBase<QPushButton>;
 template class ButtonBase<QCheckBox>;

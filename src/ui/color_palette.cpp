@@ -27,9 +27,7 @@ void ColorPalette::SetSelectColor(Argb color) {
 
 Argb ColorPalette::GetSelectColor() const { return color_; }
 
-void ColorPalette::SetFromHsv() {
-  color_ = QColor::fromHsv(hue_, sat_, val_, alpha_).rgba();
-}
+void ColorPalette::SetFromHsv() { color_ = QColor::fromHsv(hue_, sat_, val_, alpha_).rgba(); }
 
 QRect ColorPalette::PlaneRect() const {
   const int bar = Scale(bar_height_);
@@ -70,9 +68,12 @@ void ColorPalette::PickAt(const QPoint& pos) {
 void ColorPalette::mousePressEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton || !isEnabled()) return;
   press_color_ = color_;
-  if (PlaneRect().contains(event->pos())) drag_ = Drag::kPlane;
-  else if (BarRect().contains(event->pos())) drag_ = Drag::kBar;
-  else return;
+  if (PlaneRect().contains(event->pos()))
+    drag_ = Drag::kPlane;
+  else if (BarRect().contains(event->pos()))
+    drag_ = Drag::kBar;
+  else
+    return;
   PickAt(event->pos());
 }
 
@@ -88,11 +89,16 @@ void ColorPalette::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void ColorPalette::SetAttribute(const QString& name, const QString& value) {
-  if (name == u"selectcolor") SetSelectColor(AttrColor(name, value));
-  else if (name == u"palletheight") pallet_height_ = AttrInt(name, value);
-  else if (name == u"barheight") bar_height_ = AttrInt(name, value, 10);
-  else if (name == u"thumbimage") thumb_image_ = value;
-  else ControlWidget<QWidget>::SetAttribute(name, value);
+  if (name == u"selectcolor")
+    SetSelectColor(AttrColor(name, value));
+  else if (name == u"palletheight")
+    pallet_height_ = AttrInt(name, value);
+  else if (name == u"barheight")
+    bar_height_ = AttrInt(name, value, 10);
+  else if (name == u"thumbimage")
+    thumb_image_ = value;
+  else
+    ControlWidget<QWidget>::SetAttribute(name, value);
   Invalidate();
 }
 

@@ -34,9 +34,9 @@ class ColorPalette : public ControlWidget<QWidget> {
   void SetFromHsv();
   Argb color_ = 0xFFFF0000u;  // exactly what was set or picked
   Argb press_color_ = 0;
-  int hue_ = 0;      // 0..359
-  int sat_ = 0;      // 0..255
-  int val_ = 255;    // 0..255
+  int hue_ = 0;    // 0..359
+  int sat_ = 0;    // 0..255
+  int val_ = 255;  // 0..255
   quint8 alpha_ = 0xFF;
   int pallet_height_ = 0;
   int bar_height_ = 10;

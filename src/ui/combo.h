@@ -22,7 +22,7 @@ class Combo : public ControlWidget<QComboBox> {
   explicit Combo(QWidget* parent = nullptr);
   QString GetClass() const override { return QStringLiteral("Combo"); }
 
-  int Add(const ComboItem& item);               // returns the index
+  int Add(const ComboItem& item);  // returns the index
   bool AddAt(const ComboItem& item, int index);
   bool RemoveAt(int index);
   void RemoveAll();
@@ -33,8 +33,8 @@ class Combo : public ControlWidget<QComboBox> {
   bool SelectItem(int index, bool takeFocus = false, bool notify = false);
   int GetCurSel() const;
 
-  QString GetItemText(int index) const;     // as shown (translated)
-  QString GetItemTextId(int index) const;   // as stored
+  QString GetItemText(int index) const;    // as shown (translated)
+  QString GetItemTextId(int index) const;  // as stored
   void SetItemText(int index, const QString& text, bool resourceText = false);
   QString GetItemUserData(int index) const;
   void SetItemUserData(int index, const QString& data);
@@ -55,8 +55,8 @@ class Combo : public ControlWidget<QComboBox> {
   void UpdateRow(int index);
   int item_height_ = 30;
   int drop_height_ = 0;
-  int last_index_ = -1;     // current index as last seen
-  int user_prev_ = -1;      // index before the user's change
+  int last_index_ = -1;  // current index as last seen
+  int user_prev_ = -1;   // index before the user's change
   bool user_changed_ = false;
   int code_change_ = 0;
 };

@@ -67,9 +67,7 @@ int Container::GetCount() const { return layout_->count(); }
 
 Control* Container::GetItemAt(int index) const { return Control::FromWidget(layout_->widgetAt(index)); }
 
-int Container::GetItemIndex(Control* control) const {
-  return control ? layout_->indexOfWidget(control->Widget()) : -1;
-}
+int Container::GetItemIndex(Control* control) const { return control ? layout_->indexOfWidget(control->Widget()) : -1; }
 
 bool Container::SetItemIndex(Control* control, int index) {
   const int from = GetItemIndex(control);
@@ -96,8 +94,10 @@ void Container::SetAttribute(const QString& name, const QString& value) {
       AttrError(name, value, QStringLiteral("left, center, right, top, vcenter or bottom"));
       return;
     }
-    if (name == u"childalign") SetChildAlign(a);
-    else SetChildVAlign(a);
+    if (name == u"childalign")
+      SetChildAlign(a);
+    else
+      SetChildVAlign(a);
   } else if (name == u"vscrollbar" || name == u"hscrollbar") {
     AttrBool(name, value);  // accepted; scrolling content belongs in a List
   } else {

@@ -27,13 +27,11 @@ int g_codeFocus = 0;
 
 Qt::CursorShape CursorByName(const QString& name, bool* ok) {
   static const QHash<QString, Qt::CursorShape> kShapes = {
-      {"arrow", Qt::ArrowCursor},       {"ibeam", Qt::IBeamCursor},
-      {"wait", Qt::WaitCursor},         {"cross", Qt::CrossCursor},
-      {"uparrow", Qt::UpArrowCursor},   {"size", Qt::SizeAllCursor},
-      {"icon", Qt::ArrowCursor},        {"sizenwse", Qt::SizeFDiagCursor},
-      {"sizenesw", Qt::SizeBDiagCursor}, {"sizewe", Qt::SizeHorCursor},
-      {"sizens", Qt::SizeVerCursor},    {"sizeall", Qt::SizeAllCursor},
-      {"no", Qt::ForbiddenCursor},      {"hand", Qt::PointingHandCursor},
+      {"arrow", Qt::ArrowCursor},    {"ibeam", Qt::IBeamCursor},        {"wait", Qt::WaitCursor},
+      {"cross", Qt::CrossCursor},    {"uparrow", Qt::UpArrowCursor},    {"size", Qt::SizeAllCursor},
+      {"icon", Qt::ArrowCursor},     {"sizenwse", Qt::SizeFDiagCursor}, {"sizenesw", Qt::SizeBDiagCursor},
+      {"sizewe", Qt::SizeHorCursor}, {"sizens", Qt::SizeVerCursor},     {"sizeall", Qt::SizeAllCursor},
+      {"no", Qt::ForbiddenCursor},   {"hand", Qt::PointingHandCursor},
   };
   auto it = kShapes.find(name.trimmed().toLower());
   *ok = it != kShapes.end();
@@ -404,8 +402,10 @@ void Control::SetAttribute(const QString& name, const QString& value) {
   } else if (name == u"cursor") {
     bool ok = false;
     const Qt::CursorShape shape = CursorByName(value, &ok);
-    if (ok) self_->setCursor(shape);
-    else AttrError(name, value, QStringLiteral("a cursor name (arrow, hand, ibeam, ...)"));
+    if (ok)
+      self_->setCursor(shape);
+    else
+      AttrError(name, value, QStringLiteral("a cursor name (arrow, hand, ibeam, ...)"));
   } else if (name == u"menu") {
     SetMenuNotify(AttrBool(name, value));
   } else if (name == u"hovernotify") {
@@ -544,8 +544,8 @@ void Control::PaintBorder(QPainter& painter) {
     painter.setPen(pen);
     painter.setBrush(Qt::NoBrush);
     const qreal half = size / 2.0;
-    painter.drawRoundedRect(QRectF(self_->rect()).adjusted(half, half, -half, -half),
-                            Scale(border_round_.width()), Scale(border_round_.height()));
+    painter.drawRoundedRect(QRectF(self_->rect()).adjusted(half, half, -half, -half), Scale(border_round_.width()),
+                            Scale(border_round_.height()));
   } else {
     render::DrawRect(painter, self_->rect(), size, border_color_);
   }

@@ -48,7 +48,7 @@ class Control {
 
   // ---- text. With resource text on, the stored text is a text id and the control shows its
   // translation, again after every language change.
-  QString GetText() const;                // what the control shows
+  QString GetText() const;  // what the control shows
   virtual void SetText(const QString& text);
   QString GetTextId() const { return text_; }  // the text as stored (the id with resource text)
   void SetResourceText(bool on);
@@ -69,7 +69,7 @@ class Control {
   bool IsFocused() const;
 
   // ---- geometry, in 96-DPI pixels; the layout applies the window's zoom.
-  void SetFixedWidth(int width);   // 0: not fixed
+  void SetFixedWidth(int width);  // 0: not fixed
   void SetFixedHeight(int height);
   int GetFixedWidth() const { return fixed_.width(); }
   int GetFixedHeight() const { return fixed_.height(); }

@@ -34,7 +34,8 @@ void ControlFactory::Unregister(const QString& name) {
 
 const ControlFactory::Factory* ControlFactory::Find(const QString& elementName) const {
   auto it = data().classes.constFind(elementName);
-  if (it == data().classes.constEnd()) it = data().classes.constFind(QStringLiteral("C") + elementName + QStringLiteral("UI"));
+  if (it == data().classes.constEnd())
+    it = data().classes.constFind(QStringLiteral("C") + elementName + QStringLiteral("UI"));
   return it == data().classes.constEnd() ? nullptr : &it.value();
 }
 
@@ -47,8 +48,6 @@ Control* ControlFactory::Create(const QString& elementName) const {
   return f && *f ? (*f)() : nullptr;
 }
 
-QString ControlFactory::TemplateFile(const QString& elementName) const {
-  return data().templates.value(elementName);
-}
+QString ControlFactory::TemplateFile(const QString& elementName) const { return data().templates.value(elementName); }
 
 }  // namespace zrv::ui

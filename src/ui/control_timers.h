@@ -23,7 +23,7 @@ class ControlTimers : public QObject {
  private:
   Control* control_;
   QHash<int, int> by_id_;     // our id -> Qt timer id
-  QHash<int, int> by_qt_id_;   // Qt timer id -> our id
+  QHash<int, int> by_qt_id_;  // Qt timer id -> our id
 };
 
 }  // namespace zrv::ui

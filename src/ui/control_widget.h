@@ -5,8 +5,8 @@
 #include <QContextMenuEvent>
 #include <QEnterEvent>
 #include <QEvent>
-#include <QPainter>
 #include <QPaintEvent>
+#include <QPainter>
 
 #include "ui/control.h"
 

@@ -177,7 +177,8 @@ class DialogBuilder::Run {
       if (child.name == u"Font") {
         if (!ReadFont(child, file)) return nullptr;
       } else if (child.name == u"Style") {
-        if (window_) window_->SetStyle(child.Attribute(QStringLiteral("name")), child.Attribute(QStringLiteral("value")));
+        if (window_)
+          window_->SetStyle(child.Attribute(QStringLiteral("name")), child.Attribute(QStringLiteral("value")));
       } else if (child.name == u"Default") {
         if (window_) {
           window_->SetDefaultAttributes(child.Attribute(QStringLiteral("name")),
@@ -214,13 +215,20 @@ class DialogBuilder::Run {
     bool isDefault = false;
     for (const auto& [k, v] : node.attributes) {
       bool ok = true;
-      if (k == u"id") ok = attr::ParseInt(v, &id);
-      else if (k == u"name") spec.face = v;
-      else if (k == u"size") ok = attr::ParseInt(v, &spec.size);
-      else if (k == u"bold") ok = attr::ParseBool(v, &spec.bold);
-      else if (k == u"italic") ok = attr::ParseBool(v, &spec.italic);
-      else if (k == u"underline") ok = attr::ParseBool(v, &spec.underline);
-      else if (k == u"default") ok = attr::ParseBool(v, &isDefault);
+      if (k == u"id")
+        ok = attr::ParseInt(v, &id);
+      else if (k == u"name")
+        spec.face = v;
+      else if (k == u"size")
+        ok = attr::ParseInt(v, &spec.size);
+      else if (k == u"bold")
+        ok = attr::ParseBool(v, &spec.bold);
+      else if (k == u"italic")
+        ok = attr::ParseBool(v, &spec.italic);
+      else if (k == u"underline")
+        ok = attr::ParseBool(v, &spec.underline);
+      else if (k == u"default")
+        ok = attr::ParseBool(v, &isDefault);
       if (!ok) {
         Fail(file, node.line, QStringLiteral("attribute %1=\"%2\" of Font is not valid").arg(k, v));
         return false;
@@ -258,12 +266,18 @@ class DialogBuilder::Run {
     attr::ErrorScope scope([&](const QString& m) { Fail(file, node.line, m); });
     for (const auto& [k, v] : node.attributes) {
       bool ok = true;
-      if (k == u"text") item.text = v;
-      else if (k == u"userdata") item.userData = v;
-      else if (k == u"resourcetext") ok = attr::ParseBool(v, &item.resourceText);
-      else if (k == u"visible") ok = attr::ParseBool(v, &item.visible);
-      else if (k == u"height") ok = attr::ParseInt(v, &item.height);
-      else if (k == u"selected") ok = attr::ParseBool(v, &selected);
+      if (k == u"text")
+        item.text = v;
+      else if (k == u"userdata")
+        item.userData = v;
+      else if (k == u"resourcetext")
+        ok = attr::ParseBool(v, &item.resourceText);
+      else if (k == u"visible")
+        ok = attr::ParseBool(v, &item.visible);
+      else if (k == u"height")
+        ok = attr::ParseInt(v, &item.height);
+      else if (k == u"selected")
+        ok = attr::ParseBool(v, &selected);
       if (!ok) attr::ReportError(QStringLiteral("attribute %1=\"%2\" of %3 is not valid").arg(k, v, node.name));
     }
     const int index = combo->Add(item);
@@ -400,8 +414,8 @@ Control* DialogBuilder::Create(const QString& layout, WindowBase* window, Contai
   });
 }
 
-Control* DialogBuilder::CreateFromText(const QString& xml, const QString& origin, WindowBase* window,
-                                       Container* parent, bool useCallback) {
+Control* DialogBuilder::CreateFromText(const QString& xml, const QString& origin, WindowBase* window, Container* parent,
+                                       bool useCallback) {
   error_ = SkinError();
   BuildingWindowScope scope(window);
   Run run(window, useCallback);

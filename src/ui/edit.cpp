@@ -14,8 +14,7 @@ Edit::Edit(QWidget* parent) : ControlWidget<QLineEdit>(parent) {
     StoreText(text);
     SendNotify(QString::fromLatin1(notify::kTextChanged));
   });
-  connect(this, &QLineEdit::returnPressed, this,
-          [this] { SendNotify(QString::fromLatin1(notify::kReturn)); });
+  connect(this, &QLineEdit::returnPressed, this, [this] { SendNotify(QString::fromLatin1(notify::kReturn)); });
 }
 
 void Edit::SetMaxChar(int count) { setMaxLength(count > 0 ? count : 32767); }
@@ -55,13 +54,20 @@ void Edit::SetSel(int start, int end) {
 }
 
 void Edit::SetAttribute(const QString& name, const QString& value) {
-  if (name == u"maxchar") SetMaxChar(AttrInt(name, value));
-  else if (name == u"numberonly") SetNumberOnly(AttrBool(name, value));
-  else if (name == u"password") SetPasswordMode(AttrBool(name, value));
-  else if (name == u"readonly") SetReadOnly(AttrBool(name, value));
-  else if (name == u"tipvalue") SetTipValue(value);
-  else if (name == u"resourcetipvalue") SetResourceTipValue(AttrBool(name, value));
-  else ControlWidget<QLineEdit>::SetAttribute(name, value);
+  if (name == u"maxchar")
+    SetMaxChar(AttrInt(name, value));
+  else if (name == u"numberonly")
+    SetNumberOnly(AttrBool(name, value));
+  else if (name == u"password")
+    SetPasswordMode(AttrBool(name, value));
+  else if (name == u"readonly")
+    SetReadOnly(AttrBool(name, value));
+  else if (name == u"tipvalue")
+    SetTipValue(value);
+  else if (name == u"resourcetipvalue")
+    SetResourceTipValue(AttrBool(name, value));
+  else
+    ControlWidget<QLineEdit>::SetAttribute(name, value);
 }
 
 void Edit::UpdateShownText() {

@@ -27,8 +27,10 @@ QString ToQtFilter(const QString& filter) {
     patterns.replace(u';', u' ');
     patterns = patterns.simplified();
     // Qt reads the patterns from the parentheses of the description.
-    if (desc.contains(u'(')) out.append(desc);
-    else out.append(QStringLiteral("%1 (%2)").arg(desc, patterns));
+    if (desc.contains(u'('))
+      out.append(desc);
+    else
+      out.append(QStringLiteral("%1 (%2)").arg(desc, patterns));
   }
   return out.join(QStringLiteral(";;"));
 }

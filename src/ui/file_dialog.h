@@ -19,10 +19,9 @@ struct FileDialogRequest {
 };
 
 // Empty result: cancelled.
-QString OpenFileDialog(QWidget* parent, const QString& title, const QString& filter,
-                       const QString& startName = {});
-QString SaveFileDialog(QWidget* parent, const QString& title, const QString& filter,
-                       const QString& fileName = {}, const QString& defaultExt = {});
+QString OpenFileDialog(QWidget* parent, const QString& title, const QString& filter, const QString& startName = {});
+QString SaveFileDialog(QWidget* parent, const QString& title, const QString& filter, const QString& fileName = {},
+                       const QString& defaultExt = {});
 // "desc|pattern|desc|pattern||" -> "desc (pattern);;desc (pattern)"; Qt-form filters stay.
 QString ToQtFilter(const QString& filter);
 // Installs an answerer for every dialog (null: real dialogs again).

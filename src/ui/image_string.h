@@ -9,14 +9,14 @@
 namespace zrv::ui {
 
 struct ImageString {
-  QString file;         // skin-relative, absolute, or ":/restype/res" for a compiled-in resource
+  QString file;  // skin-relative, absolute, or ":/restype/res" for a compiled-in resource
   QString res, resType;
   bool hasDest = false;
-  QRect dest;           // relative to the control, 96-DPI pixels
+  QRect dest;  // relative to the control, 96-DPI pixels
   bool hasSource = false;
-  QRect source;         // image pixels
-  QMargins corner;      // nine-slice borders, image pixels
-  quint32 mask = 0;     // 0xAARRGGBB made transparent; 0: none
+  QRect source;      // image pixels
+  QMargins corner;   // nine-slice borders, image pixels
+  quint32 mask = 0;  // 0xAARRGGBB made transparent; 0: none
   bool hasMask = false;
   int fade = 255;
   bool hole = false;

@@ -21,8 +21,7 @@ class LanguageTranslator : public QTranslator {
   QString LanguageName() const { return name_; }
 
   // The source text is the text id; the context is ignored.
-  QString translate(const char* context, const char* sourceText, const char* disambiguation,
-                    int n) const override;
+  QString translate(const char* context, const char* sourceText, const char* disambiguation, int n) const override;
   bool isEmpty() const override { return texts_.isEmpty(); }
 
   bool Contains(const QString& id) const { return texts_.contains(id); }

@@ -19,9 +19,12 @@ namespace {
 void PaintRowBackground(QPainter& painter, Control* row, const List* owner, bool selected, bool hot) {
   Argb color = 0;
   if (owner) {
-    if (selected && owner->ItemSelectedBkColor()) color = owner->ItemSelectedBkColor();
-    else if (hot && owner->ItemHotBkColor()) color = owner->ItemHotBkColor();
-    else color = owner->ItemBkColor();
+    if (selected && owner->ItemSelectedBkColor())
+      color = owner->ItemSelectedBkColor();
+    else if (hot && owner->ItemHotBkColor())
+      color = owner->ItemHotBkColor();
+    else
+      color = owner->ItemBkColor();
   }
   if (color) render::DrawColor(painter, row->Widget()->rect(), color);
 }
@@ -96,17 +99,17 @@ ListLabelElement::ListLabelElement(QWidget* parent) : ControlWidget<QWidget>(par
 void ListLabelElement::SetAttribute(const QString& name, const QString& value) {
   if (name == u"selected") {
     if (AttrBool(name, value)) {
-      if (List* owner = GetOwner()) owner->SelectItem(GetIndex());
-      else selected_ = true;  // the list takes it when the row is added
+      if (List* owner = GetOwner())
+        owner->SelectItem(GetIndex());
+      else
+        selected_ = true;  // the list takes it when the row is added
     }
   } else {
     ControlWidget<QWidget>::SetAttribute(name, value);
   }
 }
 
-void ListLabelElement::SetSelectedState(bool selected) {
-  ListElement::SetSelectedState(selected);
-}
+void ListLabelElement::SetSelectedState(bool selected) { ListElement::SetSelectedState(selected); }
 
 void ListLabelElement::PaintBkColor(QPainter& painter) {
   PaintRowBackground(painter, this, GetOwner(), IsSelected(), IsHot());
@@ -161,8 +164,10 @@ ListContainerElement::ListContainerElement(QWidget* parent) : HorizontalLayout(p
 void ListContainerElement::SetAttribute(const QString& name, const QString& value) {
   if (name == u"selected") {
     if (AttrBool(name, value)) {
-      if (List* owner = GetOwner()) owner->SelectItem(GetIndex());
-      else selected_ = true;
+      if (List* owner = GetOwner())
+        owner->SelectItem(GetIndex());
+      else
+        selected_ = true;
     }
   } else {
     HorizontalLayout::SetAttribute(name, value);
@@ -174,13 +179,9 @@ void ListContainerElement::PaintBkColor(QPainter& painter) {
   HorizontalLayout::PaintBkColor(painter);
 }
 
-void ListContainerElement::SetSelectedState(bool selected) {
-  ListElement::SetSelectedState(selected);
-}
+void ListContainerElement::SetSelectedState(bool selected) { ListElement::SetSelectedState(selected); }
 
-ListHeaderItem::ListHeaderItem(QWidget* parent) : ControlWidget<QLabel>(parent) {
-  setTextFormat(Qt::PlainText);
-}
+ListHeaderItem::ListHeaderItem(QWidget* parent) : ControlWidget<QLabel>(parent) { setTextFormat(Qt::PlainText); }
 
 void ListHeaderItem::UpdateShownText() {
   setAlignment(GetTextAlign());
@@ -191,8 +192,7 @@ ListHeader::ListHeader(QWidget* parent) : HorizontalLayout(parent) {}
 
 // ---- List
 
-List::List(QWidget* parent)
-    : VerticalLayout(parent), scroll_(new QScrollArea(this)), body_(new VerticalLayout) {
+List::List(QWidget* parent) : VerticalLayout(parent), scroll_(new QScrollArea(this)), body_(new VerticalLayout) {
   setFocusPolicy(Qt::StrongFocus);
   scroll_->setFrameShape(QFrame::NoFrame);
   scroll_->setWidgetResizable(true);
@@ -233,8 +233,10 @@ bool List::Remove(Control* row) { return RemoveAt(GetItemIndex(row)); }
 
 bool List::RemoveAt(int index) {
   if (index < 0 || index >= GetCount()) return false;
-  if (index == current_) current_ = -1;
-  else if (index < current_) --current_;
+  if (index == current_)
+    current_ = -1;
+  else if (index < current_)
+    --current_;
   return body_->RemoveAt(index);
 }
 
@@ -314,9 +316,7 @@ void List::keyPressEvent(QKeyEvent* event) {
         if (auto* e = dynamic_cast<ListElement*>(GetItemAt(current_))) RowActivated(e);
       }
       return;
-    default:
-      VerticalLayout::keyPressEvent(event);
-      return;
+    default: VerticalLayout::keyPressEvent(event); return;
   }
   if (target >= 0 && target != current_) {
     QPointer<QWidget> alive(this);
@@ -372,8 +372,10 @@ int List::ColumnWidth(int column, int rowWidth, int columns) const {
   int fixedSum = 0, open = 0;
   for (int i = 0; i < n; ++i) {
     const Control* h = i < headerCount ? header_->GetItemAt(i) : nullptr;
-    if (h && h->GetFixedWidth() > 0) fixedSum += Scale(h->GetFixedWidth());
-    else ++open;
+    if (h && h->GetFixedWidth() > 0)
+      fixedSum += Scale(h->GetFixedWidth());
+    else
+      ++open;
   }
   const Control* h = column < headerCount ? header_->GetItemAt(column) : nullptr;
   if (h && h->GetFixedWidth() > 0) return Scale(h->GetFixedWidth());
@@ -381,17 +383,26 @@ int List::ColumnWidth(int column, int rowWidth, int columns) const {
 }
 
 void List::SetAttribute(const QString& name, const QString& value) {
-  if (name == u"itembkcolor") item_bk_ = AttrColor(name, value);
-  else if (name == u"itemhotbkcolor") item_hot_bk_ = AttrColor(name, value);
-  else if (name == u"itemselectedbkcolor") item_selected_bk_ = AttrColor(name, value);
-  else if (name == u"itemtextcolor") item_text_ = AttrColor(name, value);
-  else if (name == u"itemselectedtextcolor") item_selected_text_ = AttrColor(name, value);
-  else if (name == u"itemfont") item_font_ = AttrInt(name, value, -1);
-  else if (name == u"itemheight") item_height_ = AttrInt(name, value, 30);
+  if (name == u"itembkcolor")
+    item_bk_ = AttrColor(name, value);
+  else if (name == u"itemhotbkcolor")
+    item_hot_bk_ = AttrColor(name, value);
+  else if (name == u"itemselectedbkcolor")
+    item_selected_bk_ = AttrColor(name, value);
+  else if (name == u"itemtextcolor")
+    item_text_ = AttrColor(name, value);
+  else if (name == u"itemselectedtextcolor")
+    item_selected_text_ = AttrColor(name, value);
+  else if (name == u"itemfont")
+    item_font_ = AttrInt(name, value, -1);
+  else if (name == u"itemheight")
+    item_height_ = AttrInt(name, value, 30);
   else if (name == u"itemalign") {
     Qt::Alignment a;
-    if (attr::ParseAlign(value, &a)) item_align_ = (a & Qt::AlignHorizontal_Mask) | Qt::AlignVCenter;
-    else AttrError(name, value, QStringLiteral("left, center or right"));
+    if (attr::ParseAlign(value, &a))
+      item_align_ = (a & Qt::AlignHorizontal_Mask) | Qt::AlignVCenter;
+    else
+      AttrError(name, value, QStringLiteral("left, center or right"));
   } else if (name == u"multiselect") {
     AttrBool(name, value);  // accepted; a list selects one row
   } else if (name == u"header") {

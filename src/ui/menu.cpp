@@ -101,15 +101,24 @@ bool Menu::Load(const QString& file, WindowBase* window) {
       const QString k = a.name().toString();
       const QString v = a.value().toString();
       bool ok = true;
-      if (k == u"name") spec.name = v;
-      else if (k == u"text") spec.text = v;
-      else if (k == u"userdata") spec.userData = v;
-      else if (k == u"icon") spec.icon = v;
-      else if (k == u"resourcetext") ok = attr::ParseBool(v, &spec.resourceText);
-      else if (k == u"checkable") ok = attr::ParseBool(v, &spec.checkable);
-      else if (k == u"checked") ok = attr::ParseBool(v, &spec.checked);
-      else if (k == u"enabled") ok = attr::ParseBool(v, &spec.enabled);
-      else if (k == u"visible") ok = attr::ParseBool(v, &spec.visible);
+      if (k == u"name")
+        spec.name = v;
+      else if (k == u"text")
+        spec.text = v;
+      else if (k == u"userdata")
+        spec.userData = v;
+      else if (k == u"icon")
+        spec.icon = v;
+      else if (k == u"resourcetext")
+        ok = attr::ParseBool(v, &spec.resourceText);
+      else if (k == u"checkable")
+        ok = attr::ParseBool(v, &spec.checkable);
+      else if (k == u"checked")
+        ok = attr::ParseBool(v, &spec.checked);
+      else if (k == u"enabled")
+        ok = attr::ParseBool(v, &spec.enabled);
+      else if (k == u"visible")
+        ok = attr::ParseBool(v, &spec.visible);
       if (!ok) return fail(line, QStringLiteral("attribute %1=\"%2\" of MenuElement is not valid").arg(k, v));
     }
     auto* action = into->addAction(spec.resourceText ? TextById(spec.text) : spec.text);

@@ -1,5 +1,6 @@
 #include "ui/render.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QCache>
 #include <QFile>
 #include <QFileInfo>
@@ -8,7 +9,6 @@
 #include <QSet>
 #include <QSvgRenderer>
 #include <QTextDocument>
-#include <QAbstractTextDocumentLayout>
 
 #include <cmath>
 
@@ -97,8 +97,8 @@ QImage Tinted(const QImage& image, const QString& key, quint32 tintBgr) {
 }
 
 // Draws src of image into dst, stretched or tiled.
-void DrawPart(QPainter& painter, const QImage& image, const QRectF& dst, const QRect& src, bool xTiled,
-              bool yTiled, double scale) {
+void DrawPart(QPainter& painter, const QImage& image, const QRectF& dst, const QRect& src, bool xTiled, bool yTiled,
+              double scale) {
   if (dst.width() <= 0 || dst.height() <= 0 || src.width() <= 0 || src.height() <= 0) return;
   if (!xTiled && !yTiled) {
     painter.drawImage(dst, image, src);
@@ -173,8 +173,8 @@ void ClearImageCache() {
   SizeCache().clear();
 }
 
-bool DrawImageString(QPainter& painter, const QRect& rect, const QString& imageString, double zoom,
-                     quint32 tint, int intensity, bool useTint) {
+bool DrawImageString(QPainter& painter, const QRect& rect, const QString& imageString, double zoom, quint32 tint,
+                     int intensity, bool useTint) {
   ImageString is;
   QString error;
   if (!ParseImageString(imageString, &is, &error)) {
@@ -190,8 +190,8 @@ bool DrawImageString(QPainter& painter, const QRect& rect, const QString& imageS
 
   QRectF dst(rect);
   if (is.hasDest) {
-    dst = QRectF(rect.left() + is.dest.left() * zoom, rect.top() + is.dest.top() * zoom,
-                 is.dest.width() * zoom, is.dest.height() * zoom);
+    dst = QRectF(rect.left() + is.dest.left() * zoom, rect.top() + is.dest.top() * zoom, is.dest.width() * zoom,
+                 is.dest.height() * zoom);
   }
   if (dst.width() <= 0 || dst.height() <= 0) return false;
 
@@ -216,9 +216,9 @@ bool DrawImageString(QPainter& painter, const QRect& rect, const QString& imageS
   auto scaled = [imageScale](int v) { return static_cast<int>(std::lround(v * imageScale)); };
   QRect src = image.rect();
   if (is.hasSource) {
-    src = QRect(scaled(is.source.left()), scaled(is.source.top()), scaled(is.source.width()),
-                scaled(is.source.height()))
-              .intersected(image.rect());
+    src =
+        QRect(scaled(is.source.left()), scaled(is.source.top()), scaled(is.source.width()), scaled(is.source.height()))
+            .intersected(image.rect());
   }
   if (src.isEmpty()) return false;
 
@@ -267,8 +267,8 @@ void DrawRect(QPainter& painter, const QRect& rect, int size, quint32 argb) {
   painter.fillRect(QRect(rect.right() + 1 - size, rect.top() + size, size, rect.height() - 2 * size), c);
 }
 
-void DrawText(QPainter& painter, const QRect& rect, const QString& text, quint32 argb, const QFont& font,
-              int flags, bool endEllipsis) {
+void DrawText(QPainter& painter, const QRect& rect, const QString& text, quint32 argb, const QFont& font, int flags,
+              bool endEllipsis) {
   if (text.isEmpty() || rect.isEmpty()) return;
   painter.save();
   painter.setFont(font);
@@ -295,8 +295,10 @@ void DrawHtmlText(QPainter& painter, const QRect& rect, const QString& html, qui
   doc.setTextWidth(rect.width());
   const double height = doc.size().height();
   double top = rect.top();
-  if (flags & Qt::AlignBottom) top = rect.bottom() + 1 - height;
-  else if (!(flags & Qt::AlignTop)) top = rect.top() + (rect.height() - height) / 2.0;
+  if (flags & Qt::AlignBottom)
+    top = rect.bottom() + 1 - height;
+  else if (!(flags & Qt::AlignTop))
+    top = rect.top() + (rect.height() - height) / 2.0;
   painter.save();
   painter.setClipRect(rect);
   painter.translate(rect.left(), top);

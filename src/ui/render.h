@@ -17,15 +17,15 @@ namespace render {
 // With useTint the image's shape is filled with `tint` (0x00BBGGRR: red in the low byte, as the
 // device's key colours are kept) and drawn at intensity/255 opacity. False when nothing was drawn
 // (empty string, malformed string or missing file).
-bool DrawImageString(QPainter& painter, const QRect& rect, const QString& imageString,
-                     double zoom = 1.0, quint32 tint = 0, int intensity = 0, bool useTint = false);
+bool DrawImageString(QPainter& painter, const QRect& rect, const QString& imageString, double zoom = 1.0,
+                     quint32 tint = 0, int intensity = 0, bool useTint = false);
 // Fills rect with an 0xAARRGGBB colour (alpha honoured).
 void DrawColor(QPainter& painter, const QRect& rect, quint32 argb);
 // Outlines rect with a pen of `size` pixels inside it.
 void DrawRect(QPainter& painter, const QRect& rect, int size, quint32 argb);
 // Draws text in rect with Qt alignment flags (plus Qt::TextWordWrap / ElideRight handling).
-void DrawText(QPainter& painter, const QRect& rect, const QString& text, quint32 argb,
-              const QFont& font, int flags, bool endEllipsis = false);
+void DrawText(QPainter& painter, const QRect& rect, const QString& text, quint32 argb, const QFont& font, int flags,
+              bool endEllipsis = false);
 
 // Draws simple HTML (b, i, u, font color, br) in rect, vertically centred unless flags say top or
 // bottom; the default colour is argb.

@@ -51,9 +51,11 @@ bool ReadStyles(const QString& file, QHash<QString, QString>* styles, QHash<QStr
     if (!xml.isStartElement()) continue;
     const QString name = xml.name().toString();
     if (name == u"Style") {
-      styles->insert(xml.attributes().value(QLatin1String("name")).toString(), xml.attributes().value(QLatin1String("value")).toString());
+      styles->insert(xml.attributes().value(QLatin1String("name")).toString(),
+                     xml.attributes().value(QLatin1String("value")).toString());
     } else if (name == u"Default") {
-      defaults->insert(xml.attributes().value(QLatin1String("name")).toString(), xml.attributes().value(QLatin1String("value")).toString());
+      defaults->insert(xml.attributes().value(QLatin1String("name")).toString(),
+                       xml.attributes().value(QLatin1String("value")).toString());
     }
   }
   if (xml.hasError()) {

@@ -19,8 +19,7 @@ int RouteRegistry::Add(Owner owner, Route route) {
   return id;
 }
 
-int RouteRegistry::AddName(Owner owner, const char* type, const char* name, RouteHandler handler,
-                           bool case_sensitive) {
+int RouteRegistry::AddName(Owner owner, const char* type, const char* name, RouteHandler handler, bool case_sensitive) {
   return Add(owner, {QString::fromLatin1(type), QString::fromLatin1(name), std::move(handler), false, case_sensitive});
 }
 

@@ -7,8 +7,8 @@
 namespace zrv::ui {
 
 struct SkinError {
-  QString file;   // as the caller named it, or the resolved path
-  int line = 0;   // 1-based; 0 when the file could not be read at all
+  QString file;  // as the caller named it, or the resolved path
+  int line = 0;  // 1-based; 0 when the file could not be read at all
   QString message;
 
   bool IsError() const { return !message.isEmpty(); }

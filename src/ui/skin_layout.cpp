@@ -169,14 +169,18 @@ void SkinLayout::setGeometry(const QRect& rect) {
       const int fh = FixedAlong(ch.control, false, zoom);
       if (fw > 0) {
         int x = r.left();
-        if (child_align_ & Qt::AlignHCenter) x += (r.width() - fw) / 2;
-        else if (child_align_ & Qt::AlignRight) x = r.right() + 1 - fw;
+        if (child_align_ & Qt::AlignHCenter)
+          x += (r.width() - fw) / 2;
+        else if (child_align_ & Qt::AlignRight)
+          x = r.right() + 1 - fw;
         r = QRect(x, r.top(), fw, r.height());
       }
       if (fh > 0) {
         int y = r.top();
-        if (child_v_align_ & Qt::AlignVCenter) y += (r.height() - fh) / 2;
-        else if (child_v_align_ & Qt::AlignBottom) y = r.bottom() + 1 - fh;
+        if (child_v_align_ & Qt::AlignVCenter)
+          y += (r.height() - fh) / 2;
+        else if (child_v_align_ & Qt::AlignBottom)
+          y = r.bottom() + 1 - fh;
         r = QRect(r.left(), y, r.width(), fh);
       }
       ch.widget->setGeometry(r);
@@ -252,11 +256,13 @@ void SkinLayout::setGeometry(const QRect& rect) {
     sum += size[i] + (horizontal ? pad.left() + pad.right() : pad.top() + pad.bottom());
   }
   int pos = horizontal ? area.left() : area.top();
-  const Qt::Alignment alongAlign = horizontal ? (child_align_ & Qt::AlignHorizontal_Mask)
-                                              : (child_v_align_ & Qt::AlignVertical_Mask);
+  const Qt::Alignment alongAlign =
+      horizontal ? (child_align_ & Qt::AlignHorizontal_Mask) : (child_v_align_ & Qt::AlignVertical_Mask);
   if (sum < total) {
-    if (alongAlign & (Qt::AlignHCenter | Qt::AlignVCenter)) pos += (total - sum) / 2;
-    else if (alongAlign & (Qt::AlignRight | Qt::AlignBottom)) pos += total - sum;
+    if (alongAlign & (Qt::AlignHCenter | Qt::AlignVCenter))
+      pos += (total - sum) / 2;
+    else if (alongAlign & (Qt::AlignRight | Qt::AlignBottom))
+      pos += total - sum;
   }
   for (int i = 0; i < n; ++i) {
     const Control* c = flow[i].control;
@@ -267,8 +273,10 @@ void SkinLayout::setGeometry(const QRect& rect) {
       const int avail = across - pad.top() - pad.bottom();
       const int h = crossFixed > 0 ? crossFixed : avail;
       int y = area.top() + pad.top();
-      if (crossFixed > 0 && (child_v_align_ & Qt::AlignVCenter)) y += (avail - h) / 2;
-      else if (crossFixed > 0 && (child_v_align_ & Qt::AlignBottom)) y += avail - h;
+      if (crossFixed > 0 && (child_v_align_ & Qt::AlignVCenter))
+        y += (avail - h) / 2;
+      else if (crossFixed > 0 && (child_v_align_ & Qt::AlignBottom))
+        y += avail - h;
       flow[i].widget->setGeometry(QRect(pos, y, size[i], h));
       pos += size[i] + pad.right() + gap;
     } else {
@@ -276,8 +284,10 @@ void SkinLayout::setGeometry(const QRect& rect) {
       const int avail = across - pad.left() - pad.right();
       const int w = crossFixed > 0 ? crossFixed : avail;
       int x = area.left() + pad.left();
-      if (crossFixed > 0 && (child_align_ & Qt::AlignHCenter)) x += (avail - w) / 2;
-      else if (crossFixed > 0 && (child_align_ & Qt::AlignRight)) x += avail - w;
+      if (crossFixed > 0 && (child_align_ & Qt::AlignHCenter))
+        x += (avail - w) / 2;
+      else if (crossFixed > 0 && (child_align_ & Qt::AlignRight))
+        x += avail - w;
       flow[i].widget->setGeometry(QRect(x, pos, w, size[i]));
       pos += size[i] + pad.bottom() + gap;
     }

@@ -3,8 +3,8 @@
 // the window's zoom), paddings, the container's inset and child padding, and float positions.
 
 #include <QLayout>
-#include <QWidget>
 #include <QList>
+#include <QWidget>
 
 namespace zrv::ui {
 
@@ -29,12 +29,24 @@ class SkinLayout : public QLayout {
   void setGeometry(const QRect& rect) override;
   Qt::Orientations expandingDirections() const override { return Qt::Horizontal | Qt::Vertical; }
 
-  void SetInset(const QMargins& inset) { inset_ = inset; invalidate(); }
+  void SetInset(const QMargins& inset) {
+    inset_ = inset;
+    invalidate();
+  }
   QMargins Inset() const { return inset_; }
-  void SetChildPadding(int padding) { child_padding_ = padding; invalidate(); }
+  void SetChildPadding(int padding) {
+    child_padding_ = padding;
+    invalidate();
+  }
   int ChildPadding() const { return child_padding_; }
-  void SetChildAlign(Qt::Alignment a) { child_align_ = a; invalidate(); }
-  void SetChildVAlign(Qt::Alignment a) { child_v_align_ = a; invalidate(); }
+  void SetChildAlign(Qt::Alignment a) {
+    child_align_ = a;
+    invalidate();
+  }
+  void SetChildVAlign(Qt::Alignment a) {
+    child_v_align_ = a;
+    invalidate();
+  }
   Direction direction() const { return direction_; }
 
  private:

@@ -27,8 +27,10 @@ void PaintFill(QPainter& painter, Control* c, const QRect& part, const QString& 
   if (part.isEmpty()) return;
   painter.save();
   painter.setClipRect(part);
-  if (!image.isEmpty()) c->DrawImage(painter, image);
-  else if (color) render::DrawColor(painter, part, color);
+  if (!image.isEmpty())
+    c->DrawImage(painter, image);
+  else if (color)
+    render::DrawColor(painter, part, color);
   painter.restore();
 }
 
@@ -93,17 +95,28 @@ void Slider::SetThumbSize(const QSize& size) {
 }
 
 void Slider::SetAttribute(const QString& name, const QString& value) {
-  if (name == u"min") SetMinValue(AttrInt(name, value));
-  else if (name == u"max") SetMaxValue(AttrInt(name, value, 100));
-  else if (name == u"value") SetValue(AttrInt(name, value));
-  else if (name == u"step") setPageStep(std::max(1, AttrInt(name, value, 1)));
-  else if (name == u"hor") setOrientation(AttrBool(name, value) ? Qt::Horizontal : Qt::Vertical);
-  else if (name == u"thumbimage") SetThumbImage(value);
-  else if (name == u"thumbhotimage") SetThumbHotImage(value);
-  else if (name == u"thumbpushedimage") SetThumbPushedImage(value);
-  else if (name == u"thumbsize") SetThumbSize(AttrSize(name, value));
-  else if (name == u"forecolor") fore_color_ = AttrColor(name, value);
-  else ControlWidget<QSlider>::SetAttribute(name, value);
+  if (name == u"min")
+    SetMinValue(AttrInt(name, value));
+  else if (name == u"max")
+    SetMaxValue(AttrInt(name, value, 100));
+  else if (name == u"value")
+    SetValue(AttrInt(name, value));
+  else if (name == u"step")
+    setPageStep(std::max(1, AttrInt(name, value, 1)));
+  else if (name == u"hor")
+    setOrientation(AttrBool(name, value) ? Qt::Horizontal : Qt::Vertical);
+  else if (name == u"thumbimage")
+    SetThumbImage(value);
+  else if (name == u"thumbhotimage")
+    SetThumbHotImage(value);
+  else if (name == u"thumbpushedimage")
+    SetThumbPushedImage(value);
+  else if (name == u"thumbsize")
+    SetThumbSize(AttrSize(name, value));
+  else if (name == u"forecolor")
+    fore_color_ = AttrColor(name, value);
+  else
+    ControlWidget<QSlider>::SetAttribute(name, value);
 }
 
 bool Slider::PaintsItself() const {
@@ -174,12 +187,16 @@ void Slider::PaintStatusImage(QPainter& painter) {
   const bool horizontal = orientation() == Qt::Horizontal;
   const QRect thumb = ThumbRect();
   QRect part;
-  if (horizontal) part = QRect(0, 0, thumb.center().x(), height());
-  else part = QRect(0, thumb.center().y(), width(), height() - thumb.center().y());
+  if (horizontal)
+    part = QRect(0, 0, thumb.center().x(), height());
+  else
+    part = QRect(0, thumb.center().y(), width(), height() - thumb.center().y());
   PaintFill(painter, this, part, GetForeImage(), fore_color_);
   QString image = thumb_image_;
-  if (isSliderDown() && !thumb_pushed_image_.isEmpty()) image = thumb_pushed_image_;
-  else if (IsHot() && !thumb_hot_image_.isEmpty()) image = thumb_hot_image_;
+  if (isSliderDown() && !thumb_pushed_image_.isEmpty())
+    image = thumb_pushed_image_;
+  else if (IsHot() && !thumb_hot_image_.isEmpty())
+    image = thumb_hot_image_;
   if (!image.isEmpty()) {
     render::DrawImageString(painter, thumb, image, Zoom());
   } else {
@@ -201,13 +218,20 @@ void Progress::SetMaxValue(int v) { setMaximum(v); }
 void Progress::SetValue(int v) { setValue(std::clamp(v, minimum(), maximum())); }
 
 void Progress::SetAttribute(const QString& name, const QString& value) {
-  if (name == u"min") SetMinValue(AttrInt(name, value));
-  else if (name == u"max") SetMaxValue(AttrInt(name, value, 100));
-  else if (name == u"value") SetValue(AttrInt(name, value));
-  else if (name == u"hor") setOrientation(AttrBool(name, value) ? Qt::Horizontal : Qt::Vertical);
-  else if (name == u"forecolor") fore_color_ = AttrColor(name, value);
-  else if (name == u"showtext") setTextVisible(AttrBool(name, value));
-  else ControlWidget<QProgressBar>::SetAttribute(name, value);
+  if (name == u"min")
+    SetMinValue(AttrInt(name, value));
+  else if (name == u"max")
+    SetMaxValue(AttrInt(name, value, 100));
+  else if (name == u"value")
+    SetValue(AttrInt(name, value));
+  else if (name == u"hor")
+    setOrientation(AttrBool(name, value) ? Qt::Horizontal : Qt::Vertical);
+  else if (name == u"forecolor")
+    fore_color_ = AttrColor(name, value);
+  else if (name == u"showtext")
+    setTextVisible(AttrBool(name, value));
+  else
+    ControlWidget<QProgressBar>::SetAttribute(name, value);
   Invalidate();
 }
 

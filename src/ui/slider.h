@@ -45,8 +45,8 @@ class Slider : public ControlWidget<QSlider> {
   QString thumb_image_, thumb_hot_image_, thumb_pushed_image_;
   QSize thumb_size_{0, 0};
   Argb fore_color_ = 0;
-  int press_value_ = 0;      // value when the knob was grabbed
-  bool in_action_ = false;   // a key or wheel action is being applied
+  int press_value_ = 0;     // value when the knob was grabbed
+  bool in_action_ = false;  // a key or wheel action is being applied
   int action_old_ = 0;
 };
 

@@ -57,8 +57,7 @@ void TrayIcon::Activated(QSystemTrayIcon::ActivationReason reason) {
     case QSystemTrayIcon::DoubleClick:
       if (onDoubleClick) onDoubleClick();
       break;
-    default:
-      break;
+    default: break;
   }
 }
 

@@ -45,13 +45,16 @@ class WindowBase : public QWidget {
   ~WindowBase() override;
 
   // ---- what a derived window provides
-  virtual QString GetSkinFile() const = 0;        // res.xml identifier or skin path
+  virtual QString GetSkinFile() const = 0;  // res.xml identifier or skin path
   virtual QString GetWindowClassName() const = 0;
   // Runs after the layout is built, before Create returns.
   virtual void InitWindow() {}
   virtual void OnNotify(Notify& msg) { (void)msg; }
   // The builder's create-control question for element names it does not know; null: not mine.
-  virtual Control* CreateControl(const QString& className) { (void)className; return nullptr; }
+  virtual Control* CreateControl(const QString& className) {
+    (void)className;
+    return nullptr;
+  }
   virtual void OnMenuCommand(const MenuCommand& command) { (void)command; }
   // Messages posted or sent with PostCustomMessage / SendCustomMessage; true when handled.
   virtual bool OnCustomMessage(int message, qint64 wParam, qint64 lParam);
@@ -98,8 +101,8 @@ class WindowBase : public QWidget {
   // so a worker being shut down never deadlocks; false too when the window went away first.
   // On the UI thread it calls the handler directly. handled: what OnCustomMessage answered.
   void PostCustomMessage(int message, qint64 wParam = 0, qint64 lParam = 0);
-  bool SendCustomMessage(int message, qint64 wParam, qint64 lParam,
-                         const std::function<bool()>& stopRequested, bool* handled = nullptr);
+  bool SendCustomMessage(int message, qint64 wParam, qint64 lParam, const std::function<bool()>& stopRequested,
+                         bool* handled = nullptr);
 
   // ---- zoom: sizes in layouts are 96-DPI pixels. SetZoom scales the window and its content.
   double GetZoom() const { return zoom_; }
@@ -113,7 +116,7 @@ class WindowBase : public QWidget {
   void SetFont(int id, const FontSpec& font, bool isDefault = false);
   void RemoveAllFonts();
   const FontSpec* GetFontSpec(int id) const;  // -1: the default font; null when missing
-  QFont MakeFont(int id) const;              // zoomed QFont for a control
+  QFont MakeFont(int id) const;               // zoomed QFont for a control
   // Re-applies fonts to all controls (after changing the table).
   void ApplyFonts();
 
@@ -121,9 +124,7 @@ class WindowBase : public QWidget {
   QString GetStyle(const QString& name) const { return styles_.value(name); }
   void SetStyle(const QString& name, const QString& attributes) { styles_[name] = attributes; }
   QString GetDefaultAttributes(const QString& element) const { return defaults_.value(element); }
-  void SetDefaultAttributes(const QString& element, const QString& attributes) {
-    defaults_[element] = attributes;
-  }
+  void SetDefaultAttributes(const QString& element, const QString& attributes) { defaults_[element] = attributes; }
 
   // Size of the layout's Window element (96-DPI), after Create.
   QSize GetInitSize() const { return init_size_; }

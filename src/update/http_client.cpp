@@ -75,7 +75,8 @@ struct DownloadSink {
     }
     sink->received += static_cast<std::int64_t>(count);
     Clock::time_point now = Clock::now();
-    if (*sink->progress && (sink->received == static_cast<std::int64_t>(count) || now - sink->last_report >= kProgressInterval)) {
+    if (*sink->progress &&
+        (sink->received == static_cast<std::int64_t>(count) || now - sink->last_report >= kProgressInterval)) {
       sink->last_report = now;
       (*sink->progress)(sink->total, sink->received);
     }
@@ -185,8 +186,10 @@ DownloadResult HttpClient::Download(std::string_view url, const std::filesystem:
   if (result == CURLE_OK && sink.total > 0 && sink.received != sink.total) result = CURLE_PARTIAL_FILE;
   if (result != CURLE_OK) {
     Fail(sink.failure != 0 ? sink.failure : result,
-         (sink.failure != 0 ? std::string(curl_easy_strerror(static_cast<CURLcode>(sink.failure))) : transfer.ErrorText(result)) +
-             " (" + std::to_string(sink.received) + " of " + std::to_string(sink.total) + " bytes of " + std::string(url) + ")");
+         (sink.failure != 0 ? std::string(curl_easy_strerror(static_cast<CURLcode>(sink.failure)))
+                            : transfer.ErrorText(result)) +
+             " (" + std::to_string(sink.received) + " of " + std::to_string(sink.total) + " bytes of " +
+             std::string(url) + ")");
     return result == CURLE_ABORTED_BY_CALLBACK ? DownloadResult::kStopped : DownloadResult::kFailed;
   }
   if (!file.Commit()) {

@@ -49,7 +49,8 @@ int DownloadInstaller(HttpClient& client, std::string_view url, const std::files
                       const ProgressCallback& progress) {
   const platform::DownloadDirState state = platform::PrepareDownloadDir(file.parent_path(), geteuid());
   if (state != platform::DownloadDirState::kUsable) {
-    platform::DebugPrintf("download refused: %s: %s", file.parent_path().c_str(), platform::DownloadDirStateText(state));
+    platform::DebugPrintf("download refused: %s: %s", file.parent_path().c_str(),
+                          platform::DownloadDirStateText(state));
     return kStatusFailed;
   }
   return client.Download(url, file, progress) == DownloadResult::kComplete ? kStatusDownloaded : kStatusFailed;

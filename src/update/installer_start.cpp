@@ -76,8 +76,7 @@ bool SpawnDetached(const std::string& path) {
   if (child > 0) {
     do got = read(pipe_fds[0], &error, sizeof error);
     while (got < 0 && errno == EINTR);
-    while (waitpid(child, nullptr, 0) < 0 && errno == EINTR) {
-    }
+    while (waitpid(child, nullptr, 0) < 0 && errno == EINTR) {}
   } else {
     error = errno;
   }
@@ -103,7 +102,8 @@ ExecutableKind ExecutableKindOf(const std::filesystem::path& path) {
 bool StartInstaller(const std::filesystem::path& file, int device_id, const DesktopOpen& open_with_desktop) {
   const platform::DownloadDirState state = platform::CheckDownloadDir(file.parent_path(), geteuid());
   if (state != platform::DownloadDirState::kUsable) {
-    platform::DebugPrintf("installer refused: %s: %s", file.parent_path().c_str(), platform::DownloadDirStateText(state));
+    platform::DebugPrintf("installer refused: %s: %s", file.parent_path().c_str(),
+                          platform::DownloadDirStateText(state));
     return false;
   }
   struct stat info {};

@@ -15,9 +15,7 @@
 namespace zrv::update {
 namespace {
 
-bool IsHttpAddress(std::string_view text) {
-  return text.starts_with("https://") || text.starts_with("http://");
-}
+bool IsHttpAddress(std::string_view text) { return text.starts_with("https://") || text.starts_with("http://"); }
 
 // Form encoding of a value; the identifiers of our table pass unchanged.
 std::string FormEncode(std::string_view text) {
@@ -70,7 +68,8 @@ std::string UpdateServerAddress(const platform::SettingsStore& store) {
 }
 
 std::string UpdateRequestBody(std::string_view app_key, int current_version, bool hexadecimal) {
-  std::string body = "app_key=" + FormEncode(app_key) + Format(hexadecimal ? "&version=%x" : "&version=%d", current_version);
+  std::string body =
+      "app_key=" + FormEncode(app_key) + Format(hexadecimal ? "&version=%x" : "&version=%d", current_version);
   body += '\0';  // the service has always received the terminating zero
   return body;
 }
@@ -91,7 +90,8 @@ UpdateInfo ParseUpdateAnswer(std::string_view answer, int current_version, bool 
     return NotAnAnswer("no version");
   }
   const Json::Value& device_id = root["device_id"];
-  if (!device_id.isNull() && !(device_id.isIntegral() && device_id.isInt())) return NotAnAnswer("device_id is no number");
+  if (!device_id.isNull() && !(device_id.isIntegral() && device_id.isInt()))
+    return NotAnAnswer("device_id is no number");
   info.device_id = device_id.isNull() ? 0 : device_id.asInt();
 
   std::uint32_t number = 0;

@@ -22,13 +22,13 @@ enum RowStatus : int {
 
 struct UpdateInfo {
   int status = kStatusUnknown;
-  int device_id = 0;             // 1: the installer is opened visibly by the desktop
-  std::string name;              // "NO_LINK_SERVER" when no request reached the server
+  int device_id = 0;  // 1: the installer is opened visibly by the desktop
+  std::string name;   // "NO_LINK_SERVER" when no request reached the server
   std::string current_version_text;
   std::string version_name;
   std::string new_version_text;
-  std::string path;              // download address of the installer
-  std::string file;              // where the installer is downloaded to
+  std::string path;  // download address of the installer
+  std::string file;  // where the installer is downloaded to
 };
 
 }  // namespace zrv::update

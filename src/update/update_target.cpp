@@ -17,8 +17,8 @@ const std::array<UpdateTarget, kUpdateTargetCount>& UpdateTargetTable() {
 
 std::string MakeAppKey(const UpdateTarget& target) {
   if (target.current_version == 0) return "NULL";
-  return target.customer_code + "_" + std::to_string(target.kind) + "_" + target.target_code + "_" +
-         target.model_code + "_" + std::to_string(target.key_number);
+  return target.customer_code + "_" + std::to_string(target.kind) + "_" + target.target_code + "_" + target.model_code +
+         "_" + std::to_string(target.key_number);
 }
 
 std::vector<UpdateTarget> RefreshTargets(std::span<const int> device_versions) {

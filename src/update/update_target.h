@@ -13,13 +13,13 @@
 namespace zrv::update {
 
 struct UpdateTarget {
-  int kind = 0;        // 0 the program; 1 or 2 a device (its versions are hexadecimal)
+  int kind = 0;  // 0 the program; 1 or 2 a device (its versions are hexadecimal)
   int key_number = 1;
   int current_version = 0;  // 0: nothing to check
   std::string customer_code;
   std::string target_code;  // "ALL" for the program
   std::string model_code;
-  std::string label;        // shown in the list; "AP" for the program
+  std::string label;          // shown in the list; "AP" for the program
   std::string version_label;  // the program's displayed version; empty for devices
 };
 

@@ -70,7 +70,7 @@ TEST(AppProcess, StartsWithoutTheFontFolderAndCreatesItsFolders) {
   const QString downloads = env.value("XDG_CACHE_HOME") + "/ZRV-31 Gaming Keyboard/UpdateData";
   EXPECT_TRUE(QDir(downloads).exists());
   const QFileDevice::Permissions others = QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup |
-                                         QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
+                                          QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
   EXPECT_FALSE(QFile::permissions(downloads) & others) << "the user's alone";
   EXPECT_FALSE(QDir(env.value("TMPDIR") + "/UpdateData").exists());
   EXPECT_TRUE(QFile::exists(env.value("XDG_CONFIG_HOME") + "/ZRV-31 Gaming Keyboard/settings.ini"));
@@ -114,8 +114,8 @@ TEST(AppProcess, FontsAreReleasedInReverseOrderAlsoWhenASecondStartEndsEarly) {
   QDir program(second.HomeDir());
   ASSERT_TRUE(program.mkpath("program/Font"));
   ASSERT_TRUE(QFile::link(kSource + "/skin", program.filePath("program/skin")));
-  const QStringList files = {"Simplified_Chinese.ttf", "Vantoral-Regular.otf", "NotoSansThai-Regular.ttf",
-                             "NotoSansCJKtc-Regular.otf", "Helvetica.ttf", "Golos-Text_DemiBold.ttf"};
+  const QStringList files = {"Simplified_Chinese.ttf",    "Vantoral-Regular.otf", "NotoSansThai-Regular.ttf",
+                             "NotoSansCJKtc-Regular.otf", "Helvetica.ttf",        "Golos-Text_DemiBold.ttf"};
   for (const QString& file : files) ASSERT_TRUE(QFile::copy(font, program.filePath("program/Font/" + file)));
   second.environment().insert("ZRV31_PROGRAM_DIR", program.filePath("program"));
   second.environment().insert("ZRV31_DEBUG", "1");

@@ -67,7 +67,7 @@ TEST(LightSyncStep, BreathingFollowsTheCurveAndChangesColourNearPhaseZero) {
   EXPECT_EQ(rainbow.colour_index(), 16);
   for (int i = 0; i < 126; ++i) rainbow.Step(multi, Clock::now());  // phase 127
   EXPECT_EQ(rainbow.colour_index(), 16);
-  rainbow.Step(multi, Clock::now());  // phase 0
+  rainbow.Step(multi, Clock::now());           // phase 0
   colour = rainbow.Step(multi, Clock::now());  // phase 1
   EXPECT_EQ(rainbow.colour_index(), 48);
   const devices::Rgb expected = devices::kRainbowTable[48];

@@ -8,19 +8,19 @@
 #include "device/device_link.h"
 #include "devices/device_page.h"
 #include "devices/keyboard_page.h"
-#include "ui/button.h"
-#include "ui/lookup.h"
 #include "main_wnd_support.h"
 #include "platform/debug_output.h"
 #include "sim/simulated_devices.h"
+#include "ui/button.h"
 #include "ui/containers.h"
+#include "ui/lookup.h"
 
 namespace zrv::app {
 namespace {
 
 using device::LinkCommand;
-using testing::ItemOfRow;
 using std::chrono::milliseconds;
+using testing::ItemOfRow;
 
 constexpr size_t kMouseRow = 0;
 constexpr size_t kKeyboardRow = 1;

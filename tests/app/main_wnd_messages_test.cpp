@@ -172,8 +172,8 @@ TEST(MainWndLighting, TheToggleTellsOtherProgramsAndDevicesARequestOnlyTheDevice
     const QByteArray block = channel.DescribeDevices();
     ASSERT_EQ(block.size(), 1024);
     const auto value = [&block](int i) { return qFromLittleEndian<quint32>(block.constData() + 4 * i); };
-    const std::vector<quint32> expected = {2, 3, 0, 2, 4,       2, 0x320F, 0x1000, 1,      0x320F, 0x505B,
-                                           3, 0x320F, 0x5100, 7, 0x320F, 0x5200};
+    const std::vector<quint32> expected = {2,      3,      0, 2,      4,      2, 0x320F, 0x1000, 1,
+                                           0x320F, 0x505B, 3, 0x320F, 0x5100, 7, 0x320F, 0x5200};
     for (size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(value(static_cast<int>(i)), expected[i]) << i;
     for (int i = static_cast<int>(expected.size()); i < 256; ++i) ASSERT_EQ(value(i), 0u) << i;
     window.reset();

@@ -14,9 +14,9 @@ namespace {
 
 // A free font of the system stands in for the six private fonts.
 QString SomeSystemFont() {
-  for (const char* path : {"/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf",
-                           "/usr/share/fonts/opentype/inter/Inter-Regular.otf",
-                           "/usr/share/fonts/truetype/wqy/wqy-microhei.ttc"}) {
+  for (const char* path :
+       {"/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", "/usr/share/fonts/opentype/inter/Inter-Regular.otf",
+        "/usr/share/fonts/truetype/wqy/wqy-microhei.ttc"}) {
     if (QFile::exists(QString::fromLatin1(path))) return QString::fromLatin1(path);
   }
   return QString();

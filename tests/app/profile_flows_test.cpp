@@ -171,7 +171,8 @@ TEST_F(ProfileFlowsTest, EveryChangeIsConfirmedFirstAndDecliningChangesNothing) 
   for (const char* button : {"device_add_btn", "device_sub_btn", "device_copy_btn", "device_reset_btn"}) {
     EXPECT_TRUE(flows_->OnClick(button));
   }
-  EXPECT_EQ(asker_.boxes, (QStringList{"message_text_27?", "message_text_29?", "message_text_26?", "message_text_22?"}));
+  EXPECT_EQ(asker_.boxes,
+            (QStringList{"message_text_27?", "message_text_29?", "message_text_26?", "message_text_22?"}));
   EXPECT_EQ(Rows(), (QStringList{"profile1", "profile1 copy"}));
   EXPECT_EQ(DataFiles(), files);
   EXPECT_TRUE(device_->log.isEmpty());
@@ -195,9 +196,9 @@ TEST_F(ProfileFlowsTest, ButtonsAreRoutedByName) {
 TEST_F(ProfileFlowsTest, NothingHappensWithoutADevice) {
   ProfileFlows none(asker_, [] { return ProfileFlows::Target{}; });
   AnswerDialogs(elsewhere_.filePath("x.json"));
-  for (const char* button : {"device_add_btn", "device_sub_btn", "device_copy_btn", "device_import_btn",
-                             "device_export_btn", "device_reset_btn", "device_profile_edit_save_btn",
-                             "profile_fun_spread_btn"}) {
+  for (const char* button :
+       {"device_add_btn", "device_sub_btn", "device_copy_btn", "device_import_btn", "device_export_btn",
+        "device_reset_btn", "device_profile_edit_save_btn", "profile_fun_spread_btn"}) {
     EXPECT_TRUE(none.OnClick(button));
   }
   none.OnProfileSelected();
@@ -317,8 +318,8 @@ TEST_F(ProfileFlowsTest, ThreeQuickSelectionsSwitchOnceToTheLast) {
   ASSERT_TRUE(QTest::qWaitFor([this] { return !device_->log.isEmpty(); }, 3000));
   QTest::qWait(kProfileSwitchDelayMs + 100);
   EXPECT_EQ(device_->log, (QStringList{"SetProfileId " + last_id, "LoadProfile", "CheckAssignments", "RefreshPage",
-                                      "WriteSettings 0 0 1 1920 1080", "WriteMacros", "ReloadCustomLightModes",
-                                      "WriteKeyAssignmentList 0"}));
+                                       "WriteSettings 0 0 1 1920 1080", "WriteMacros", "ReloadCustomLightModes",
+                                       "WriteKeyAssignmentList 0"}));
   EXPECT_EQ(bar_->GetCurrentProfileId(), last_id);
   bar_->List().Load();
   EXPECT_EQ(bar_->List().RecordedSelection(), 2);
@@ -549,8 +550,9 @@ TEST(ProfileFlowsInTheWindow, AFirstStartThatCannotWriteTheListsTellsTheUserOnce
 
 TEST_F(ProfileFlowsTest, KeyboardResetReloadsAndRewritesTheDevice) {
   flows_->OnClick("device_reset_btn");
-  EXPECT_EQ(device_->log, (QStringList{"LoadProfile", "RefreshPage", "WriteSettings 0 0 1 1920 1080", "HideKeySetLayout",
-                                      "WriteMacros", "WriteKeyAssignmentList 0", "DisableKeySaveButtons"}));
+  EXPECT_EQ(device_->log,
+            (QStringList{"LoadProfile", "RefreshPage", "WriteSettings 0 0 1 1920 1080", "HideKeySetLayout",
+                         "WriteMacros", "WriteKeyAssignmentList 0", "DisableKeySaveButtons"}));
 }
 
 TEST_F(ProfileFlowsTest, MouseResetHidesTheEditorLast) {
@@ -559,7 +561,7 @@ TEST_F(ProfileFlowsTest, MouseResetHidesTheEditorLast) {
     device_->log.clear();
     flows_->OnClick("device_reset_btn");
     EXPECT_EQ(device_->log, (QStringList{"LoadProfile", "RefreshPage", "WriteSettings 0 0 1 1920 1080", "WriteMacros",
-                                        "WriteKeyAssignmentList 0", "HideKeySetLayout", "DisableKeySaveButtons"}))
+                                         "WriteKeyAssignmentList 0", "HideKeySetLayout", "DisableKeySaveButtons"}))
         << device::KindNumber(kind);
   }
 }

@@ -2,11 +2,11 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QDirIterator>
 #include <QRegularExpression>
 
 #include "ui/language.h"
@@ -17,9 +17,7 @@ namespace {
 
 const QString kSource = QStringLiteral(ZRV31_SOURCE_DIR);
 
-QStringList ShippedLanguageFiles() {
-  return QDir(kSource + "/skin").entryList({"lan_*.xml"}, QDir::Files, QDir::Name);
-}
+QStringList ShippedLanguageFiles() { return QDir(kSource + "/skin").entryList({"lan_*.xml"}, QDir::Files, QDir::Name); }
 
 // Ids the code keeps as string constants rather than passing them to the lookup helpers: every
 // message id literal ("message_text_..."), wherever it stands, and every constant named kText... of
@@ -56,15 +54,13 @@ QSet<QString> UsedIds() {
   return ids;
 }
 
-TEST(TextIds, BothLanguagesAreShipped) {
-  EXPECT_EQ(ShippedLanguageFiles(), QStringList({"lan_cn.xml", "lan_en.xml"}));
-}
+TEST(TextIds, BothLanguagesAreShipped) { EXPECT_EQ(ShippedLanguageFiles(), QStringList({"lan_cn.xml", "lan_en.xml"})); }
 
 TEST(TextIds, IdsKeptAsConstantsAreCollected) {
   const QSet<QString> ids = ConstantIds();
   // The configuration layer's, and one that only a control of the profile bar names.
-  for (const char* id : {"message_text_macro_file_invalid", "message_text_save_failed", "message_text_11",
-                         "message_text_5_3"}) {
+  for (const char* id :
+       {"message_text_macro_file_invalid", "message_text_save_failed", "message_text_11", "message_text_5_3"}) {
     EXPECT_TRUE(ids.contains(QString::fromLatin1(id))) << id;
   }
 }
@@ -72,10 +68,10 @@ TEST(TextIds, IdsKeptAsConstantsAreCollected) {
 TEST(TextIds, EveryUsedIdExistsInEveryLanguageFile) {
   QSet<QString> used = UsedIds();
   // The ids the message boxes of the device pages will use, shipped ahead of those pages.
-  for (const char* id : {"message_text_2", "message_text_4", "message_text_5", "message_text_5_1", "message_text_5_3",
-                         "message_text_6", "message_text_7", "message_text_11", "message_text_16", "message_text_22",
-                         "message_text_25", "message_text_26", "message_text_27", "message_text_28",
-                         "message_text_29", "message_text_30"}) {
+  for (const char* id :
+       {"message_text_2", "message_text_4", "message_text_5", "message_text_5_1", "message_text_5_3", "message_text_6",
+        "message_text_7", "message_text_11", "message_text_16", "message_text_22", "message_text_25", "message_text_26",
+        "message_text_27", "message_text_28", "message_text_29", "message_text_30"}) {
     used.insert(QString::fromLatin1(id));
   }
   ASSERT_GT(used.size(), 30);

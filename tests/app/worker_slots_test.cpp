@@ -27,10 +27,11 @@ TEST(WorkerSlots, StopAllEndsEveryThreadAndReportsEachSlotInOrder) {
   {
     WorkerSlots workers;
     for (size_t slot : {WorkerSlots::kDiscoverySlot, WorkerSlots::kUpdateCheckSlot, WorkerSlots::kLightSyncSlot}) {
-      ASSERT_TRUE(workers.Put(slot, std::make_unique<SlotThread>("test worker", [&ended](const platform::StopEvent& stop) {
-        stop.WaitUntil(std::chrono::steady_clock::time_point::max());
-        ++ended;
-      })));
+      ASSERT_TRUE(
+          workers.Put(slot, std::make_unique<SlotThread>("test worker", [&ended](const platform::StopEvent& stop) {
+                        stop.WaitUntil(std::chrono::steady_clock::time_point::max());
+                        ++ended;
+                      })));
     }
     const auto idle = [] { return std::make_unique<SlotThread>("test worker", [](const platform::StopEvent&) {}); };
     EXPECT_FALSE(workers.Put(WorkerSlots::kLightSyncSlot, idle())) << "a slot holds one thread";
@@ -56,9 +57,9 @@ TEST(WorkerSlots, AThreadThatOverrunsIsReportedKeptAndJoinedLater) {
     WorkerSlots workers;
     // Ignores its stop event until released.
     workers.Put(3, std::make_unique<SlotThread>("test worker", [&](const platform::StopEvent&) {
-      while (!release.load()) std::this_thread::sleep_for(milliseconds(5));
-      finished = true;
-    }));
+                  while (!release.load()) std::this_thread::sleep_for(milliseconds(5));
+                  finished = true;
+                }));
     EXPECT_EQ(workers.StopAll(milliseconds(50)), 1u);
     EXPECT_FALSE(finished.load()) << "not killed";
     EXPECT_EQ(CountLines(capture, "所有对象处于非激发状态，超时\n"), 1);

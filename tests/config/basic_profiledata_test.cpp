@@ -108,7 +108,7 @@ TEST_F(BasicProfile, LightRecordsFillOnlyTheirOwnFields) {
 TEST_F(BasicProfile, WritingARecordReplacesTheMemberWithExactlyItsColumn) {
   PutFile(profile_path_, R"({"Device":[{"LightInfo":{"Old":1,"Light":3},"Other":true}]})");
   data_.LoadDeviceSection(profile_path_);
-  LightStateRecord record = LightStateRecord::FromBytes({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16,
+  LightStateRecord record = LightStateRecord::FromBytes({1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13, 14, 15, 16,
                                                          17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 31});
   data_.WriteLightInfo(record);
   data_.WriteLogoLightInfo(record);
@@ -164,8 +164,9 @@ TEST_F(BasicProfile, KeyAssignmentsRoundTripAndLeaveDefaultsAndLaterElements) {
   keys[0].assignment = {0, 0x71, 2, 9};
   keys[0].default_assignment = {0, 0x01, 0x01, 0x01};  // must not be written
   data_.SetKeyAssignments(keys);
-  EXPECT_EQ(data_.GetSettings()["KeyList"],
-            Doc(R"([{"Assignment":7406089,"DefaultAssignment":2097193},{"Assignment":7340800,"DefaultAssignment":2097210}])"));
+  EXPECT_EQ(
+      data_.GetSettings()["KeyList"],
+      Doc(R"([{"Assignment":7406089,"DefaultAssignment":2097193},{"Assignment":7340800,"DefaultAssignment":2097210}])"));
   data_.SetKeyAssignments(data_.GetKeyList());
   EXPECT_EQ(data_.GetSettings()["KeyList"][1]["Assignment"].asInt(), 0x700300) << "the same number written back";
 }

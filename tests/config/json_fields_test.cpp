@@ -46,11 +46,11 @@ TEST(JsonFields, AWrittenRecordReadsBackAndKeepsTheOtherMembers) {
 
 TEST(JsonFields, ReadingCutsNumbersAndTakesWrongTypesAsMissing) {
   Json::Value object(Json::objectValue);
-  object["Byte"] = 300;        // cut to 8 bits
-  object["Word"] = 2.9;        // cut toward zero
-  object["Number"] = "12";     // text is no number
-  object["Flag"] = 5;          // any non-zero number is set
-  object["Name"] = 3;          // no text
+  object["Byte"] = 300;     // cut to 8 bits
+  object["Word"] = 2.9;     // cut toward zero
+  object["Number"] = "12";  // text is no number
+  object["Flag"] = 5;       // any non-zero number is set
+  object["Name"] = 3;       // no text
   object["Text"] = Json::Value(Json::arrayValue);
   EXPECT_EQ(ReadRecord<Sample>(object, kSampleFields), (Sample{44, 2, 0, 1, QString(), std::string()}));
   EXPECT_EQ(ReadRecord<Sample>(Json::Value(7), kSampleFields), Sample{});

@@ -225,7 +225,8 @@ TEST(HeadsetProfile, ReadingAMissingCurveCreatesZeroBands) {
 
 TEST(HeadsetProfile, CustomCurvesAndNames) {
   Loaded<CHs6533Profiledata> profile(R"({"CustomEQNameInfo":[{"Name":"a"},{"Name":"b"},{"Name":"c"},{"Name":"d"}],
-                                         "CustomEQHzValueInfo":[)" + Curve(0) + "," + Curve(10) + "]}");
+                                         "CustomEQHzValueInfo":[)" +
+                                     Curve(0) + "," + Curve(10) + "]}");
   EXPECT_EQ(profile.data.GetCustomEqNames(), (QStringList{"a", "b", "c", "d"}));
   EXPECT_EQ(profile.data.GetCustomEqCurve(1)[0], 10);
   profile.data.SetCustomEqNames({QString::fromUtf8("B\xC3\xA4sse"), "Voice"});

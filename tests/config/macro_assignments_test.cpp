@@ -11,8 +11,7 @@ KeyRecord Key(uint16_t i, uint8_t type, uint8_t value) {
 }
 
 TEST(MacroAssignments, DeletingMacro1OfThree) {
-  std::vector<KeyRecord> keys = {Key(0, 0x70, 1), Key(1, 0x71, 2), Key(2, 0x70, 0), Key(3, 0x20, 1),
-                                 Key(4, 0x71, 1)};
+  std::vector<KeyRecord> keys = {Key(0, 0x70, 1), Key(1, 0x71, 2), Key(2, 0x70, 0), Key(3, 0x20, 1), Key(4, 0x71, 1)};
   EXPECT_TRUE(MacroHasUsers(keys, 1));
   EXPECT_FALSE(MacroHasUsers(keys, 5));
   ASSERT_TRUE(RenumberForDeletedMacro(keys, 1));

@@ -69,8 +69,8 @@ TEST_F(Macros, StampsStayUniqueWithinOneMillisecond) {
   EXPECT_EQ((QStringList{first, second, third}), (QStringList{"macro_1", "macro_2", "macro_3"}));
   std::vector<QString> stamps;
   for (const MacroEntry& entry : store_.LoadMacroList()) stamps.push_back(entry.stamp);
-  EXPECT_EQ(stamps, (std::vector<QString>{"2021_08_09_14_03_07_045", "2021_08_09_14_03_07_046",
-                                          "2021_08_09_14_03_07_047"}));
+  EXPECT_EQ(stamps,
+            (std::vector<QString>{"2021_08_09_14_03_07_045", "2021_08_09_14_03_07_046", "2021_08_09_14_03_07_047"}));
   // A stamp whose ".mac" file still lies in the folder is not reused either.
   PutFile(Path("2021_08_09_14_03_07_048.mac"), "{}");
   store_.CreateMacro();
@@ -86,8 +86,8 @@ TEST_F(Macros, FiftyMacrosRefuseCreateImportAndExport) {
   PutIndex(list + "]}");
   PutFile(Path("in.mac"), R"({"Events":[]})");
   const QByteArray before = FileBytes(Path("macro.config"));
-  for (const MacroChange& refused : {store_.CreateMacro(), store_.ImportMacro(Path("in.mac")),
-                                     store_.ExportMacro(0, Path("out.mac"))}) {
+  for (const MacroChange& refused :
+       {store_.CreateMacro(), store_.ImportMacro(Path("in.mac")), store_.ExportMacro(0, Path("out.mac"))}) {
     EXPECT_FALSE(refused.ok);
     EXPECT_EQ(refused.refusal, "message_text_30");
   }
@@ -99,7 +99,7 @@ TEST_F(Macros, FiftyMacrosRefuseCreateImportAndExport) {
 TEST_F(Macros, ImportedMacrosAreNamedAfterTheFileThenNumbered) {
   const QByteArray content =
       "{ \"Events\" : [ { \"Action\" : \"down\", \"Button\" : 4, \"Delay\" : \"12\", \"Type\" : 10 } ],"
-                             " \"Guid\" : \"theirs\", \"MacroName\" : \"x\", \"Version\" : 64 }";
+      " \"Guid\" : \"theirs\", \"MacroName\" : \"x\", \"Version\" : 64 }";
   PutFile(Path("combo.mac"), content);
   const MacroChange first = store_.ImportMacro(Path("combo.mac"));
   const MacroChange second = store_.ImportMacro(Path("combo.mac"));
@@ -136,8 +136,8 @@ TEST_F(Macros, HostileImportsAreRefusedWithoutACopy) {
   EXPECT_TRUE(store_.LoadMacroEvents(store_.Macros().back().stamp).empty());
   PutFile(Path("odd.mac"), R"({"Events":[5,{"Action":7,"Button":"x","Delay":[1],"Type":{}},{"Type":2.9,"Delay":-5}]})");
   ASSERT_TRUE(store_.ImportMacro(Path("odd.mac")).ok);
-  EXPECT_EQ(store_.LoadMacroEvents(store_.Macros().back().stamp),
-            (std::vector<MacroEvent>{{}, {}, {"", 0, 0, 2}})) << "members of the wrong type read as 0";
+  EXPECT_EQ(store_.LoadMacroEvents(store_.Macros().back().stamp), (std::vector<MacroEvent>{{}, {}, {"", 0, 0, 2}}))
+      << "members of the wrong type read as 0";
 }
 
 TEST_F(Macros, ExportCopiesTheFileAndAnUnsavedMacroExportsEmpty) {
@@ -224,12 +224,11 @@ TEST_F(Macros, RenameRefusalsAndUnchangedNames) {
     RenameOutcome outcome;
     QString refusal;
   };
-  for (const Case& c : {Case{" Jump2", RenameOutcome::kRefused, "message_text_25"},
-                        Case{"", RenameOutcome::kRefused, "message_text_5_1"},
-                        Case{"\t ", RenameOutcome::kRefused, "message_text_5_1"},
-                        Case{"A&B", RenameOutcome::kRefused, "message_text_5_3"},
-                        Case{"JUMP", RenameOutcome::kUnchanged, ""},
-                        Case{"run", RenameOutcome::kUnchanged, ""}}) {
+  for (const Case& c :
+       {Case{" Jump2", RenameOutcome::kRefused, "message_text_25"},
+        Case{"", RenameOutcome::kRefused, "message_text_5_1"}, Case{"\t ", RenameOutcome::kRefused, "message_text_5_1"},
+        Case{"A&B", RenameOutcome::kRefused, "message_text_5_3"}, Case{"JUMP", RenameOutcome::kUnchanged, ""},
+        Case{"run", RenameOutcome::kUnchanged, ""}}) {
     const RenameResult result = store_.RenameMacro(0, c.text);
     EXPECT_EQ(result.outcome, c.outcome) << qPrintable(c.text);
     EXPECT_EQ(result.refusal, c.refusal) << qPrintable(c.text);
@@ -329,12 +328,12 @@ std::vector<MacroEvent> Events(int count) {
 TEST(MacroImageBytes, OneMacroWithThreeEvents) {
   const MacroImage image = BuildMacroImage({Events(3)}, 1);
   ASSERT_EQ(image.result, 0);
-  const std::vector<uint8_t> expected = {0xAA, 0x55, 0x22, 0x00, 0x01, 0x00, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
-                                         0x12, 0x00,               // block offset 18
-                                         0x03, 0x00, 0x00, 0x00,   // three events
-                                         0x00, 0x00, 0x8A, 0x04,   // 4 down, 0 ms
-                                         0x0A, 0x00, 0x0A, 0x05,   // 5 up, 10 ms
-                                         0x14, 0x00, 0x8A, 0x06};  // 6 down, 20 ms
+  const std::vector<uint8_t> expected = {0xAA, 0x55, 0x22, 0x00, 0x01, 0x00, 0, 0,    0,
+                                         0,    0,    0,    0,    0,    0,    0, 0x12, 0x00,  // block offset 18
+                                         0x03, 0x00, 0x00, 0x00,                             // three events
+                                         0x00, 0x00, 0x8A, 0x04,                             // 4 down, 0 ms
+                                         0x0A, 0x00, 0x0A, 0x05,                             // 5 up, 10 ms
+                                         0x14, 0x00, 0x8A, 0x06};                            // 6 down, 20 ms
   EXPECT_EQ(image.bytes, expected);
 }
 
@@ -384,8 +383,8 @@ TEST_F(Macros, TheStoresImageReadsEveryMacroFile) {
   ASSERT_TRUE(store_.SaveMacroEvents(1, {{"up", 4, 300, 1}}));
   const MacroImage image = store_.BuildMacroImage(1);
   ASSERT_EQ(image.result, 0);
-  EXPECT_EQ(image.bytes, (std::vector<uint8_t>{0xAA, 0x55, 32, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 20, 0, 24, 0,
-                                               0, 0, 0, 0, 1, 0, 0, 0, 0x2C, 0x01, 0x01, 0x04}));
+  EXPECT_EQ(image.bytes, (std::vector<uint8_t>{0xAA, 0x55, 32, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0,    0,    0,    0,
+                                               20,   0,    24, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0x2C, 0x01, 0x01, 0x04}));
   ASSERT_TRUE(store_.SaveMacroEvents(0, Events(30)));
   EXPECT_EQ(store_.BuildMacroImage(1).result, (16 + 12 + 124 - 128) / 4 + 1);
 }
@@ -400,7 +399,7 @@ TEST_F(Macros, TheOrvexListIsReadOnlyAndSeparate) {
 
 TEST_F(Macros, ABrokenIndexReadsEmptyAndIsReplacedOnTheNextWrite) {
   for (const QByteArray& content : {QByteArray("not json"), QByteArray(R"({"MacroInfo":{"a":1}})"),
-                                   QByteArray(R"({"MacroInfo":[5,{"MacroName":7}]})")}) {
+                                    QByteArray(R"({"MacroInfo":[5,{"MacroName":7}]})")}) {
     PutFile(Path("macro.config"), content);
     const size_t expected = content.contains("[5") ? 2 : 0;
     EXPECT_EQ(store_.LoadMacroList().size(), expected) << content.constData();

@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 #include <QDir>
+#include <QFile>
 #include <QMap>
 #include <QSet>
-#include <QFile>
 #include <QTemporaryDir>
 
 #include "config/config_text_ids.h"
@@ -361,8 +361,7 @@ TEST_F(Profiles, ResetKeepsOnlyNameAndIdentifierOfAKeyboardProfile) {
 TEST_F(Profiles, ResetOfAHeadsetProfileKeepsItsEqualiserPresets) {
   list_.SetDeviceKind(device::DeviceKind::kHeadset);
   PutList({"Music"});
-  PutFile(Data("id0.Json"),
-          JsonBytes(Doc(R"({"Device":[{"LightInfo":{"Light":0},
+  PutFile(Data("id0.Json"), JsonBytes(Doc(R"({"Device":[{"LightInfo":{"Light":0},
                                        "CustomEQNameInfo":[{"Name":"mine"},{"Name":"bass"}],
                                        "CustomEQHzValueInfo":[[{"value":5}],[{"value":-3}]],
                                        "SystemSetStages":{"EqType":13}}],
@@ -515,7 +514,8 @@ class ProfileWriteFailures : public Profiles {
   // Everything on disk, to compare before and after a failed operation.
   QMap<QString, QByteArray> Snapshot() const {
     QMap<QString, QByteArray> files;
-    for (const QString& name : QDir(Data("")).entryList(QDir::Files | QDir::Hidden)) files[name] = FileBytes(Data(name));
+    for (const QString& name : QDir(Data("")).entryList(QDir::Files | QDir::Hidden))
+      files[name] = FileBytes(Data(name));
     return files;
   }
 };
@@ -545,8 +545,8 @@ TEST_F(ProfileWriteFailures, AListThatCannotBeWrittenLeavesNoOrphanProfileFile) 
   PutFile(Data("id0.Json"), "{}");
   const auto before = Snapshot();
   FileSizeLimit full(300);
-  for (const ProfileOutcome& failed : {list_.NewProfile(), list_.CopyProfile(0),
-                                       list_.ImportProfile(dir_.filePath("Game.json"))}) {
+  for (const ProfileOutcome& failed :
+       {list_.NewProfile(), list_.CopyProfile(0), list_.ImportProfile(dir_.filePath("Game.json"))}) {
     EXPECT_FALSE(failed.ok);
     EXPECT_EQ(failed.message, kTextSaveFailed);
   }

@@ -61,7 +61,14 @@ bool IsGamingKey(const device::KeyCode& code) {
   // W, A, S, D and the four arrows.
   if (code.type != 0x20 || code.first != 0) return false;
   switch (code.second) {
-    case 0x1A: case 0x04: case 0x16: case 0x07: case 0x52: case 0x50: case 0x51: case 0x4F: return true;
+    case 0x1A:
+    case 0x04:
+    case 0x16:
+    case 0x07:
+    case 0x52:
+    case 0x50:
+    case 0x51:
+    case 0x4F: return true;
     default: return false;
   }
 }
@@ -149,7 +156,7 @@ Json::Value KeyboardTemplate() {
   system["Key6Flag"] = 0;     // full key rollover
   system["PollingRate"] = 0;  // the firmware's first (fastest) rate
   system["WFlag"] = 0;
-  system["WinFlag"] = 0;      // Windows key not locked
+  system["WinFlag"] = 0;  // Windows key not locked
   system["ScanDelay"] = 0;
   settings["SystemStages"] = system;
   settings["CustomLightMode"] = CustomLightModes();
@@ -204,13 +211,13 @@ Json::Value HeadsetTemplate() {
   settings["LightInfo"] = MainLight(0);  // the headset wave
   settings["LightList"] = LedList(kHeadsetLeds);
   Json::Value audio(Json::objectValue);
-  audio["MagicEnable"] = 0;         // voice changer off
+  audio["MagicEnable"] = 0;  // voice changer off
   audio["MagicType"] = 1;
-  audio["EqType"] = 5;              // the flat preset
+  audio["EqType"] = 5;  // the flat preset
   audio["CustomEqSeletIndex"] = 0;
-  audio["MicInSelect"] = 1;         // microphone on
+  audio["MicInSelect"] = 1;  // microphone on
   audio["MicInValue"] = 80;
-  audio["MicMoniterSelect"] = 0;    // no monitoring
+  audio["MicMoniterSelect"] = 0;  // no monitoring
   audio["MicMoniterValue"] = 50;
   settings["SystemSetStages"] = audio;
   // Element t is preset t; element 0 (no preset) is flat.

@@ -120,8 +120,8 @@ TEST(ProfileTemplates, MouseGettersReadTheFactoryValues) {
   EXPECT_EQ(data.GetActiveStage(), 1);
   EXPECT_EQ(data.GetMouseSystem(), (MouseSystem{500, 10, 1, 0, 3, 0}));
   const std::vector<Correction> corrections = data.GetCorrections();
-  EXPECT_EQ(corrections, (std::vector<Correction>{{12, 24, 1, "Standard"}, {16, 32, 0, "Cloth pad"},
-                                                  {8, 16, 0, "Hard pad"}}));
+  EXPECT_EQ(corrections,
+            (std::vector<Correction>{{12, 24, 1, "Standard"}, {16, 32, 0, "Cloth pad"}, {8, 16, 0, "Hard pad"}}));
 }
 
 TEST(ProfileTemplates, MousePadGettersReadTheFactoryValues) {

@@ -61,8 +61,16 @@ Json::Value& At(Json::Value& root, const Path& path) {
 }
 
 std::vector<Json::Value> WrongValues() {
-  return {Json::Value(), Json::Value(-7), Json::Value(Json::UInt64(1) << 63), Json::Value(2.5), Json::Value(1e300),
-          Json::Value("text"), Json::Value(true), test::Doc("[]"), test::Doc("[1,{\"a\":[]}]"), test::Doc("{}"),
+  return {Json::Value(),
+          Json::Value(-7),
+          Json::Value(Json::UInt64(1) << 63),
+          Json::Value(2.5),
+          Json::Value(1e300),
+          Json::Value("text"),
+          Json::Value(true),
+          test::Doc("[]"),
+          test::Doc("[1,{\"a\":[]}]"),
+          test::Doc("{}"),
           test::Doc("{\"value\":\"x\"}")};
 }
 
@@ -109,9 +117,8 @@ void Exercise(Injected<CBasicProfiledata>& data) { ExerciseCommon(data); }
 
 template <typename Data>
 void EveryMemberOfEveryType(const char* kind) {
-  Json::Value settings =
-      ReadJsonFile(QDir(QStringLiteral(ZRV31_SOURCE_DIR "/DefaultData")).filePath(QString::fromLatin1(kind) + ".Json"))
-          ["Device"][0];
+  Json::Value settings = ReadJsonFile(
+      QDir(QStringLiteral(ZRV31_SOURCE_DIR "/DefaultData")).filePath(QString::fromLatin1(kind) + ".Json"))["Device"][0];
   ASSERT_TRUE(settings.isObject()) << kind;
   Shorten(settings);
   std::vector<Path> paths{{}};  // the settings object itself too

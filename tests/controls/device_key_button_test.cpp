@@ -40,10 +40,10 @@ TEST(DeviceKeyButton, StartsDarkWithTheDefaultLight) {
 TEST(DeviceKeyButton, LayoutAttributesReachTheButton) {
   ui::RegistControl<CDeviceKeyButtonUI>(QStringLiteral("CDeviceKeyButtonUI"));
   ui::DialogBuilder builder;
-  std::unique_ptr<ui::Control> root(builder.CreateFromText(
-      "<HorizontalLayout><DeviceKeyButton name='key_7' lightimage='a.svg' keysetimage='b.svg' "
-      "gmnametextcolor='#FF00FF00' width='30'/></HorizontalLayout>",
-      "inline"));
+  std::unique_ptr<ui::Control> root(
+      builder.CreateFromText("<HorizontalLayout><DeviceKeyButton name='key_7' lightimage='a.svg' keysetimage='b.svg' "
+                             "gmnametextcolor='#FF00FF00' width='30'/></HorizontalLayout>",
+                             "inline"));
   ASSERT_NE(root, nullptr) << builder.Error().ToString().toStdString();
   auto* button = dynamic_cast<CDeviceKeyButtonUI*>(dynamic_cast<ui::Container*>(root.get())->GetItemAt(0));
   ASSERT_NE(button, nullptr);

@@ -82,9 +82,9 @@ TEST_F(ProfileBar, TheLayoutHoldsEveryPartOfTheBar) {
   for (int n = 1; n <= 8; ++n) EXPECT_NE(bar_->OpTab(n), nullptr) << n;
   EXPECT_EQ(bar_->OpTab(0), nullptr);
   EXPECT_EQ(bar_->OpTab(9), nullptr);
-  for (const char* button : {"device_add_btn", "device_sub_btn", "device_copy_btn", "device_import_btn",
-                             "device_export_btn", "device_reset_btn", "device_profile_edit_save_btn",
-                             "profile_fun_spread_btn"}) {
+  for (const char* button :
+       {"device_add_btn", "device_sub_btn", "device_copy_btn", "device_import_btn", "device_export_btn",
+        "device_reset_btn", "device_profile_edit_save_btn", "profile_fun_spread_btn"}) {
     EXPECT_NE(ui::FindSubControlByName<ui::Button>(bar_, button), nullptr) << button;
   }
   EXPECT_FALSE(bar_->IsMenuVisible()) << "the tools start folded";
@@ -106,8 +106,8 @@ TEST_F(ProfileBar, EachDeviceKindShowsItsTabs) {
   // Tabs a kind does not name keep the skin's state: 1-5 shown, 6-8 hidden.
   using enum device::DeviceKind;
   const std::pair<device::DeviceKind, const char*> expected[] = {
-      {kKeyboard, "1,2,3,4"}, {kMouse, "1,2,3,4,5"},         {kMousePad, "1"},     {kHeadsetAlias, "1,4"},
-      {kHub, "1"},            {kWirelessMouse, "1,2,3,4,5"}, {kHeadset, "1,6,7,8"}};
+      {kKeyboard, "1,2,3,4"},        {kMouse, "1,2,3,4,5"}, {kMousePad, "1"}, {kHeadsetAlias, "1,4"}, {kHub, "1"},
+      {kWirelessMouse, "1,2,3,4,5"}, {kHeadset, "1,6,7,8"}};
   for (const auto& [kind, tabs] : expected) {
     Build();
     Init(kind);
@@ -230,8 +230,8 @@ TEST_F(ProfileBar, CopiedAndImportedNamesShowWholeInTheNameField) {
   EXPECT_EQ(bar_->NameEdit()->GetMaxChar(), config::ProfileList::kMaxNameLength);
   Init(device::DeviceKind::kKeyboard);
   QTemporaryDir elsewhere;
-  const QString file = elsewhere.filePath(QString(24, 'N') + QString::fromUtf8("\xC3\xA9\xF0\x9F\x8E\xAE").repeated(6) +
-                                          ".json");
+  const QString file =
+      elsewhere.filePath(QString(24, 'N') + QString::fromUtf8("\xC3\xA9\xF0\x9F\x8E\xAE").repeated(6) + ".json");
   config::WriteJsonFile(file, config::ParseJson(R"({"profilename":"x","profileUUID":"y"})"));
   ASSERT_TRUE(bar_->ImportProfile(file));
   ASSERT_TRUE(bar_->SelectProfile(1, false));

@@ -145,7 +145,12 @@ class FakeFirmware : public VirtualHidDevice {
 
   static bool IsWrite(uint8_t command) {
     switch (command) {
-      case 0x06: case 0x09: case 0x0B: case 0x12: case 0x15: case 0x17: return true;
+      case 0x06:
+      case 0x09:
+      case 0x0B:
+      case 0x12:
+      case 0x15:
+      case 0x17: return true;
       default: return false;
     }
   }

@@ -337,8 +337,8 @@ TEST_F(DeviceLinkSimTest, ThreadsShareTheLinkWithoutMixingAnswers) {
     std::vector<uint8_t> keys(link_.DataSize());
     while (!stop.load()) {
       info.fill(0);
-      const bool ok = link_.Begin() == 1 && link_.ReadInfo(info) == 1 && link_.ReadDefaultKeys(keys) == 1 &&
-                      link_.End() == 1;
+      const bool ok =
+          link_.Begin() == 1 && link_.ReadInfo(info) == 1 && link_.ReadDefaultKeys(keys) == 1 && link_.End() == 1;
       if (!ok || std::vector<uint8_t>(info.begin(), info.end()) != expected_info ||
           !std::equal(keys.begin(), keys.end(), factory.begin())) {
         ++failures;

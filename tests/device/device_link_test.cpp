@@ -68,9 +68,10 @@ TEST(DeviceFrameTest, DumpIsTwoLinesOf32BytesInFourByteGroups) {
   std::vector<uint8_t> bytes(64);
   std::iota(bytes.begin(), bytes.end(), 0);
   bytes[63] = 0xAB;
-  EXPECT_EQ(FormatFrameDump(bytes),
-            "00 01 02 03   04 05 06 07   08 09 0a 0b   0c 0d 0e 0f  10 11 12 13  14 15 16 17  18 19 1a 1b  1c 1d 1e 1f\n"
-            "20 21 22 23   24 25 26 27   28 29 2a 2b   2c 2d 2e 2f  30 31 32 33  34 35 36 37  38 39 3a 3b  3c 3d 3e ab");
+  EXPECT_EQ(
+      FormatFrameDump(bytes),
+      "00 01 02 03   04 05 06 07   08 09 0a 0b   0c 0d 0e 0f  10 11 12 13  14 15 16 17  18 19 1a 1b  1c 1d 1e 1f\n"
+      "20 21 22 23   24 25 26 27   28 29 2a 2b   2c 2d 2e 2f  30 31 32 33  34 35 36 37  38 39 3a 3b  3c 3d 3e ab");
   // Fewer bytes read as zero-filled.
   const std::string zeros = FormatFrameDump(std::span<const uint8_t>(bytes.data(), 2));
   EXPECT_EQ(zeros.substr(0, 14), "00 01 00 00   ");
@@ -502,7 +503,8 @@ TEST_F(DeviceLinkTest, LightFramesAreDroppedDuringACommandOrOnASlowLink) {
 TEST_F(DeviceLinkTest, EachCommandTakesItsOwnLock) {
   using Op = std::function<int(DeviceLink&)>;
   const std::vector<uint8_t> data(10, 1);
-  std::vector<std::pair<Op, bool>> ops = {  // operation, takes the light lock
+  std::vector<std::pair<Op, bool>> ops = {
+      // operation, takes the light lock
       {[](DeviceLink& l) { return l.Begin(); }, false},
       {[&](DeviceLink& l) { return l.WriteSettings(data, 0); }, false},
       {[](DeviceLink& l) { return l.Probe(); }, false},

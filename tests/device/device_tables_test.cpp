@@ -18,8 +18,8 @@ namespace {
 using Row = std::tuple<int, int, int, int, int, int, int, int>;
 
 Row Identity(const InterfaceRecord& r) {
-  return {r.vendor_id, r.product_id, r.interface_number, r.collection, KindNumber(r.kind),
-          r.role,      r.usage_page, r.usage};
+  return {r.vendor_id,        r.product_id, r.interface_number, r.collection,
+          KindNumber(r.kind), r.role,       r.usage_page,       r.usage};
 }
 
 TEST(DeviceTables, InterfaceTableRows) {
@@ -69,8 +69,10 @@ TEST(DeviceTables, KindAndPageTablesKeepTheirStrings) {
 
 TEST(DeviceTables, KindNumbersAreTheStoredOnes) {
   // Files, traces and the tool description carry these numbers.
-  const std::pair<DeviceKind, int> kinds[] = {{DeviceKind::kKeyboard, 1},      {DeviceKind::kMouse, 2},
-                                              {DeviceKind::kMousePad, 3},      {DeviceKind::kWirelessMouse, 6},
+  const std::pair<DeviceKind, int> kinds[] = {{DeviceKind::kKeyboard, 1},
+                                              {DeviceKind::kMouse, 2},
+                                              {DeviceKind::kMousePad, 3},
+                                              {DeviceKind::kWirelessMouse, 6},
                                               {DeviceKind::kHeadset, 7}};
   for (const auto& [kind, number] : kinds) {
     EXPECT_EQ(KindNumber(kind), number);
@@ -93,8 +95,8 @@ TEST(DeviceTables, SameInterfaceComparesTheEightIdentifyingValues) {
   EXPECT_TRUE(SameInterface(a, b));
 
   uint16_t InterfaceRecord::*const identifying[] = {
-      &InterfaceRecord::vendor_id, &InterfaceRecord::product_id, &InterfaceRecord::interface_number,
-      &InterfaceRecord::collection, &InterfaceRecord::role, &InterfaceRecord::usage_page,
+      &InterfaceRecord::vendor_id,  &InterfaceRecord::product_id, &InterfaceRecord::interface_number,
+      &InterfaceRecord::collection, &InterfaceRecord::role,       &InterfaceRecord::usage_page,
       &InterfaceRecord::usage};
   for (auto field : identifying) {
     InterfaceRecord c = a;
@@ -113,14 +115,14 @@ TEST(DeviceIds, ParsesKindsByNumberOrNameAndIgnoresBadLines) {
       "MousePad 320F 5100   # trailing comment\r\n"
       "\n"
       "hd 0x320f 0X52AB\n"
-      "3 1234\n"                // too few fields
-      "9 320F 5100\n"           // unknown kind
-      "7 320F 12345\n"          // five digits
-      "7 32G0 5200\n"           // not hexadecimal
-      "keyboard 320F 9999\n"    // the table identifies the keyboard already
-      "3 0 0\n"                 // identifies nothing
-      "3 320F 5101 extra\n"     // too many fields
-      "3 320F 5102";            // last line without newline; replaces the first entry
+      "3 1234\n"              // too few fields
+      "9 320F 5100\n"         // unknown kind
+      "7 320F 12345\n"        // five digits
+      "7 32G0 5200\n"         // not hexadecimal
+      "keyboard 320F 9999\n"  // the table identifies the keyboard already
+      "3 0 0\n"               // identifies nothing
+      "3 320F 5101 extra\n"   // too many fields
+      "3 320F 5102";          // last line without newline; replaces the first entry
   const DeviceIdOverrides ids = DeviceIdOverrides::Parse(text, "ids.txt");
   EXPECT_EQ(ids.For(DeviceKind::kMousePad), (UsbIds{0x320F, 0x5102}));
   EXPECT_EQ(ids.For(DeviceKind::kHeadset), (UsbIds{0x320F, 0x52AB}));
@@ -158,7 +160,8 @@ TEST(DeviceIds, FillOnlyRowsWithoutIds) {
 }
 
 TEST(DeviceIds, ShippedFileNamesTheSimulatedPadAndHeadset) {
-  const auto ids = DeviceIdOverrides::Load(std::filesystem::path(ZRV31_SOURCE_DIR) / "DefaultData" / kDeviceIdsFileName);
+  const auto ids =
+      DeviceIdOverrides::Load(std::filesystem::path(ZRV31_SOURCE_DIR) / "DefaultData" / kDeviceIdsFileName);
   EXPECT_EQ(ids.For(DeviceKind::kMousePad), (UsbIds{sim::kVendorId, sim::kMousePadProductId}));
   EXPECT_EQ(ids.For(DeviceKind::kHeadset), (UsbIds{sim::kVendorId, sim::kHeadsetProductId}));
   EXPECT_TRUE(DeviceIdOverrides::Load("/nonexistent/DeviceIds.txt").empty());

@@ -119,8 +119,7 @@ TEST_F(AttachTest, NotificationLinkHooksAroundOpenAndClose) {
   result = set.attacher.Detach(index);
   EXPECT_TRUE(result.changed);
   EXPECT_FALSE(set.keyboard().NotificationLink().Connected());
-  EXPECT_EQ(set.keyboard().Events(),
-            (std::vector<std::string>{"opened(connected)", "closing(connected)", "closed"}));
+  EXPECT_EQ(set.keyboard().Events(), (std::vector<std::string>{"opened(connected)", "closing(connected)", "closed"}));
 }
 
 TEST_F(AttachTest, KindSixIsSlowAndTheHeadsetHasNoTrace) {

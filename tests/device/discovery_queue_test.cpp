@@ -56,10 +56,12 @@ TEST(DiscoveryQueue, FirstScanDoneIsPostedWithoutHandover) {
   DiscoveryQueue queue;
   queue.PostFirstScanDone();
   int calls = 0;
-  auto entry = queue.ProcessNext([&](DiscoveryMessage message, size_t) {
-    EXPECT_EQ(message, DiscoveryMessage::kFirstScanDone);
-    ++calls;
-  }, 1s);
+  auto entry = queue.ProcessNext(
+      [&](DiscoveryMessage message, size_t) {
+        EXPECT_EQ(message, DiscoveryMessage::kFirstScanDone);
+        ++calls;
+      },
+      1s);
   ASSERT_TRUE(entry);
   EXPECT_EQ(entry->handover, nullptr);
   EXPECT_EQ(calls, 1);

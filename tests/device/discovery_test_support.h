@@ -15,9 +15,7 @@
 namespace zrv::device::testing {
 
 // The ids the simulator gives the mouse pad and the headset, as DefaultData ships them.
-inline DeviceIdOverrides SimulatorIds() {
-  return DeviceIdOverrides::Parse("3 320F 5100\n7 320F 5200\n", "test ids");
-}
+inline DeviceIdOverrides SimulatorIds() { return DeviceIdOverrides::Parse("3 320F 5100\n7 320F 5200\n", "test ids"); }
 
 // Records which hooks ran, in order, and what the links looked like at that moment.
 class FakeDevice : public AttachableDevice {
@@ -104,9 +102,33 @@ class CountingBackend : public HidBackend {
 
 // One top-level collection with a 63-byte input and output report of its own report ID.
 inline std::vector<uint8_t> VendorCollection(uint16_t usage_page, uint8_t usage, uint8_t report_id) {
-  return {0x06, static_cast<uint8_t>(usage_page & 0xFF), static_cast<uint8_t>(usage_page >> 8),
-          0x09, usage, 0xA1, 0x01, 0x85, report_id, 0x15, 0x00, 0x26, 0xFF, 0x00, 0x75, 0x08,
-          0x95, 0x3F, 0x09, 0x01, 0x81, 0x02, 0x09, 0x01, 0x91, 0x02, 0xC0};
+  return {0x06,
+          static_cast<uint8_t>(usage_page & 0xFF),
+          static_cast<uint8_t>(usage_page >> 8),
+          0x09,
+          usage,
+          0xA1,
+          0x01,
+          0x85,
+          report_id,
+          0x15,
+          0x00,
+          0x26,
+          0xFF,
+          0x00,
+          0x75,
+          0x08,
+          0x95,
+          0x3F,
+          0x09,
+          0x01,
+          0x81,
+          0x02,
+          0x09,
+          0x01,
+          0x91,
+          0x02,
+          0xC0};
 }
 
 // Interface 1 shaped like the keyboard's: collection 3 consumer control, collection 4 the given page.

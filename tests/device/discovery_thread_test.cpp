@@ -158,8 +158,7 @@ TEST_F(DiscoveryThreadTest, InterfaceZeroAndAForeignUsagePageAreIgnored) {
   // The keyboard's ids and layout on interface 0, and on interface 1 with collection 4 of page 0xFF00.
   auto interface_zero =
       std::make_shared<testing::EchoDevice>(testing::KeyboardLikeDescriptor(0xFF1C), 0x320F, 0x505B, 0);
-  auto foreign_page =
-      std::make_shared<testing::EchoDevice>(testing::KeyboardLikeDescriptor(0xFF00), 0x320F, 0x505B, 1);
+  auto foreign_page = std::make_shared<testing::EchoDevice>(testing::KeyboardLikeDescriptor(0xFF00), 0x320F, 0x505B, 1);
   ASSERT_NE(VirtualHidRegistry::Instance().Plug(interface_zero), 0u);
   ASSERT_NE(VirtualHidRegistry::Instance().Plug(foreign_page), 0u);
   ASSERT_TRUE(thread_.Start());

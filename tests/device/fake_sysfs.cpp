@@ -43,8 +43,8 @@ FakeSysfs::FakeSysfs() {
   base_ = fs::canonical(pattern).string();
   sys_ = base_ + "/sys";
   dev_ = base_ + "/dev";
-  for (const char* folder : {"/bus/pci", "/bus/usb", "/bus/hid", "/class/hidraw", "/class/misc", "/class/bluetooth", "/bus/bluetooth",
-                             "/class/input", "/devices/virtual/misc"}) {
+  for (const char* folder : {"/bus/pci", "/bus/usb", "/bus/hid", "/class/hidraw", "/class/misc", "/class/bluetooth",
+                             "/bus/bluetooth", "/class/input", "/devices/virtual/misc"}) {
     fs::create_directories(sys_ + folder);
   }
   fs::create_directories(dev_);
@@ -103,7 +103,8 @@ std::string FakeSysfs::UsbInterface(const std::string& usb_device, int number) {
 }
 
 std::string FakeSysfs::Uhid() {
-  const std::string path = Device(sys_ + "/devices/virtual/misc/uhid", "class/misc", "MAJOR=10\nMINOR=239\nDEVNAME=uhid\n");
+  const std::string path =
+      Device(sys_ + "/devices/virtual/misc/uhid", "class/misc", "MAJOR=10\nMINOR=239\nDEVNAME=uhid\n");
   WriteFile(path + "/dev", "10:239\n");
   if (!fs::exists(sys_ + "/class/misc/uhid")) RelativeLink(path, sys_ + "/class/misc/uhid");
   return path;
@@ -126,10 +127,11 @@ std::string FakeSysfs::AddHid(const std::string& parent, const FakeHid& hid) {
   WriteFile(path + "/country", "00\n");
   if (hid.input_version >= 0) {
     // Input devices are numbered by the kernel across all devices; the HID sequence will do here.
-    const std::string input = Device(path + "/input/input" + std::to_string(hid.sequence), "class/input",
-                                     Format("PRODUCT=%x/%x/%x/", hid.bus, hid.vendor_id, hid.product_id) +
-                                         Format("%x\nNAME=\"Fake HID device\"\nPHYS=\"", static_cast<unsigned>(hid.input_version)) +
-                                         hid.phys + "\"\n");
+    const std::string input =
+        Device(path + "/input/input" + std::to_string(hid.sequence), "class/input",
+               Format("PRODUCT=%x/%x/%x/", hid.bus, hid.vendor_id, hid.product_id) +
+                   Format("%x\nNAME=\"Fake HID device\"\nPHYS=\"", static_cast<unsigned>(hid.input_version)) +
+                   hid.phys + "\"\n");
     WriteFile(input + "/id/bustype", Format("%04x\n", hid.bus));
     WriteFile(input + "/id/vendor", Format("%04x\n", hid.vendor_id));
     WriteFile(input + "/id/product", Format("%04x\n", hid.product_id));
@@ -137,8 +139,8 @@ std::string FakeSysfs::AddHid(const std::string& parent, const FakeHid& hid) {
   }
 
   const std::string node = "hidraw" + std::to_string(hid.hidraw);
-  const std::string hidraw =
-      Device(HidrawOf(path, hid.hidraw), "class/hidraw", Format("MAJOR=247\nMINOR=%u\nDEVNAME=hidraw%u\n", hid.hidraw, hid.hidraw));
+  const std::string hidraw = Device(HidrawOf(path, hid.hidraw), "class/hidraw",
+                                    Format("MAJOR=247\nMINOR=%u\nDEVNAME=hidraw%u\n", hid.hidraw, hid.hidraw));
   WriteFile(hidraw + "/dev", Format("247:%u\n", hid.hidraw));
   RelativeLink(path, hidraw + "/device");
   RelativeLink(hidraw, sys_ + "/class/hidraw/" + node);

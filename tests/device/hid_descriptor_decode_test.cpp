@@ -62,8 +62,7 @@ TEST(HidDescriptorDecode, KeyboardBitsAndArray) {
 
 TEST(HidDescriptorDecode, ArrayOfUsageListAndRange) {
   // Values 0, 1 select usages 5 and 7; values 2..4 select 0x10..0x12; logical minimum 1 shifts them.
-  const HidCollectionInfo info =
-      ParseOne("05 09 09 01 A1 01 15 01 25 05 75 08 95 03 09 05 09 07 19 10 29 12 81 00 C0");
+  const HidCollectionInfo info = ParseOne("05 09 09 01 A1 01 15 01 25 05 75 08 95 03 09 05 09 07 19 10 29 12 81 00 C0");
   const auto& caps = info.button_caps[Index(kIn)];
   ASSERT_EQ(caps.size(), 3u);
   const std::vector<uint8_t> report = {0, 2, 5, 0};

@@ -145,8 +145,8 @@ TEST(HidDescriptor, MouseFieldsGetTheirOwnPositions) {
 }
 
 TEST(HidDescriptor, LastUsageTakesTheRemainingFields) {
-  const auto info = Parse("05 01 09 01 A1 01 09 30 09 31 75 08 95 03 26 FF 00 81 02 09 32 09 33 09 34 95 02 81 02 C0")
-                        .collections[0];
+  const auto info =
+      Parse("05 01 09 01 A1 01 09 30 09 31 75 08 95 03 26 FF 00 81 02 09 32 09 33 09 34 95 02 81 02 C0").collections[0];
   const auto& values = info.value_caps[Index(kIn)];
   ASSERT_EQ(values.size(), 4u);  // 0x34 has no field left and gives no capability
   EXPECT_EQ(values[1].usage_min, 0x31);
@@ -160,12 +160,12 @@ TEST(HidDescriptor, LastUsageTakesTheRemainingFields) {
 
 TEST(HidDescriptor, ExtendedUsagesAndLateUsagePages) {
   const auto info = Parse(
-      "05 01 09 02 A1 01 15 00 25 01 75 01 95 01"
-      " 0B 38 02 0C 00 81 02"         // four-byte usage carries page 0x0C although the page is 1
-      " 1B 01 00 09 00 2A 05 00 95 05 81 02"  // range from a four-byte minimum: page 9, 1..5
-      " 19 01 29 02 05 08 95 02 91 02"  // page declared after the usages still applies to them
-      " 05 09 09 07 05 01 09 30 95 02 81 02"  // ... but not to usages declared after a later page
-      " C0")
+                        "05 01 09 02 A1 01 15 00 25 01 75 01 95 01"
+                        " 0B 38 02 0C 00 81 02"  // four-byte usage carries page 0x0C although the page is 1
+                        " 1B 01 00 09 00 2A 05 00 95 05 81 02"  // range from a four-byte minimum: page 9, 1..5
+                        " 19 01 29 02 05 08 95 02 91 02"        // page declared after the usages still applies to them
+                        " 05 09 09 07 05 01 09 30 95 02 81 02"  // ... but not to usages declared after a later page
+                        " C0")
                         .collections[0];
   const auto& buttons = info.button_caps[Index(kIn)];
   ASSERT_EQ(buttons.size(), 4u);
@@ -231,13 +231,14 @@ TEST(HidDescriptor, ReportsAcrossCollections) {
 }
 
 TEST(HidDescriptor, ArraysButtonsAndValues) {
-  const auto info = Parse(
-      "05 09 09 01 A1 01 15 00 25 04 75 08 95 02 09 05 09 07 19 10 29 12 81 00"  // array of a list and a range
-      " 15 00 25 01 75 02 95 01 09 01 81 02"  // two-bit field: a value even with logical 0..1
-      " 75 01 25 00 09 02 81 02"              // one-bit field with logical 0..0: a value
-      " 25 01 09 03 81 00 95 06 81 03"        // one-bit array: a button; padding: nothing
-      " C0")
-                        .collections[0];
+  const auto info =
+      Parse(
+          "05 09 09 01 A1 01 15 00 25 04 75 08 95 02 09 05 09 07 19 10 29 12 81 00"  // array of a list and a range
+          " 15 00 25 01 75 02 95 01 09 01 81 02"  // two-bit field: a value even with logical 0..1
+          " 75 01 25 00 09 02 81 02"              // one-bit field with logical 0..0: a value
+          " 25 01 09 03 81 00 95 06 81 03"        // one-bit array: a button; padding: nothing
+          " C0")
+          .collections[0];
   const auto& buttons = info.button_caps[Index(kIn)];
   ASSERT_EQ(buttons.size(), 4u);
   EXPECT_TRUE(buttons[0].is_array);
@@ -320,8 +321,8 @@ TEST(HidDescriptor, RefusesCollectionsBeyondTheItemLimits) {
 
   // Capabilities: one one-bit button per listed usage.
   for (size_t count : {kMaxCapabilities, kMaxCapabilities + 1}) {
-    std::vector<uint8_t> body = {0x15, 0x00, 0x25, 0x01, 0x75, 0x01, 0x96,
-                                 static_cast<uint8_t>(count), static_cast<uint8_t>(count >> 8)};
+    std::vector<uint8_t> body = {
+        0x15, 0x00, 0x25, 0x01, 0x75, 0x01, 0x96, static_cast<uint8_t>(count), static_cast<uint8_t>(count >> 8)};
     for (size_t i = 0; i < count; ++i) Append(body, {0x09, 0x01});
     Append(body, {0x81, 0x02});
     EXPECT_EQ(parses(VendorCollection(body), error), count == kMaxCapabilities) << count << ": " << error;
@@ -337,8 +338,8 @@ TEST(HidDescriptor, RefusesCollectionsBeyondTheItemLimits) {
   EXPECT_NE(error.find("declares 16385 Input value usages, more than 16384"), std::string::npos) << error;
 
   // Usage lists: a bitmap of 65535 usages and one single button fill them exactly; one more is over.
-  std::vector<uint8_t> buttons = {0x15, 0x00, 0x25, 0x01, 0x75, 0x01, 0x96, 0xFF, 0xFF, 0x19, 0x01, 0x2A, 0xFF, 0xFF,
-                                  0x81, 0x02, 0x95, 0x01, 0x09, 0x01, 0x81, 0x02};
+  std::vector<uint8_t> buttons = {0x15, 0x00, 0x25, 0x01, 0x75, 0x01, 0x96, 0xFF, 0xFF, 0x19, 0x01,
+                                  0x2A, 0xFF, 0xFF, 0x81, 0x02, 0x95, 0x01, 0x09, 0x01, 0x81, 0x02};
   EXPECT_TRUE(parses(VendorCollection(buttons), error)) << error;
   Append(buttons, {0x09, 0x02, 0x81, 0x02});
   EXPECT_FALSE(parses(VendorCollection(buttons), error));

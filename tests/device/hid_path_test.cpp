@@ -19,7 +19,7 @@ TEST(HidPath, MissingTokensGiveZeroAndCaseIsIgnored) {
   EXPECT_EQ(PathInterfaceNumber("\\\\?\\HID#VID_320F&PID_505B&MI_01&COL0A#7&1"), 1);
   EXPECT_EQ(PathCollectionNumber("x&col0a#"), 10);
   EXPECT_EQ(PathVendorId("VID_ABCD"), 0xABCD);
-  EXPECT_EQ(PathVendorId("vid_"), 0);        // token without digits
+  EXPECT_EQ(PathVendorId("vid_"), 0);  // token without digits
   EXPECT_EQ(PathVendorId("vid_zz12"), 0);
   EXPECT_EQ(PathVendorId("vid_12345"), 0x2345);  // wider than 16 bits: low bits kept
   EXPECT_EQ(PathCollectionNumber("&col0x1f"), 0x1f);

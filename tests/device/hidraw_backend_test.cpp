@@ -57,11 +57,11 @@ class HidrawBackendTest : public ::testing::Test {
     usb_ = sys_.UsbDevice("1-2", 0x320F, 0x505B, 0x0101);
     boot_ = sys_.AddHid(sys_.UsbInterface(usb_, 0),
                         {0x0003, 0x320F, 0x505B, 6, 2, "usb-0000:00:14.0-2/input0", fake::Hex(kBootKeyboard)});
-    keyboard_ = sys_.AddHid(sys_.UsbInterface(usb_, 1),
-                            {0x0003, 0x320F, 0x505B, 7, 3, "usb-0000:00:14.0-2/input1", fake::Hex(kKeyboardInterface1)});
+    keyboard_ = sys_.AddHid(sys_.UsbInterface(usb_, 1), {0x0003, 0x320F, 0x505B, 7, 3, "usb-0000:00:14.0-2/input1",
+                                                         fake::Hex(kKeyboardInterface1)});
     sys_.AddHid(sys_.Uhid(), {0x0003, 0x1234, 0x5678, 9, 5, "usb-0000:00:14.0-3/input3", fake::Hex(kHeadsetControl)});
-    backend_ = MakeHidrawBackend(
-        {sys_.SysRoot(), sys_.DevRoot(), [this](const std::string& node, int flags) { return nodes_.Open(node, flags); }});
+    backend_ = MakeHidrawBackend({sys_.SysRoot(), sys_.DevRoot(),
+                                  [this](const std::string& node, int flags) { return nodes_.Open(node, flags); }});
   }
 
   std::string Dev(const std::string& tail) const { return sys_.DevRoot() + "/" + tail; }
@@ -143,7 +143,7 @@ TEST_F(HidrawBackendTest, OtherTransportsTakeTheInterfaceFromHidPhysAndTheVersio
   HidInterface hid;
   ASSERT_EQ(hid.Open(paths[8], true, false, true, false), 1);
   EXPECT_EQ(hid.VendorId(), 0x046D);
-  EXPECT_EQ(hid.Version(), 0x0021);  // not the adapter's bcdDevice
+  EXPECT_EQ(hid.Version(), 0x0021);                            // not the adapter's bcdDevice
   ASSERT_EQ(hid.Open(paths[6], true, false, true, false), 1);  // uhid, as the kernel shows it
   EXPECT_EQ(hid.Version(), 0x0107);
   EXPECT_EQ(hid.InterfaceNumber(), 12u);

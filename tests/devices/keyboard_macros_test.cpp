@@ -40,14 +40,13 @@ TEST_F(KeyboardMacrosTest, TheImageOfThreeEventsArrivesByteForByte) {
   AddMacro({{"up", 4, 300, 1}, {"down", 0x04, 0x10000 + 5, 10}, {"down", 0x02, 0, 9}});
 
   EXPECT_EQ(keyboard_.WriteMacros(), 0);
-  const std::vector<uint8_t> expected = {
-      0xAA, 0x55, 0x22, 0x00, 0x01, 0x00,  // magic, length 34, one macro
-      0, 0, 0, 0, 0, 0, 0, 0, 0, 0,        // reserved
-      0x12, 0x00,                          // block at 18
-      0x03, 0x00, 0x00, 0x00,              // three events
-      0x2C, 0x01, 0x01, 0x04,              // 300 ms, mouse button up, middle
-      0x05, 0x00, 0x8A, 0x04,              // delay cut to 16 bits, key down 'A'
-      0x00, 0x00, 0x89, 0x02};             // modifier down, left Shift
+  const std::vector<uint8_t> expected = {0xAA, 0x55, 0x22, 0x00, 0x01, 0x00,              // magic, length 34, one macro
+                                         0,    0,    0,    0,    0,    0,    0, 0, 0, 0,  // reserved
+                                         0x12, 0x00,                                      // block at 18
+                                         0x03, 0x00, 0x00, 0x00,                          // three events
+                                         0x2C, 0x01, 0x01, 0x04,   // 300 ms, mouse button up, middle
+                                         0x05, 0x00, 0x8A, 0x04,   // delay cut to 16 bits, key down 'A'
+                                         0x00, 0x00, 0x89, 0x02};  // modifier down, left Shift
   const std::vector<uint8_t> memory = device_->AreaBytes(sim::Area::kMacros);
   ASSERT_GE(memory.size(), expected.size());
   EXPECT_EQ(std::vector<uint8_t>(memory.begin(), memory.begin() + 34), expected);
@@ -69,8 +68,7 @@ TEST_F(KeyboardMacrosTest, AnImageLargerThanTheMacroMemoryIsNotSent) {
   device_->SetAreaBytes(sim::Area::kInfo, 6, std::span<const uint8_t>(&one_unit, 1));
   AddMacro(Events(20));
   AddMacro({});
-  EXPECT_EQ(keyboard_.WriteMacros(), 7)
-      << "the capacity is read again from the information block";
+  EXPECT_EQ(keyboard_.WriteMacros(), 7) << "the capacity is read again from the information block";
   EXPECT_EQ(device_->Log().CountFrames(kWriteMacrosCmd), 0u);
 }
 

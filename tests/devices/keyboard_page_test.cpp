@@ -83,7 +83,8 @@ class KeyboardPageTest : public KeyboardFolders, public SimulatorTest {
     return Notify("selectchanged", option, 1);
   }
   config::KeyboardSystem Stored() const {
-    const Json::Value stages = config::ReadJsonFile(QString::fromStdString(page_->Keyboard().ProfilePath()))["Device"][0]["SystemStages"];
+    const Json::Value stages =
+        config::ReadJsonFile(QString::fromStdString(page_->Keyboard().ProfilePath()))["Device"][0]["SystemStages"];
     return {static_cast<uint16_t>(stages["Repeat"].asUInt()),   static_cast<uint16_t>(stages["RepeatDelay"].asUInt()),
             static_cast<uint16_t>(stages["Key6Flag"].asUInt()), static_cast<uint16_t>(stages["PollingRate"].asUInt()),
             static_cast<uint16_t>(stages["WFlag"].asUInt()),    static_cast<uint16_t>(stages["WinFlag"].asUInt()),
@@ -122,9 +123,9 @@ TEST_F(KeyboardPageTest, TheControlsShowTheLoadedProfile) {
   EXPECT_EQ(Selected("polling_rate_option_"), loaded.polling_rate);
   EXPECT_EQ(Find<ui::Slider>(QStringLiteral("repeat_rate_slider"))->GetValue(), loaded.repeat);
 
-  page_->Keyboard().ChangeKeyboardSystem({.repeat = 20, .repeat_delay = 3, .key6_flag = 1, .polling_rate = 2,
-                                          .w_flag = 0, .win_flag = 1, .scan_delay = 9},
-                                         false);
+  page_->Keyboard().ChangeKeyboardSystem(
+      {.repeat = 20, .repeat_delay = 3, .key6_flag = 1, .polling_rate = 2, .w_flag = 0, .win_flag = 1, .scan_delay = 9},
+      false);
   page_->Keyboard().RefreshPage();
   EXPECT_EQ(Selected("polling_rate_option_"), 2);
   EXPECT_EQ(Selected("delay_rate_option_"), 0) << "an index outside 0-3 shows option 0";
@@ -191,9 +192,9 @@ TEST_F(KeyboardPageTest, RepeatRateAndDelayAreStoredButNotSent) {
 
 TEST_F(KeyboardPageTest, TheResetButtonBringsBackTheTemplatesRepeatValues) {
   const Json::Value factory = config::ReadJsonFile(TemplatePath())["Device"][0]["SystemStages"];
-  page_->Keyboard().ChangeKeyboardSystem({.repeat = 2, .repeat_delay = 3, .key6_flag = 1, .polling_rate = 2,
-                                          .w_flag = 1, .win_flag = 1, .scan_delay = 1},
-                                         false);
+  page_->Keyboard().ChangeKeyboardSystem(
+      {.repeat = 2, .repeat_delay = 3, .key6_flag = 1, .polling_rate = 2, .w_flag = 1, .win_flag = 1, .scan_delay = 1},
+      false);
   EXPECT_TRUE(Notify("click", Find(QStringLiteral("reset_repeat_btn")), 0));
   const config::KeyboardSystem stored = Stored();
   EXPECT_EQ(stored.repeat, factory["Repeat"].asUInt());

@@ -32,23 +32,22 @@ config::LightStateRecord Lighting() {
   return light;
 }
 
-constexpr config::KeyboardSystem kSystem{.repeat = 31, .repeat_delay = 2, .key6_flag = 1, .polling_rate = 2,
-                                         .w_flag = 1, .win_flag = 1, .scan_delay = 3};
+constexpr config::KeyboardSystem kSystem{
+    .repeat = 31, .repeat_delay = 2, .key6_flag = 1, .polling_rate = 2, .w_flag = 1, .win_flag = 1, .scan_delay = 3};
 
 // What the keyboard must hold for Lighting(), kSystem and custom mode 3.
-const KeyboardSettingsBytes kExpectedRecord = {
-    0,                                       // profile number (first byte)
-    0, 20, 3, 1, 0, 10, 20, 30,              // main: effect 26 -> 0, speed 1 -> 3
-    0, 0, 0, 0, 0, 0, 0, 0, 0,               // 9-17
-    5,                                       // LED mode
-    1, 1, 1,                                 // W, 6-key, Win
-    2, 0, 0,                                 // polling rate, 23-24
-    3,                                       // scan delay
-    3,                                       // custom lighting group
-    3, 12, 0, 0, 1, 40, 50, 60,              // logo: speed 4 -> 0
-    0, 1,                                    // 35, logo on
-    0, 7, 4, 1, 1, 70, 80, 90,               // strip: effect 25 -> 0, speed 0 -> 4
-    0};
+const KeyboardSettingsBytes kExpectedRecord = {0,                              // profile number (first byte)
+                                               0, 20, 3, 1, 0, 10, 20, 30,     // main: effect 26 -> 0, speed 1 -> 3
+                                               0, 0,  0, 0, 0, 0,  0,  0,  0,  // 9-17
+                                               5,                              // LED mode
+                                               1, 1,  1,                       // W, 6-key, Win
+                                               2, 0,  0,                       // polling rate, 23-24
+                                               3,                              // scan delay
+                                               3,                              // custom lighting group
+                                               3, 12, 0, 0, 1, 40, 50, 60,     // logo: speed 4 -> 0
+                                               0, 1,                           // 35, logo on
+                                               0, 7,  4, 1, 1, 70, 80, 90,     // strip: effect 25 -> 0, speed 0 -> 4
+                                               0};
 
 class KeyboardSettingsTest : public KeyboardSimTest {
  protected:
@@ -110,12 +109,12 @@ TEST_F(KeyboardSettingsTest, ReadingTakesOverLightingAndFlagsButKeepsTheProfiles
   keyboard_.SaveProfile();
   // The keyboard holds other values: polling rate 3 and scan delay 1 must not reach the profile.
   KeyboardSettingsBytes on_device = kExpectedRecord;
-  on_device[19] = 0;          // W
-  on_device[21] = 0;          // Win
-  on_device[22] = 3;          // polling rate
-  on_device[25] = 1;          // scan delay
-  on_device[16] = 0xAB;       // not part of the record
-  on_device[3] = 0;           // main speed byte 0: Speed 4
+  on_device[19] = 0;     // W
+  on_device[21] = 0;     // Win
+  on_device[22] = 3;     // polling rate
+  on_device[25] = 1;     // scan delay
+  on_device[16] = 0xAB;  // not part of the record
+  on_device[3] = 0;      // main speed byte 0: Speed 4
   device_->SetAreaBytes(sim::Area::kSettings, 0, on_device);
   keyboard_.CommandLink().SetPaused(true);
   device_->Log().Clear();
@@ -173,8 +172,8 @@ TEST_F(KeyboardSettingsTest, ReadingTakesOverLightingAndFlagsButKeepsTheProfiles
 // round to a speed of 250 or a speed byte of 255.
 TEST_F(KeyboardSettingsTest, SpeedsAndBrightnessOutOfRangeAreBroughtIntoRange) {
   KeyboardSettingsBytes on_device = kExpectedRecord;
-  on_device[2] = 200;  // main brightness
-  on_device[3] = 9;    // main speed byte: "Speed -5"
+  on_device[2] = 200;   // main brightness
+  on_device[3] = 9;     // main speed byte: "Speed -5"
   on_device[29] = 255;  // logo speed byte
   on_device[38] = 25;   // strip brightness
   device_->SetAreaBytes(sim::Area::kSettings, 0, on_device);

@@ -109,7 +109,8 @@ TEST_F(KeyboardTablesTest, ATableReadThatFailsPartWayPlacesNoKeyAndWritesNothing
   const std::vector<uint8_t> factory = device_->KeyTable();
   std::vector<config::KeyRecord> keys(kKeyboardMapSize);
   for (size_t key = 0; key < keys.size(); ++key) {
-    keys[key].assignment = config::KeyHalf::FromCode(static_cast<uint16_t>(key), device::kKeyIdentityTable[key].Packed());
+    keys[key].assignment =
+        config::KeyHalf::FromCode(static_cast<uint16_t>(key), device::kKeyIdentityTable[key].Packed());
   }
   const auto expect_nothing_placed = [&](const char* what) {
     EXPECT_TRUE(keyboard_.DefaultKeyTable().empty()) << what;
@@ -157,7 +158,7 @@ TEST(KeyboardKeyMapsTest, EqualCodesGoToTheLowerSlotAndShortTablesCountAsAbsent)
   // Slots 0-3: Esc twice (slots 1 and 3), 'A', an unknown code.
   const device::KeyCode esc = device::kKeyIdentityTable[0];
   const device::KeyCode a = device::kKeyIdentityTable[64];
-  const std::vector<uint8_t> keys = {0x7F, 0x7F, 0x7F, esc.type, esc.first, esc.second,
+  const std::vector<uint8_t> keys = {0x7F,   0x7F,    0x7F,     esc.type, esc.first, esc.second,
                                      a.type, a.first, a.second, esc.type, esc.first, esc.second};
   const std::vector<uint8_t> leds = {10, 11, 12, 13};
 
@@ -210,8 +211,8 @@ TEST_F(KeyboardTablesTest, AssignmentsLandOnTheSlotsOfTheirLogicalKeys) {
     keys[key].assignment = config::KeyHalf::FromCode(static_cast<uint16_t>(key), factory);
     keys[key].default_assignment = keys[key].assignment;
   }
-  keys[0].assignment = config::KeyHalf::FromCode(0, 0x700300);      // macro 3
-  keys[64].assignment = config::KeyHalf::FromCode(64, 0x200029);    // 'A' sends Esc
+  keys[0].assignment = config::KeyHalf::FromCode(0, 0x700300);    // macro 3
+  keys[64].assignment = config::KeyHalf::FromCode(64, 0x200029);  // 'A' sends Esc
   keys[unplaced].assignment = config::KeyHalf::FromCode(static_cast<uint16_t>(unplaced), 0x200004);
   device_->Log().Clear();
 

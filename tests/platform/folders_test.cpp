@@ -17,15 +17,18 @@ namespace fs = std::filesystem;
 class FoldersTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    for (const char* name : {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "HOME", "TMPDIR", "ZRV31_PROGRAM_DIR"}) {
+    for (const char* name :
+         {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "HOME", "TMPDIR", "ZRV31_PROGRAM_DIR"}) {
       const char* value = std::getenv(name);
       saved_.emplace_back(name, value ? std::optional<std::string>(value) : std::nullopt);
     }
   }
   void TearDown() override {
     for (const auto& [name, value] : saved_) {
-      if (value) setenv(name.c_str(), value->c_str(), 1);
-      else unsetenv(name.c_str());
+      if (value)
+        setenv(name.c_str(), value->c_str(), 1);
+      else
+        unsetenv(name.c_str());
     }
   }
   std::vector<std::pair<std::string, std::optional<std::string>>> saved_;

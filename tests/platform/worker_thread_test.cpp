@@ -33,8 +33,7 @@ TEST(WorkerThread, DeadlineSleepEndsAtTheStopAndTheThreadCanRunAgain) {
   std::atomic<int> runs{0};
   auto body = [&runs](const StopEvent& stop) {
     ++runs;
-    while (!stop.WaitUntil(StopEvent::Clock::now() + 1h)) {
-    }
+    while (!stop.WaitUntil(StopEvent::Clock::now() + 1h)) {}
   };
   ASSERT_TRUE(worker.Start(body));
   EXPECT_FALSE(worker.Start(body)) << "one run at a time";
@@ -144,7 +143,6 @@ TEST(Handover, AlreadyStoppedSenderDoesNotWait) {
   Handover handover(stop);
   EXPECT_FALSE(handover.Wait());
 }
-
 
 }  // namespace
 }  // namespace zrv::platform

@@ -87,7 +87,7 @@ TEST_F(DesktopCapture, ReceiverMayRunAnEventLoopOrStop) {
   WaitFor([] { return false; }, 100);
   ASSERT_EQ(keys_.size(), 3u);
   EXPECT_EQ(keys_[1].message, KeyMessage::kKeyUp);
-  EXPECT_EQ(keys_[2].scan_code, 0x03u);  // 2
+  EXPECT_EQ(keys_[2].scan_code, 0x03u);                    // 2
   EXPECT_EQ(other_.TakeKeyPresses(), std::vector<int>{});  // typed while the grab was held
   other_.Type(KEY_4);
   EXPECT_EQ(other_.TakeKeyPresses(), std::vector<int>{KEY_4 + 8});

@@ -91,8 +91,8 @@ TEST_F(InstanceBus, MethodsArriveAsSignalsAndTheNoticeIsABusSignal) {
   // Another program listens on a connection of its own.
   QDBusConnection other = QDBusConnection::connectToBus(QDBusConnection::SessionBus, "other-program");
   NoticeSink sink;
-  ASSERT_TRUE(other.connect(kDBusService, kDBusPath, kDBusInterface, "LightControlNotice", &sink,
-                            SLOT(OnNotice(int, int))));
+  ASSERT_TRUE(
+      other.connect(kDBusService, kDBusPath, kDBusInterface, "LightControlNotice", &sink, SLOT(OnNotice(int, int))));
   QSignalSpy received(&sink, &NoticeSink::received);
   instance.BroadcastLightControlNotice(1, 0);
   ASSERT_TRUE(received.wait(3000));
@@ -105,8 +105,8 @@ TEST_F(InstanceBus, TheInterfaceIsIntrospectable) {
   SingleInstance instance;
   ASSERT_EQ(instance.Acquire(), SingleInstance::Claim::kFirst);
   QDBusConnection other = QDBusConnection::connectToBus(QDBusConnection::SessionBus, "introspect");
-  QDBusMessage call = QDBusMessage::createMethodCall(kDBusService, kDBusPath, "org.freedesktop.DBus.Introspectable",
-                                                     "Introspect");
+  QDBusMessage call =
+      QDBusMessage::createMethodCall(kDBusService, kDBusPath, "org.freedesktop.DBus.Introspectable", "Introspect");
   QDBusMessage reply = other.call(call, QDBus::BlockWithGui, 3000);
   ASSERT_EQ(reply.type(), QDBusMessage::ReplyMessage);
   QString xml = reply.arguments().value(0).toString();

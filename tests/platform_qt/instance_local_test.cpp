@@ -5,7 +5,6 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
-
 #include "instance_test_support.h"
 #include "platform/qt/instance_client.h"
 #include "platform/qt/ipc_names.h"
@@ -27,8 +26,10 @@ class InstanceLocal : public ::testing::Test {
   }
   void TearDown() override {
     qputenv("XDG_RUNTIME_DIR", saved_runtime_);
-    if (saved_bus_.isEmpty()) qunsetenv("DBUS_SESSION_BUS_ADDRESS");
-    else qputenv("DBUS_SESSION_BUS_ADDRESS", saved_bus_);
+    if (saved_bus_.isEmpty())
+      qunsetenv("DBUS_SESSION_BUS_ADDRESS");
+    else
+      qputenv("DBUS_SESSION_BUS_ADDRESS", saved_bus_);
   }
 
   QTemporaryDir runtime_;

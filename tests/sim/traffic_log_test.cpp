@@ -24,7 +24,7 @@ TEST_F(TrafficLogTest, KeepsBothDirectionsInOrderWithTimes) {
 
   auto entries = keyboard->Log().Entries();
   ASSERT_EQ(entries.size(), 7u);
-  const Direction expected[] = {Direction::kToDevice, Direction::kToHost, Direction::kToDevice, Direction::kToHost,
+  const Direction expected[] = {Direction::kToDevice, Direction::kToHost,   Direction::kToDevice, Direction::kToHost,
                                 Direction::kToHost,   Direction::kToDevice, Direction::kToHost};
   for (size_t i = 0; i < entries.size(); ++i) {
     EXPECT_EQ(entries[i].direction, expected[i]) << i;

@@ -157,8 +157,10 @@ class LightButton : public Button {
  public:
   QString GetClass() const override { return QStringLiteral("DeviceKeyButton"); }
   void SetAttribute(const QString& name, const QString& value) override {
-    if (name == u"lightimage") lightImage = value;
-    else Button::SetAttribute(name, value);
+    if (name == u"lightimage")
+      lightImage = value;
+    else
+      Button::SetAttribute(name, value);
   }
   void DoInit() override { ++inits; }
   QString lightImage;
@@ -186,12 +188,13 @@ TEST_F(BuilderTest, CustomClassesComeFromTheRegistryAndTheWindowCallback) {
   };
   auto* parent = w.FindControl<Container>("root");
   DialogBuilder builder;
-  Control* c = builder.CreateFromText(QStringLiteral(
-      "<HorizontalLayout name='holder'>"
-      "  <DeviceKeyButton name='key_3' lightimage='img/light.svg' text='K'/>"
-      "  <testpage name='page'><Label name='inner'/></testpage>"
-      "  <ItemTemplate name='item_1' height='25'/>"
-      "</HorizontalLayout>"), QStringLiteral("inline.xml"), &w, parent);
+  Control* c =
+      builder.CreateFromText(QStringLiteral("<HorizontalLayout name='holder'>"
+                                            "  <DeviceKeyButton name='key_3' lightimage='img/light.svg' text='K'/>"
+                                            "  <testpage name='page'><Label name='inner'/></testpage>"
+                                            "  <ItemTemplate name='item_1' height='25'/>"
+                                            "</HorizontalLayout>"),
+                             QStringLiteral("inline.xml"), &w, parent);
   ASSERT_NE(c, nullptr) << builder.Error().ToString().toStdString();
   auto* key = w.FindControl<LightButton>("key_3");
   ASSERT_NE(key, nullptr);
@@ -215,11 +218,12 @@ TEST_F(BuilderTest, TemplatesAndIncludesExpandToTheSubtreeOfAnotherFile) {
   ASSERT_TRUE(w.Create(nullptr, QString()));
   auto* parent = w.FindControl<Container>("root");
   DialogBuilder builder;
-  Control* c = builder.CreateFromText(QStringLiteral(
-      "<VerticalLayout name='outer'>"
-      "  <PageTemplate name='renamed' width='70'><Label name='extra'/></PageTemplate>"
-      "  <Include source='XML/sub/item.xml' count='3'/>"
-      "</VerticalLayout>"), QStringLiteral("inline.xml"), &w, parent);
+  Control* c = builder.CreateFromText(
+      QStringLiteral("<VerticalLayout name='outer'>"
+                     "  <PageTemplate name='renamed' width='70'><Label name='extra'/></PageTemplate>"
+                     "  <Include source='XML/sub/item.xml' count='3'/>"
+                     "</VerticalLayout>"),
+      QStringLiteral("inline.xml"), &w, parent);
   ASSERT_NE(c, nullptr) << builder.Error().ToString().toStdString();
   auto* outer = dynamic_cast<Container*>(c);
   ASSERT_EQ(outer->GetCount(), 4);

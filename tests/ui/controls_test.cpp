@@ -309,10 +309,13 @@ TEST_F(ControlsTest, ASendToAWindowThatWentAwayFails) {
   std::atomic<bool> waiting{false};
   // The stop predicate is first asked once the message is queued: then the window goes away.
   std::thread worker([&] {
-    result = other->SendCustomMessage(5, 0, 0, [&] {
-      waiting = true;
-      return false;
-    }) ? 1 : 0;
+    result = other->SendCustomMessage(5, 0, 0,
+                                      [&] {
+                                        waiting = true;
+                                        return false;
+                                      })
+                 ? 1
+                 : 0;
   });
   while (!waiting) std::this_thread::sleep_for(std::chrono::milliseconds(1));
   delete other;  // drops the queued message, which frees the sender

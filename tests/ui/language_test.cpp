@@ -90,8 +90,7 @@ TEST_F(LanguageTest, TextByIdForCode) {
 TEST_F(LanguageTest, BrokenLanguageFilesAreRefusedAndTheLanguageStays) {
   ASSERT_TRUE(LoadLanguage(QStringLiteral("lan_en.xml")));
   QTemporaryDir dir;
-  WriteFile(dir.filePath("dup.xml"),
-            "<Language>\n<Text id='a'>1</Text>\n<Text id='a'>2</Text>\n</Language>\n");
+  WriteFile(dir.filePath("dup.xml"), "<Language>\n<Text id='a'>1</Text>\n<Text id='a'>2</Text>\n</Language>\n");
   WriteFile(dir.filePath("bad.xml"), "<Language>\n<Text id='a'>1</Txt>\n</Language>\n");
   WriteFile(dir.filePath("wrong.xml"), "<Texts/>\n");
   LanguageTranslator t;
@@ -120,8 +119,8 @@ TEST_F(LanguageTest, CollectorsFindTheIdsOfLayoutsMenusAndCode) {
   QStringList errors;
   const QSet<QString> ids = CollectTextIds(testing::SkinDir(), &errors);
   EXPECT_TRUE(errors.isEmpty()) << errors.join("\n").toStdString();
-  for (const char* id : {"label_hello", "tip_hello", "item_a", "title_text", "menu_edit", "menu_settings",
-                         "menu_exit"}) {
+  for (const char* id :
+       {"label_hello", "tip_hello", "item_a", "title_text", "menu_edit", "menu_settings", "menu_exit"}) {
     EXPECT_TRUE(ids.contains(QString::fromLatin1(id))) << id;
   }
   EXPECT_FALSE(ids.contains("plain text"));

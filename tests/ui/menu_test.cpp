@@ -24,9 +24,7 @@ class MenuTest : public ::testing::Test {
   RecordingWindow w;
 };
 
-QAction* FindAction(QMenu* menu, const char* name) {
-  return menu->findChild<QAction*>(QString::fromLatin1(name));
-}
+QAction* FindAction(QMenu* menu, const char* name) { return menu->findChild<QAction*>(QString::fromLatin1(name)); }
 
 TEST_F(MenuTest, ChosenItemsReachTheWindowWithNameAndData) {
   Menu menu;

@@ -107,8 +107,8 @@ TEST_F(NotifyTest, SliderDragKeysAndCode) {
   QTest::mouseMove(s, QPoint(xFor(30), y));
   QTest::mouseMove(s, QPoint(xFor(40), y));
   QTest::mouseRelease(s, Qt::LeftButton, {}, QPoint(xFor(40), y));
-  EXPECT_EQ(w.Log(), QStringList({"movevaluechanged:slider", "movevaluechanged:slider",
-                                  "movevaluechanged:slider", "valuechanged:slider"}));
+  EXPECT_EQ(w.Log(), QStringList({"movevaluechanged:slider", "movevaluechanged:slider", "movevaluechanged:slider",
+                                  "valuechanged:slider"}));
   EXPECT_EQ(w.Last("valuechanged")->wParam, 40);
   EXPECT_EQ(slider->GetValue(), 40);
 
@@ -345,7 +345,8 @@ TEST_F(NotifyTest, CustomMessagesFromOtherThreads) {
   std::atomic<bool> sent{false}, handled{false};
   std::thread worker([&] {
     bool h = false;
-    sent = w.SendCustomMessage(1054, 1, 0, [] { return false; }, &h);
+    sent = w.SendCustomMessage(
+        1054, 1, 0, [] { return false; }, &h);
     handled = h;
   });
   QTRY_VERIFY(sent.load());

@@ -22,9 +22,10 @@ TEST(ImageStringTest, BareNamesAndKeys) {
   EXPECT_EQ(is.file, "common/background.png");
   EXPECT_FALSE(is.hasDest);
 
-  ASSERT_TRUE(ParseImageString("file='a b.png' dest='1,2,11,22' source='0,0,5,6' corner='1,2,3,4' "
-                               "mask='#FF00FF' fade='128' hole='true' xtiled='true' ytiled='false' hsl='true'",
-                               &is));
+  ASSERT_TRUE(
+      ParseImageString("file='a b.png' dest='1,2,11,22' source='0,0,5,6' corner='1,2,3,4' "
+                       "mask='#FF00FF' fade='128' hole='true' xtiled='true' ytiled='false' hsl='true'",
+                       &is));
   EXPECT_EQ(is.file, "a b.png");
   EXPECT_EQ(is.dest, QRect(1, 2, 10, 20));
   EXPECT_EQ(is.source, QRect(0, 0, 5, 6));
@@ -121,7 +122,7 @@ TEST_F(RenderTest, MaskAndFade) {
 TEST_F(RenderTest, NineSlicesKeepCornersAndMayLeaveAHole) {
   QImage t = Draw("file='frame.png' corner='2,2,2,2'");
   EXPECT_EQ(t.pixel(0, 0), 0xFF00FF00u);
-  EXPECT_EQ(t.pixel(1, 20), 0xFF00FF00u);   // the frame stays 2 pixels wide
+  EXPECT_EQ(t.pixel(1, 20), 0xFF00FF00u);  // the frame stays 2 pixels wide
   EXPECT_EQ(t.pixel(2, 20), 0xFFFF0000u);
   EXPECT_EQ(t.pixel(38, 38), 0xFF00FF00u);
   EXPECT_EQ(t.pixel(20, 20), 0xFFFF0000u);

@@ -78,10 +78,10 @@ TEST_F(DownloadTest, CutOffOversizeOrRefusedDownloadsLeaveNothingBehind) {
   settings.max_download_bytes = 50000;
   HttpClient client(settings);
   const std::pair<const char*, int> cases[] = {
-      {"/cut/20000", CURLE_PARTIAL_FILE},          // the server ends before its announced size
-      {"/unsized/60000", CURLE_FILESIZE_EXCEEDED},  // grows beyond the limit without a size
+      {"/cut/20000", CURLE_PARTIAL_FILE},             // the server ends before its announced size
+      {"/unsized/60000", CURLE_FILESIZE_EXCEEDED},    // grows beyond the limit without a size
       {"/files/large.bin", CURLE_FILESIZE_EXCEEDED},  // announces more than the limit
-      {"/missing", CURLE_HTTP_RETURNED_ERROR},      // a 404 page is no installer
+      {"/missing", CURLE_HTTP_RETURNED_ERROR},        // a 404 page is no installer
   };
   for (const auto& [path, error] : cases) {
     EXPECT_EQ(client.Download(server().Url(path), dir_ / "target", {}), DownloadResult::kFailed) << path;

@@ -1,6 +1,6 @@
+#include "platform/folders.h"
 #include "update/installer_file.h"
 #include "update/installer_start.h"
-#include "platform/folders.h"
 #include "update/update_info.h"
 
 #include <gtest/gtest.h>

@@ -50,11 +50,13 @@ class LocalHttpsServer {
     const std::string d = "'" + dir_.string() + "/";
     const std::string key = " -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes";
     for (const std::string& command : {
-             "openssl req -x509" + key + " -keyout " + d + "ca.key' -out " + d + "ca.pem' -days 2 -subj '/CN=ZRV test CA'",
-             "openssl req -x509" + key + " -keyout " + d + "other.key' -out " + d + "other.pem' -days 2 -subj '/CN=ZRV other CA'",
+             "openssl req -x509" + key + " -keyout " + d + "ca.key' -out " + d +
+                 "ca.pem' -days 2 -subj '/CN=ZRV test CA'",
+             "openssl req -x509" + key + " -keyout " + d + "other.key' -out " + d +
+                 "other.pem' -days 2 -subj '/CN=ZRV other CA'",
              "openssl req" + key + " -keyout " + d + "server.key' -out " + d + "server.csr' -subj '/CN=127.0.0.1'",
-             "openssl x509 -req -in " + d + "server.csr' -CA " + d + "ca.pem' -CAkey " + d + "ca.key' -CAcreateserial -out " +
-                 d + "server.pem' -days 2 -extfile " + d + "server.ext'",
+             "openssl x509 -req -in " + d + "server.csr' -CA " + d + "ca.pem' -CAkey " + d +
+                 "ca.key' -CAcreateserial -out " + d + "server.pem' -days 2 -extfile " + d + "server.ext'",
          }) {
       if (std::system((command + " >/dev/null 2>&1").c_str()) != 0) return "failed: " + command;
     }
@@ -85,7 +87,9 @@ class LocalHttpsServer {
     return port_ > 0 ? std::string() : "the server did not start";
   }
 
-  std::string Url(std::string_view path) const { return "https://127.0.0.1:" + std::to_string(port_) + std::string(path); }
+  std::string Url(std::string_view path) const {
+    return "https://127.0.0.1:" + std::to_string(port_) + std::string(path);
+  }
   const std::filesystem::path& dir() const { return dir_; }
   std::filesystem::path ca_file() const { return dir_ / "ca.pem"; }
   std::filesystem::path other_ca_file() const { return dir_ / "other.pem"; }

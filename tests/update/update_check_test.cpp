@@ -107,7 +107,8 @@ TEST_F(UpdateCheckTest, BackgroundAndListChecksOverTheWorkingCopy) {
   EXPECT_FALSE(FindNewerVersion(client, ClosedAddress(), working_copy));
 
   std::vector<size_t> heard;
-  ListCheck check = CheckListedTargets(client, base, targets, "/downloads", [&](size_t i, const UpdateInfo&) { heard.push_back(i); });
+  ListCheck check =
+      CheckListedTargets(client, base, targets, "/downloads", [&](size_t i, const UpdateInfo&) { heard.push_back(i); });
   EXPECT_EQ(heard, (std::vector<size_t>{0, 1, 2}));
   ASSERT_EQ(check.rows.size(), 3u);
   EXPECT_EQ(check.rows[0].status, kStatusNewer);

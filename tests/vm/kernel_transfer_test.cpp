@@ -17,8 +17,8 @@
 
 #include "device/device_link.h"
 #include "device/hid_interface.h"
-#include "sim/simulated_devices.h"
 #include "sim/sim_ids.h"
+#include "sim/simulated_devices.h"
 #include "vm/kernel_hid_support.h"
 
 namespace zrv::vmtest {
@@ -47,7 +47,8 @@ TEST_F(KernelHidTest, EnumeratorListsEveryCollectionOfTheKeyboardWithItsFacts) {
     uint16_t usage_page, usage, input, output;
   };
   // Report byte lengths count the report-ID byte.
-  const Expected expected[4] = {{0x0001, 0x06, 9, 0}, {0x0001, 0x80, 2, 0}, {0x000C, 0x01, 5, 0}, {0xFF1C, 0x92, 64, 64}};
+  const Expected expected[4] = {
+      {0x0001, 0x06, 9, 0}, {0x0001, 0x80, 2, 0}, {0x000C, 0x01, 5, 0}, {0xFF1C, 0x92, 64, 64}};
   for (int i = 0; i < 4; ++i) {
     SCOPED_TRACE(paths[i]);
     EXPECT_TRUE(paths[i].starts_with(keyboard_.device->NodePath() + "#"));
@@ -214,9 +215,8 @@ class FeatureDevice : public device::VirtualHidDevice {
   int InterfaceNumber() const override { return 2; }
   std::vector<uint8_t> ReportDescriptor() const override {
     // Vendor page 0xFF00, usage 1: feature report 5 of 7 bytes, input and output report 6 of 8 bytes.
-    return {0x06, 0x00, 0xFF, 0x09, 0x01, 0xA1, 0x01, 0x15, 0x00, 0x26, 0xFF, 0x00, 0x75, 0x08,
-            0x85, 0x05, 0x95, 0x07, 0x09, 0x01, 0xB1, 0x02,
-            0x85, 0x06, 0x95, 0x08, 0x09, 0x02, 0x81, 0x02, 0x09, 0x02, 0x91, 0x02, 0xC0};
+    return {0x06, 0x00, 0xFF, 0x09, 0x01, 0xA1, 0x01, 0x15, 0x00, 0x26, 0xFF, 0x00, 0x75, 0x08, 0x85, 0x05, 0x95, 0x07,
+            0x09, 0x01, 0xB1, 0x02, 0x85, 0x06, 0x95, 0x08, 0x09, 0x02, 0x81, 0x02, 0x09, 0x02, 0x91, 0x02, 0xC0};
   }
   std::string Name() const override { return "feature probe"; }
   void OnOutputReport(std::span<const uint8_t> report) override {
@@ -281,7 +281,8 @@ TEST(KernelHidBridge, AnswersReportRequestsAndPassesOutputReportsWhole) {
   ASSERT_EQ(::write(fd, output, sizeof output), 9);
   ::close(fd);
   const auto deadline = Clock::now() + std::chrono::seconds(2);
-  while (device->OutputReports() == 0 && Clock::now() < deadline) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  while (device->OutputReports() == 0 && Clock::now() < deadline)
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
   auto outputs = model->Outputs();
   ASSERT_EQ(outputs.size(), 1u);
   EXPECT_EQ(outputs[0], std::vector<uint8_t>(std::begin(output), std::end(output)));
@@ -293,8 +294,8 @@ class UnnumberedDevice : public device::VirtualHidDevice {
   device::HidAttributes Attributes() const override { return {0x320F, 0x5FFE, 0x0001}; }
   int InterfaceNumber() const override { return 0; }
   std::vector<uint8_t> ReportDescriptor() const override {
-    return {0x06, 0x00, 0xFF, 0x09, 0x01, 0xA1, 0x01, 0x15, 0x00, 0x26, 0xFF, 0x00, 0x75, 0x08, 0x95, 0x08,
-            0x09, 0x02, 0x81, 0x02, 0x09, 0x02, 0x91, 0x02, 0xC0};
+    return {0x06, 0x00, 0xFF, 0x09, 0x01, 0xA1, 0x01, 0x15, 0x00, 0x26, 0xFF, 0x00, 0x75,
+            0x08, 0x95, 0x08, 0x09, 0x02, 0x81, 0x02, 0x09, 0x02, 0x91, 0x02, 0xC0};
   }
   void OnOutputReport(std::span<const uint8_t> report) override {
     // Answers with the payload reversed.

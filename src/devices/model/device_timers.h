@@ -14,14 +14,14 @@ enum DeviceTimerId : int {
   kTimerSyncRequest = 1002,  // reload after a device notification
   kTimerReserved1 = 1003,
   kTimerReserved2 = 1004,
-  kTimerPower = 1005,        // read the power state
+  kTimerPower = 1005,  // read the power state
 };
 
-inline constexpr int kAttachDelayMs = 500;        // attach -> 1001
-inline constexpr int kFirstRepaintDelayMs = 5;    // 1001 -> 1000
-inline constexpr int kRepaintPeriodMs = 50;       // 1000 -> 1000
-inline constexpr int kPowerPeriodMs = 5000;       // 1001 -> 1005, 1005 -> 1005
-inline constexpr int kSyncRequestDelayMs = 100;   // notification 0x0401 / 0x0402 -> 1002
+inline constexpr int kAttachDelayMs = 500;       // attach -> 1001
+inline constexpr int kFirstRepaintDelayMs = 5;   // 1001 -> 1000
+inline constexpr int kRepaintPeriodMs = 50;      // 1000 -> 1000
+inline constexpr int kPowerPeriodMs = 5000;      // 1001 -> 1005, 1005 -> 1005
+inline constexpr int kSyncRequestDelayMs = 100;  // notification 0x0401 / 0x0402 -> 1002
 
 inline bool IsDeviceTimer(int id) { return id >= kTimerRepaint && id <= kTimerPower; }
 

@@ -10,12 +10,10 @@ constexpr std::array<uint8_t, 64> kBreathingRise = {
     134, 140, 146, 152, 158, 164, 170, 176, 182, 188, 194, 200, 206, 213, 220, 227, 234, 241, 248, 255};
 
 // The ramps of the rainbow's segments.
-constexpr std::array<uint8_t, 32> kRise = {1,   3,   5,   7,   10,  14,  18,  22,  26,  32,  38,
-                                           44,  50,  57,  65,  73,  81,  89,  99,  109, 119, 129,
-                                           140, 152, 164, 176, 188, 200, 213, 227, 241, 255};
-constexpr std::array<uint8_t, 32> kFall = {248, 234, 220, 206, 194, 182, 170, 158, 146, 134, 124,
-                                           114, 104, 94,  85,  77,  69,  61,  53,  47,  41,  35,
-                                           29,  24,  20,  16,  12,  8,   6,   4,   2,   0};
+constexpr std::array<uint8_t, 32> kRise = {1,  3,  5,  7,   10,  14,  18,  22,  26,  32,  38,  44,  50,  57,  65,  73,
+                                           81, 89, 99, 109, 119, 129, 140, 152, 164, 176, 188, 200, 213, 227, 241, 255};
+constexpr std::array<uint8_t, 32> kFall = {248, 234, 220, 206, 194, 182, 170, 158, 146, 134, 124, 114, 104, 94, 85, 77,
+                                           69,  61,  53,  47,  41,  35,  29,  24,  20,  16,  12,  8,   6,   4,  2,  0};
 
 constexpr std::array<uint8_t, kBreathingSteps> MakeBreathingCurve() {
   std::array<uint8_t, kBreathingSteps> curve{};
@@ -44,9 +42,8 @@ constexpr std::array<Rgb, kRainbowSteps + 1> MakeRainbow() {
 
 }  // namespace
 
-const std::array<uint8_t, kBrightnessLevels> kIntensityTable = {0,   10,  20,  30,  40,  50,  60,  70,  80,
-                                                                90,  101, 112, 123, 134, 145, 156, 167, 178,
-                                                                189, 200, 210, 220, 230, 240, 255};
+const std::array<uint8_t, kBrightnessLevels> kIntensityTable = {
+    0, 10, 20, 30, 40, 50, 60, 70, 80, 90, 101, 112, 123, 134, 145, 156, 167, 178, 189, 200, 210, 220, 230, 240, 255};
 
 const std::array<uint8_t, kBreathingSteps> kBreathingCurve = MakeBreathingCurve();
 

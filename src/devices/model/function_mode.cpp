@@ -8,9 +8,7 @@ namespace {
 FunctionPages FunctionPage(int page) { return {page, -1}; }
 FunctionPages KeyFunctionPage(int page) { return {0, page}; }
 
-bool HasKeys(device::DeviceKind kind) {
-  return kind == device::DeviceKind::kKeyboard || device::IsMouse(kind);
-}
+bool HasKeys(device::DeviceKind kind) { return kind == device::DeviceKind::kKeyboard || device::IsMouse(kind); }
 
 }  // namespace
 

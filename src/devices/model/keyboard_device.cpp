@@ -92,8 +92,8 @@ void CHalveronKeyboardDevice::ResetCurrentProfile() {
   int position = list.PositionOf(QString::fromStdString(ProfileId()));
   if (position < 0) position = list.ValidSelection();
   const config::ProfileOutcome reset = list.ResetProfile(position);
-  if (!reset.ok) platform::DebugPrintf("keyboard: the current profile could not be reset (%s)",
-                                       reset.message.toStdString().c_str());
+  if (!reset.ok)
+    platform::DebugPrintf("keyboard: the current profile could not be reset (%s)", reset.message.toStdString().c_str());
 }
 
 void CHalveronKeyboardDevice::LoadProfile() {
@@ -259,7 +259,8 @@ int CHalveronKeyboardDevice::WriteSettings(int profile_index, int first_byte, in
       EncodeKeyboardSettings(static_cast<uint8_t>(first_byte), light, Profile().GetKeyboardSystem());
   if (!Connected()) return 0;
   Links().Command().Begin();
-  const int result = Links().Command().WriteSettings(record, static_cast<uint32_t>(profile_index) * kKeyboardSettingsSize);
+  const int result =
+      Links().Command().WriteSettings(record, static_cast<uint32_t>(profile_index) * kKeyboardSettingsSize);
   Links().Command().End();
   return result;
 }

@@ -71,8 +71,7 @@ class CHalveronKeyboardDevice : public CHalveronKindDevice<config::CKeyboardProf
   // Writes the settings record built from the current profile (first byte `first_byte`) at
   // profile_index x 46. The keyboard uses only the first two arguments. Returns the result of the
   // write command (0 when not connected, or when the record would not lie below offset 65536).
-  int WriteSettings(int profile_index, int first_byte, int third_value, int screen_width,
-                    int screen_height) override;
+  int WriteSettings(int profile_index, int first_byte, int third_value, int screen_width, int screen_height) override;
 
   // ---- the keyboard's own operations
   // Reads the information block and, when the slot count fits a key table (at most 170 slots),

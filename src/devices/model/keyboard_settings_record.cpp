@@ -15,8 +15,14 @@ constexpr size_t kCustomGroupByte = 26;
 constexpr size_t kLogoOnByte = 36;
 
 config::LightZoneFields DecodeZone(std::span<const uint8_t, kKeyboardSettingsSize> record, size_t at) {
-  return {record[at],     BrightnessInRange(record[at + 1]), SpeedFromByte(record[at + 2]), record[at + 3],
-          record[at + 4], record[at + 5],                    record[at + 6],                record[at + 7]};
+  return {record[at],
+          BrightnessInRange(record[at + 1]),
+          SpeedFromByte(record[at + 2]),
+          record[at + 3],
+          record[at + 4],
+          record[at + 5],
+          record[at + 6],
+          record[at + 7]};
 }
 
 void EncodeZone(KeyboardSettingsBytes& record, size_t at, const config::LightZoneFields& zone) {

@@ -41,8 +41,7 @@ NotificationThread::StartResult NotificationThread::Start() {
     listening_ = true;
   }
   // A listener that has just decided to end may not have returned yet; it does so at once.
-  while (!worker_.WaitForEnd(kIdleWait)) {
-  }
+  while (!worker_.WaitForEnd(kIdleWait)) {}
   worker_.Start([this](const platform::StopEvent& stop) { Run(stop); });
   return StartResult::kStarted;
 }

@@ -101,8 +101,7 @@ class CHalveronUSBDevice : public device::AttachableDevice {
   virtual int WriteKeyAssignmentList(int profile_index);
   virtual int WriteMacros() { return 0; }
   // Every caller passes 0, 0, 1 and the screen size measured at start-up.
-  virtual int WriteSettings(int profile_index, int first_byte, int third_value, int screen_width,
-                            int screen_height);
+  virtual int WriteSettings(int profile_index, int first_byte, int third_value, int screen_width, int screen_height);
 
   // ---- lighting (LightingEngine)
   // Effect steps: each computes the key colour vector once; the caller paces the calls.

@@ -25,22 +25,15 @@ KeyRecord MakeKeyRecord(bool press, std::uint32_t linux_key, bool alt_held, bool
 bool ButtonMessageFor(unsigned x_button, bool press, ButtonMessage& message, std::uint32_t& mouse_data) {
   mouse_data = 0;
   switch (x_button) {
-    case 1:
-      message = press ? ButtonMessage::kLeftDown : ButtonMessage::kLeftUp;
-      return true;
-    case 2:
-      message = press ? ButtonMessage::kMiddleDown : ButtonMessage::kMiddleUp;
-      return true;
-    case 3:
-      message = press ? ButtonMessage::kRightDown : ButtonMessage::kRightUp;
-      return true;
+    case 1: message = press ? ButtonMessage::kLeftDown : ButtonMessage::kLeftUp; return true;
+    case 2: message = press ? ButtonMessage::kMiddleDown : ButtonMessage::kMiddleUp; return true;
+    case 3: message = press ? ButtonMessage::kRightDown : ButtonMessage::kRightUp; return true;
     case 8:
     case 9:
       message = press ? ButtonMessage::kXDown : ButtonMessage::kXUp;
       mouse_data = (x_button == 8 ? 1u : 2u) << 16;
       return true;
-    default:
-      return false;  // 4-7: the wheel
+    default: return false;  // 4-7: the wheel
   }
 }
 

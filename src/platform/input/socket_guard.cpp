@@ -18,8 +18,8 @@ std::array<std::atomic<int>, 4> g_sockets = {kFree, kFree, kFree, kFree};
 // Which socket a slot held when a handler shut it, so SocketUsable can still answer.
 std::array<std::atomic<int>, 4> g_shut = {kFree, kFree, kFree, kFree};
 
-constexpr int kSignals[] = {SIGSEGV, SIGBUS, SIGILL, SIGFPE, SIGABRT, SIGSYS, SIGTRAP,
-                            SIGTERM, SIGINT, SIGHUP, SIGQUIT};
+constexpr int kSignals[] = {SIGSEGV, SIGBUS,  SIGILL, SIGFPE, SIGABRT, SIGSYS,
+                            SIGTRAP, SIGTERM, SIGINT, SIGHUP, SIGQUIT};
 struct sigaction g_previous[NSIG];
 
 void OnSignal(int signal_number, siginfo_t* info, void* context) {

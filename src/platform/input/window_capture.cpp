@@ -5,7 +5,6 @@
 #include <QMouseEvent>
 #include <QWindow>
 
-
 namespace zrv::platform::input {
 namespace {
 
@@ -14,18 +13,12 @@ constexpr quint32 kKeycodeOffset = 8;
 
 unsigned XButtonOf(Qt::MouseButton button) {
   switch (button) {
-    case Qt::LeftButton:
-      return 1;
-    case Qt::MiddleButton:
-      return 2;
-    case Qt::RightButton:
-      return 3;
-    case Qt::BackButton:
-      return 8;
-    case Qt::ForwardButton:
-      return 9;
-    default:
-      return 0;
+    case Qt::LeftButton: return 1;
+    case Qt::MiddleButton: return 2;
+    case Qt::RightButton: return 3;
+    case Qt::BackButton: return 8;
+    case Qt::ForwardButton: return 9;
+    default: return 0;
   }
 }
 
@@ -58,14 +51,12 @@ bool WindowCapture::eventFilter(QObject* watched, QEvent* event) {
   switch (event->type()) {
     case QEvent::ShortcutOverride:
     case QEvent::KeyPress:
-    case QEvent::KeyRelease:
-      return keys_ && HandleKey(watched, event);
+    case QEvent::KeyRelease: return keys_ && HandleKey(watched, event);
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
       if (buttons_) HandleButton(watched, event);
       return false;
-    default:
-      return false;
+    default: return false;
   }
 }
 
@@ -85,8 +76,8 @@ bool WindowCapture::HandleKey(QObject* watched, QEvent* event) {
   const bool repeat_release = key->isAutoRepeat() && event->type() == QEvent::KeyRelease;
   if (watched->isWindowType() && linux_key != 0 && !repeat_release) {
     const Qt::KeyboardModifiers modifiers = key->modifiers();
-    emit keyEvent(MakeKeyRecord(event->type() == QEvent::KeyPress, linux_key,
-                                modifiers.testFlag(Qt::AltModifier), modifiers.testFlag(Qt::ControlModifier)));
+    emit keyEvent(MakeKeyRecord(event->type() == QEvent::KeyPress, linux_key, modifiers.testFlag(Qt::AltModifier),
+                                modifiers.testFlag(Qt::ControlModifier)));
   }
   return !lock;
 }

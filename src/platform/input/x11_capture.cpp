@@ -92,8 +92,8 @@ X11Capture::GrabResult X11Capture::GrabKeyboard(std::uint32_t window) {
     const std::uint32_t mask = XCB_EVENT_MASK_STRUCTURE_NOTIFY;
     xcb_change_window_attributes(connection_, grab_window_, XCB_CW_EVENT_MASK, &mask);
   }
-  const xcb_grab_keyboard_cookie_t cookie = xcb_grab_keyboard(connection_, 0, grab_window_, XCB_CURRENT_TIME,
-                                                              XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC);
+  const xcb_grab_keyboard_cookie_t cookie =
+      xcb_grab_keyboard(connection_, 0, grab_window_, XCB_CURRENT_TIME, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC);
   Reply<xcb_grab_keyboard_reply_t> reply(xcb_grab_keyboard_reply(connection_, cookie, nullptr));
   if (!reply) return GrabResult::kFailed;
   switch (reply->status) {
@@ -102,10 +102,8 @@ X11Capture::GrabResult X11Capture::GrabKeyboard(std::uint32_t window) {
       grab_sequence_ = cookie.sequence;
       return GrabResult::kGrabbed;
     case XCB_GRAB_STATUS_ALREADY_GRABBED:
-    case XCB_GRAB_STATUS_FROZEN:
-      return GrabResult::kHeldElsewhere;
-    default:
-      return GrabResult::kFailed;
+    case XCB_GRAB_STATUS_FROZEN: return GrabResult::kHeldElsewhere;
+    default: return GrabResult::kFailed;
   }
 }
 
@@ -124,8 +122,8 @@ bool X11Capture::ObserveButtons() {
   const xcb_query_extension_reply_t* extension = xcb_get_extension_data(connection_, &xcb_input_id);
   if (extension == nullptr || extension->present == 0) return false;
   // Raw events reach the root window whatever grabs other clients hold from XInput 2.1 on.
-  Reply<xcb_input_xi_query_version_reply_t> version(xcb_input_xi_query_version_reply(
-      connection_, xcb_input_xi_query_version(connection_, 2, 2), nullptr));
+  Reply<xcb_input_xi_query_version_reply_t> version(
+      xcb_input_xi_query_version_reply(connection_, xcb_input_xi_query_version(connection_, 2, 2), nullptr));
   if (!version || version->major_version < 2 || (version->major_version == 2 && version->minor_version < 1)) {
     return false;
   }
@@ -198,12 +196,9 @@ bool X11Capture::EndsGrab(const xcb_generic_event_t* event) const {
       const auto* focus = reinterpret_cast<const xcb_focus_out_event_t*>(event);
       return grab_window_ == root_ && focus->event == root_ && focus->mode == XCB_NOTIFY_MODE_UNGRAB;
     }
-    case XCB_UNMAP_NOTIFY:
-      return reinterpret_cast<const xcb_unmap_notify_event_t*>(event)->window == grab_window_;
-    case XCB_DESTROY_NOTIFY:
-      return reinterpret_cast<const xcb_destroy_notify_event_t*>(event)->window == grab_window_;
-    default:
-      return false;
+    case XCB_UNMAP_NOTIFY: return reinterpret_cast<const xcb_unmap_notify_event_t*>(event)->window == grab_window_;
+    case XCB_DESTROY_NOTIFY: return reinterpret_cast<const xcb_destroy_notify_event_t*>(event)->window == grab_window_;
+    default: return false;
   }
 }
 

@@ -12,9 +12,7 @@ void InstanceAdaptor::Show(int first, int second) { owner_->DeliverInstanceMessa
 
 void InstanceAdaptor::Forward(int first, int second) { owner_->DeliverForwardMessage(first, second); }
 
-void InstanceAdaptor::RequestLightControl(int first, int second) {
-  owner_->DeliverLightControlRequest(first, second);
-}
+void InstanceAdaptor::RequestLightControl(int first, int second) { owner_->DeliverLightControlRequest(first, second); }
 
 QByteArray InstanceAdaptor::DescribeDevices() { return owner_->DescribeDevices(); }
 

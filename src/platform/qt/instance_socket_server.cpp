@@ -8,8 +8,7 @@
 
 namespace zrv::platform {
 
-InstanceSocketServer::InstanceSocketServer(SingleInstance* owner)
-    : owner_(owner), server_(new QLocalServer(this)) {
+InstanceSocketServer::InstanceSocketServer(SingleInstance* owner) : owner_(owner), server_(new QLocalServer(this)) {
   server_->setSocketOptions(QLocalServer::UserAccessOption);
   connect(server_, &QLocalServer::newConnection, this, &InstanceSocketServer::OnNewConnection);
 }
@@ -60,15 +59,9 @@ void InstanceSocketServer::OnReadyRead(QLocalSocket* socket) {
     return;
   }
   switch (request->verb) {
-    case SocketRequest::Verb::kShow:
-      owner_->DeliverInstanceMessage(request->first, request->second);
-      break;
-    case SocketRequest::Verb::kForward:
-      owner_->DeliverForwardMessage(request->first, request->second);
-      break;
-    case SocketRequest::Verb::kLight:
-      owner_->DeliverLightControlRequest(request->first, request->second);
-      break;
+    case SocketRequest::Verb::kShow: owner_->DeliverInstanceMessage(request->first, request->second); break;
+    case SocketRequest::Verb::kForward: owner_->DeliverForwardMessage(request->first, request->second); break;
+    case SocketRequest::Verb::kLight: owner_->DeliverLightControlRequest(request->first, request->second); break;
     case SocketRequest::Verb::kDescribe:
       socket->write("block " + owner_->DescribeDevices().toBase64() + '\n');
       socket->disconnectFromServer();

@@ -13,9 +13,7 @@ SettingsStore::SettingsStore() : file_(DefaultFile()) {}
 
 SettingsStore::SettingsStore(QString file) : file_(std::move(file)) {}
 
-QString SettingsStore::DefaultFile() {
-  return QString::fromStdString((ConfigDir() / "settings.ini").string());
-}
+QString SettingsStore::DefaultFile() { return QString::fromStdString((ConfigDir() / "settings.ini").string()); }
 
 bool SettingsStore::Exists() const { return QFileInfo(file_).isFile(); }
 
@@ -52,9 +50,7 @@ bool SettingsStore::WriteNumber(const QString& name, std::uint32_t value) const 
   return Write(name, QVariant::fromValue(static_cast<qulonglong>(value)));
 }
 
-bool SettingsStore::WriteText(const QString& name, const QString& value) const {
-  return Write(name, value);
-}
+bool SettingsStore::WriteText(const QString& name, const QString& value) const { return Write(name, value); }
 
 bool SettingsStore::Write(const QString& name, const QVariant& value) const {
   if (!Exists()) return false;

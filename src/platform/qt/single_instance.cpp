@@ -50,9 +50,9 @@ SingleInstance::Claim SingleInstance::AcquireOnBus(const QDBusConnection& bus) {
 
 SingleInstance::BusResult SingleInstance::RegisterOnBus(const QDBusConnection& bus) {
   if (!bus.isConnected() || bus.interface() == nullptr) return BusResult::kError;
-  QDBusReply<QDBusConnectionInterface::RegisterServiceReply> reply = bus.interface()->registerService(
-      QString::fromLatin1(kDBusService), QDBusConnectionInterface::DontQueueService,
-      QDBusConnectionInterface::DontAllowReplacement);
+  QDBusReply<QDBusConnectionInterface::RegisterServiceReply> reply =
+      bus.interface()->registerService(QString::fromLatin1(kDBusService), QDBusConnectionInterface::DontQueueService,
+                                       QDBusConnectionInterface::DontAllowReplacement);
   if (!reply.isValid()) {
     DebugPrintf("instance: bus name not registered: %s", qPrintable(reply.error().message()));
     return BusResult::kError;
@@ -94,9 +94,7 @@ SingleInstance::Claim SingleInstance::AcquireLocal() {
   return Claim::kFirst;
 }
 
-void SingleInstance::SetToolDescriber(std::function<QByteArray()> describer) {
-  describer_ = std::move(describer);
-}
+void SingleInstance::SetToolDescriber(std::function<QByteArray()> describer) { describer_ = std::move(describer); }
 
 QByteArray SingleInstance::DescribeDevices() const { return describer_ ? describer_() : QByteArray(); }
 

@@ -67,7 +67,8 @@ int main(int argc, char** argv) {
   const long cpu_at_start = CpuMilliseconds();
   if (idle_seconds > 0) {
     QTimer::singleShot(idle_seconds * 1000, [&] {
-      std::printf("cpu_ms %ld wall_ms %lld\n", CpuMilliseconds() - cpu_at_start, static_cast<long long>(wall.elapsed()));
+      std::printf("cpu_ms %ld wall_ms %lld\n", CpuMilliseconds() - cpu_at_start,
+                  static_cast<long long>(wall.elapsed()));
       std::fflush(stdout);
       QCoreApplication::quit();
     });

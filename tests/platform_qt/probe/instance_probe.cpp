@@ -44,9 +44,13 @@ int main(int argc, char** argv) {
   int a = args[1].toInt();
   int b = args[2].toInt();
   bool delivered = false;
-  if (verb == "show") delivered = client.Show(a, b);
-  else if (verb == "forward") delivered = client.Forward(a, b);
-  else if (verb == "light") delivered = client.RequestLightControl(a, b);
-  else return 2;
+  if (verb == "show")
+    delivered = client.Show(a, b);
+  else if (verb == "forward")
+    delivered = client.Forward(a, b);
+  else if (verb == "light")
+    delivered = client.RequestLightControl(a, b);
+  else
+    return 2;
   return delivered ? 0 : 1;
 }
