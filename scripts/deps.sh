@@ -15,7 +15,7 @@ if [ "${1:-}" = "--test" ]; then
   packages+=(
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     python3 openssl curl ca-certificates
-    clang libclang-rt-14-dev
+    clang clang-format libclang-rt-14-dev
     xvfb xauth dbus dbus-x11 x11-utils imagemagick libxcb-xtest0-dev
     qemu-system-x86 linux-image-amd64 busybox-static cpio
   )
