@@ -32,6 +32,10 @@ KeyboardSystem CKeyboardProfiledata::GetKeyboardSystem() {
   return system_;
 }
 
+KeyboardSystem CKeyboardProfiledata::ReadKeyboardSystem(const Json::Value& settings) {
+  return ReadRecord<KeyboardSystem>(Member(settings, kSystemMember), kSystemFields);
+}
+
 void CKeyboardProfiledata::SetKeyboardSystem(const KeyboardSystem& values) {
   WriteFields<KeyboardSystem>(SectionForWrite(kSystemMember), kSystemFields, values);
   system_ = values;

@@ -12,6 +12,9 @@ class CKeyboardProfiledata : public CBasicProfiledata {
   // "SystemStages": all zero when missing.
   KeyboardSystem GetKeyboardSystem();
   void SetKeyboardSystem(const KeyboardSystem& values);
+  // The "SystemStages" of `settings`, a settings object of another document (the template's),
+  // read through the same fields.
+  static KeyboardSystem ReadKeyboardSystem(const Json::Value& settings);
 
   // The colours of custom light mode `mode` for `led_count` LEDs. Entries that the settings object
   // lacks are created there with zeros (and read as zeros), so the next Save stores a complete

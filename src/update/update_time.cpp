@@ -1,11 +1,24 @@
 #include "update/update_time.h"
 
+#include "config/json_fields.h"
 #include "config/json_file.h"
 #include "config/json_value.h"
 
 #include <QDir>
 
+#include <string>
+
 namespace zrv::update {
+namespace {
+
+// {"updatelasttime": {"value": …}}: reading and writing both name the members here.
+constexpr const char* kLastCheckMember = "updatelasttime";
+struct LastCheck {
+  std::string value;
+};
+constexpr config::JsonField<LastCheck> kLastCheckFields[] = {config::TextField<&LastCheck::value>("value")};
+
+}  // namespace
 
 QString UpdateTimeFile(const QString& data_dir) { return QDir(data_dir).filePath(QStringLiteral("updatetime.config")); }
 
@@ -15,14 +28,16 @@ QString FormatCheckDate(const QDate& date) {
 
 std::optional<QString> ReadLastCheckDate(const QString& file) {
   Json::Value root = config::ReadJsonFile(file);
-  const Json::Value& value = config::Member(config::Member(root, "updatelasttime"), "value");
-  if (!value.isString() || value.asString().empty()) return std::nullopt;
-  return QString::fromStdString(value.asString());
+  // A value that is no text reads as empty.
+  const LastCheck stored = config::ReadRecord<LastCheck>(config::Member(root, kLastCheckMember), kLastCheckFields);
+  if (stored.value.empty()) return std::nullopt;
+  return QString::fromStdString(stored.value);
 }
 
 bool WriteLastCheckDate(const QString& file, const QDate& date) {
   Json::Value root = config::ReadJsonFile(file);
-  config::MemberForWrite(config::MemberForWrite(root, "updatelasttime"), "value") = FormatCheckDate(date).toStdString();
+  config::WriteFields<LastCheck>(config::MemberForWrite(root, kLastCheckMember), kLastCheckFields,
+                                 LastCheck{FormatCheckDate(date).toStdString()});
   return config::WriteJsonFile(file, root);
 }
 

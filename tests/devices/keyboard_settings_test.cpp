@@ -268,5 +268,28 @@ TEST(KeyboardTemplateTest, ATemplateOfTheWrongShapeResetsTheRepeatValuesToZero) 
   }
 }
 
+// The repeat rate and delay come from "Repeat" and "RepeatDelay" of the template's first settings
+// object, each into its own value; the template's other system values are not taken.
+TEST(KeyboardTemplateTest, TheTemplateRepeatValuesAreTakenAndNothingElse) {
+  QTemporaryDir root;
+  ASSERT_TRUE(QDir(root.path()).mkpath(QStringLiteral("program/DefaultData")));
+  testing::ScopedEnv data("XDG_DATA_HOME", root.filePath(QStringLiteral("data")).toStdString());
+  testing::ScopedEnv program("ZRV31_PROGRAM_DIR", root.filePath(QStringLiteral("program")).toStdString());
+  QFile file(root.filePath(QStringLiteral("program/DefaultData/keyboard.Json")));
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write(R"({"Device": [{"SystemStages": {"Repeat": 7, "RepeatDelay": 65836, "PollingRate": 3}}, )"
+             R"({"SystemStages": {"Repeat": 1, "RepeatDelay": 2}}]})");
+  file.close();
+  CHalveronKeyboardDevice keyboard;
+  keyboard.SetProfileId("2024_01_02_03_04_05_006");
+  keyboard.ChangeKeyboardSystem(kSystem, false);
+  keyboard.ResetKeyRepeat();
+  const config::KeyboardSystem system = keyboard.GetKeyboardSystem();
+  EXPECT_EQ(system.repeat, 7);
+  EXPECT_EQ(system.repeat_delay, 300) << "cut to 16 bits";
+  EXPECT_EQ(system.polling_rate, kSystem.polling_rate);
+  EXPECT_EQ(system.scan_delay, kSystem.scan_delay);
+}
+
 }  // namespace
 }  // namespace zrv::devices

@@ -1,3 +1,4 @@
+#include "config/json_file.h"
 #include "platform/qt/settings_store.h"
 #include "update/update_check.h"
 #include "update/update_time.h"
@@ -11,6 +12,8 @@
 namespace zrv::update {
 namespace {
 
+Json::Value ParseJson(const char* text) { return config::ParseJson(QByteArray(text)); }
+
 TEST(UpdateFiles, LastCheckDateIsWrittenOnceAndThenKept) {
   QTemporaryDir dir;
   const QString file = UpdateTimeFile(dir.path());
@@ -19,6 +22,16 @@ TEST(UpdateFiles, LastCheckDateIsWrittenOnceAndThenKept) {
   EXPECT_EQ(LastCheckDateOrToday(file, QDate(2025, 12, 31)), "2024-3-7");
   ASSERT_TRUE(WriteLastCheckDate(file, QDate(2025, 12, 31)));
   EXPECT_EQ(ReadLastCheckDate(file), "2025-12-31");
+}
+
+// The members as they stand in the file; other members are kept, a date that is no text is none.
+TEST(UpdateFiles, LastCheckDateMembersOnDisk) {
+  QTemporaryDir dir;
+  const QString file = UpdateTimeFile(dir.path());
+  ASSERT_TRUE(config::WriteJsonFile(file, ParseJson(R"({"updatelasttime": {"value": 7, "x": 1}, "other": 2})")));
+  EXPECT_FALSE(ReadLastCheckDate(file));
+  ASSERT_TRUE(WriteLastCheckDate(file, QDate(2024, 3, 7)));
+  EXPECT_EQ(config::ReadJsonFile(file), ParseJson(R"({"updatelasttime": {"value": "2024-3-7", "x": 1}, "other": 2})"));
 }
 
 TEST(UpdateFiles, ServerAddressFromEnvironmentOrSetting) {

@@ -6,6 +6,9 @@
 // macro image and the settings record; its notification thread turns the keyboard's
 // notifications into a sync request (timer 1002) and key presses into reactive effect state.
 //
+// The key tables (KeyboardKeyTable), the settings record (KeyboardDeviceSettings) and what goes
+// from and into the profile (KeyboardProfile) are components of their own.
+//
 // Threads: everything runs on the user-interface thread except OnNotification (the notification
 // thread), which only sets the profile-changed mark, asks for timers and feeds the reactive
 // state. The key maps (DeviceKeyMaps) lock themselves, because the notification thread looks
@@ -19,7 +22,10 @@
 
 #include "config/keyboard_profiledata.h"
 #include "config/profile_list.h"
+#include "devices/model/keyboard_device_settings.h"
 #include "devices/model/keyboard_key_maps.h"
+#include "devices/model/keyboard_key_table.h"
+#include "devices/model/keyboard_profile.h"
 #include "devices/model/keyboard_settings_record.h"
 #include "devices/model/kind_device.h"
 
@@ -77,7 +83,7 @@ class CHalveronKeyboardDevice : public CHalveronKindDevice<config::CKeyboardProf
   // Reads the information block and, when the slot count fits a key table (at most 170 slots),
   // the factory key table and the key-to-LED table, then rebuilds the slot and LED maps. A table
   // that is not read whole is not kept: no key is placed (no LED index, for the LED table).
-  void ReadDeviceTables();
+  void ReadDeviceTables() { key_table_.Read(Links(), Maps()); }
   // Reads the active profile's settings record, takes over its lighting and the W, 6-key and Win
   // flags (the polling rate and scan delay of the profile stay), stores them into the profile and
   // saves it. Returns the keyboard's active profile number.
@@ -93,20 +99,20 @@ class CHalveronKeyboardDevice : public CHalveronKindDevice<config::CKeyboardProf
   void ResetKeyRepeat();
 
   // The device's current key assignment list (the key-assignment editor's).
-  const std::vector<config::KeyRecord>& KeyList() const { return key_list_; }
-  void SetKeyList(std::vector<config::KeyRecord> keys) { key_list_ = std::move(keys); }
+  const std::vector<config::KeyRecord>& KeyList() const { return keyboard_profile_.KeyList(); }
+  void SetKeyList(std::vector<config::KeyRecord> keys) { keyboard_profile_.SetKeyList(std::move(keys)); }
 
   // The last settings record read (byte 0 replaced by the profile number, byte 16 cleared), its
   // decoded form, and the decoded form before the last read (for the editors).
-  const KeyboardSettingsBytes& SettingsRecord() const { return settings_record_; }
-  const KeyboardSettings& DecodedSettings() const { return settings_; }
-  const KeyboardSettings& PreviousSettings() const { return previous_settings_; }
+  const KeyboardSettingsBytes& SettingsRecord() const { return settings_.Record(); }
+  const KeyboardSettings& DecodedSettings() const { return settings_.Decoded(); }
+  const KeyboardSettings& PreviousSettings() const { return settings_.Previous(); }
 
   // Tables as read at the last attach.
-  const std::vector<uint8_t>& DefaultKeyTable() const { return default_keys_; }
-  const std::vector<uint8_t>& KeyLedTable() const { return key_leds_; }
+  const std::vector<uint8_t>& DefaultKeyTable() const { return key_table_.DefaultKeys(); }
+  const std::vector<uint8_t>& KeyLedTable() const { return key_table_.KeyLeds(); }
   // Logical key -> key slot / LED index (255: none), a copy.
-  KeyboardKeyMaps KeyMaps() const;
+  KeyboardKeyMaps KeyMaps() const { return Maps().Get(); }
 
   // Set by notification 0x0402 until the next sync request consumes it.
   bool ProfileChangedOnDevice() const { return profile_changed_.load(); }
@@ -120,28 +126,19 @@ class CHalveronKeyboardDevice : public CHalveronKindDevice<config::CKeyboardProf
   // A key slot went down or up, turned into its logical key (notification thread). Lights the
   // key for the reactive effects: a press sets its fade value to full.
   void OnKeyEvent(int logical_key, bool down);
-  // Prepares the on-screen effect after the lighting records changed.
-  void PrepareMainEffect();
-  // The lighting records from the profile's three lighting objects (speeds as speed indices).
+  // The lighting records from the profile's three lighting objects (speeds as speed indices); the
+  // on-screen effect is prepared again.
   void ApplyProfileLighting(const config::LightStateRecord& light);
-  // The profile's lighting objects as one light state record, the custom group from
-  // "CustomLightMode" (what the settings record carries).
-  config::LightStateRecord ProfileLightForDevice();
   // The profile list of the keyboard's user data folder.
   config::ProfileList Profiles() const;
   // Loads the current profile; without one (or when the list no longer has it) the profile that
   // the profile list has selected becomes current first (the list is made when there is none).
   void LoadSelectedProfile();
-  // Resets the current profile's file to the template (keeping its name and identifier).
-  void ResetCurrentProfile();
 
   KeyboardPageView* keyboard_view_ = nullptr;
-  std::vector<config::KeyRecord> key_list_;
-  std::vector<uint8_t> default_keys_;  // slots x 3
-  std::vector<uint8_t> key_leds_;      // slots
-  KeyboardSettingsBytes settings_record_{};
-  KeyboardSettings settings_;
-  KeyboardSettings previous_settings_;
+  KeyboardKeyTable key_table_;
+  KeyboardDeviceSettings settings_;
+  KeyboardProfile keyboard_profile_{Profile()};
   std::atomic<bool> profile_changed_{false};
   std::array<bool, kKeyboardMapSize> held_{};  // the lighting engine's lock
 };
