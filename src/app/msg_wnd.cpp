@@ -1,5 +1,6 @@
 #include "app/msg_wnd.h"
 
+#include "app/window_fit.h"
 #include "platform/debug_output.h"
 #include "ui/control.h"
 
@@ -37,18 +38,7 @@ int CMsgWnd::MessageBox(QWidget* parent, const QString& title, const QString& te
 
 void CMsgWnd::InitWindow() { close_button_ = FindControl(QStringLiteral("closebtn")); }
 
-bool CMsgWnd::IsValidDpi(int dpi) {
-  switch (dpi) {
-    case 48:
-    case 72:
-    case 96:
-    case 120:
-    case 144:
-    case 168:
-    case 192: return true;
-    default: return false;
-  }
-}
+bool CMsgWnd::IsValidDpi(int dpi) { return IsWindowDpi(dpi); }
 
 void CMsgWnd::ApplyDpi(int dpi) {
   if (!IsValidDpi(dpi)) {

@@ -22,7 +22,7 @@ int FitDpiForScreen(const QSize& screen) {
   return screen.width() > kLargeScreenWidth && screen.height() > kLargeScreenHeight ? kLargeDpi : kNormalDpi;
 }
 
-int CheckedWindowDpi(int dpi) {
+bool IsWindowDpi(int dpi) {
   switch (dpi) {
     case 48:
     case 72:
@@ -30,9 +30,15 @@ int CheckedWindowDpi(int dpi) {
     case 120:
     case 144:
     case 168:
-    case 192: return dpi;
-    default: platform::DebugOut("MAIN_WND DPI SET ERROR"); return kNormalDpi;
+    case 192: return true;
+    default: return false;
   }
+}
+
+int CheckedWindowDpi(int dpi) {
+  if (IsWindowDpi(dpi)) return dpi;
+  platform::DebugOut("MAIN_WND DPI SET ERROR");
+  return kNormalDpi;
 }
 
 QRect PanelRect(const QRect& screen, const QRect& available) {

@@ -13,8 +13,10 @@ inline constexpr QSize kFitWindowSize{1000, 640};
 
 // 144 on a monitor larger than 1500 x 960 pixels, else 96.
 int FitDpiForScreen(const QSize& screen);
-// A DPI the windows support (48, 72, 96, 120, 144, 168, 192); any other becomes 96 with the debug
-// line "MAIN_WND DPI SET ERROR".
+// A DPI the windows support: 48, 72, 96, 120, 144, 168 or 192.
+bool IsWindowDpi(int dpi);
+// `dpi` when the windows support it; any other becomes 96 with the debug line
+// "MAIN_WND DPI SET ERROR".
 int CheckedWindowDpi(int dpi);
 
 // The panel (task bar) of a screen, from its whole and its available area, in the screen's own
