@@ -21,6 +21,7 @@
 #include "sim/memory_map.h"
 #include "sim/simulated_devices.h"
 #include "ui/combo.h"
+#include "ui/language.h"
 #include "ui/lookup.h"
 
 namespace zrv::app {

@@ -9,6 +9,7 @@
 #include "controls/device_profile.h"
 #include "controls/select_panel.h"
 #include "devices/device_page_factory.h"
+#include "ui/containers.h"
 #include "ui/control_factory.h"
 #include "ui/resources.h"
 
@@ -26,6 +27,10 @@ inline void RegisterPageControls() {
   ui::RegistControl<controls::CDeviceProfileUI>(QStringLiteral("DeviceProfile"));
   ui::ControlFactory::Instance().RegistTemplate(QStringLiteral("DeviceProfileUI"),
                                                 QStringLiteral("XML/CustomControlXML/DeviceProfile.xml"));
+  // The key assignment editor is a class of a higher layer: here its layout is a plain container.
+  ui::RegistControl<ui::HorizontalLayout>(QStringLiteral("KeySetControl"));
+  ui::ControlFactory::Instance().RegistTemplate(QStringLiteral("KeySetControlUI"),
+                                                QStringLiteral("XML/CustomControlXML/KeySetControl.xml"));
 }
 
 }  // namespace zrv::devices::testing
