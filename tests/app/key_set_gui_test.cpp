@@ -5,8 +5,10 @@
 #include <linux/input-event-codes.h>
 
 #include <QApplication>
+#include <QImage>
 
 #include "app/main_wnd.h"
+#include "app/start_up.h"
 #include "device/device_link.h"
 #include "devices/device_page.h"
 #include "editors/device_hook.h"
@@ -70,6 +72,68 @@ TEST(AppGuiKeySet, AKeyTypedIntoTheKeyEditIsTakenFromTheDesktopUntilTheEditLoses
 
   window.reset();
   keyboard->Unplug();
+}
+
+// The editor as the user sees it, keyboard and mouse: ZRV31_KEYSET_SCREENSHOTS=DIR keeps the two
+// pictures (docs/ holds them).
+TEST(AppGuiKeySet, TheEditorIsDrawnOnTheKeyboardAndTheMousePage) {
+  if (qEnvironmentVariable("ZRV31_TEST_GUI") != "1") GTEST_SKIP() << "needs an X server (xvfb-run)";
+  testing::PrivateFolders folders;
+  LoadStyleSheet(*qApp);
+  const QString language = qEnvironmentVariable("ZRV31_SCREENSHOT_LANGUAGE");
+  auto window = testing::MakeMainWindow(CMainWnd::StartOptions{true, false, false});
+  if (!language.isEmpty()) ui::LoadLanguage(language);
+  const auto end = static_cast<uint8_t>(device::LinkCommand::kEnd);
+  const QString folder = qEnvironmentVariable("ZRV31_KEYSET_SCREENSHOTS");
+  struct Shot {
+    const char* kind;
+    size_t row;
+    int key;
+    int category;
+    const char* file;
+  };
+  for (const Shot& shot : {Shot{"keyboard", kKeyboardRow, 2, 6, "screenshot-key-editor-keyboard.png"},
+                           Shot{"mouse", 0, 3, 3, "screenshot-key-editor-mouse.png"}}) {
+    auto device = sim::CreateModel(shot.kind);
+    ASSERT_TRUE(device->Plug());
+    devices::CHalveronUSBDevicePage* page = window->DevicePages()[shot.row];
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->CurrentDevice() == page; }, 5000));
+    // The keyboard is read before its page is shown (the mouse's reads arrive with its model).
+    if (shot.row == kKeyboardRow) {
+      ASSERT_TRUE(QTest::qWaitFor([&] { return device->Log().CountFrames(end) > 0; }, 5000));
+    }
+    page->ProfileBar()->OpTab(2)->Selected(true, true);
+    testing::Notify(page->KeyButton(shot.key), "click");
+    if (page->Model().KeyList().empty()) {
+      // A model without a key list yet (the mouse's comes with its model): the editor is shown
+      // with a wheel burst of 3 down directly.
+      auto* editor = ui::FindSubControlByName<editors::CKeySetControlUI>(page, QStringLiteral("KeySetControlItem"));
+      ASSERT_NE(editor, nullptr);
+      editor->ShowKey(config::KeyHalf::FromCode(shot.key, 0x1235FD), config::KeyHalf::FromCode(shot.key, 0x100800));
+    }
+    auto* functions = ui::FindSubControlByName<ui::Combo>(page, QStringLiteral("keyset_function_combo"));
+    ASSERT_NE(functions, nullptr);
+    if (functions->GetCurSel() != functions->FindItemByUserData(QString::number(shot.category))) {
+      functions->SelectItem(functions->FindItemByUserData(QString::number(shot.category)), false, true);
+    }
+    if (shot.category == 6) {
+      auto* modifier = ui::FindSubControlByName<ui::Option>(page, QStringLiteral("key_ComBox_check_1"));
+      ASSERT_NE(modifier, nullptr);
+      modifier->Selected(true, true);
+    }
+    QTest::qWait(600);
+    auto* layout = ui::FindSubControlByName(page, QStringLiteral("keyset_layout"));
+    ASSERT_NE(layout, nullptr);
+    EXPECT_TRUE(layout->IsVisible());
+    const QImage picture = window->grab().toImage();
+    if (!folder.isEmpty()) {
+      EXPECT_TRUE(picture.save(folder + u'/' + QLatin1String(shot.file)));
+    }
+    device->Unplug();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->CurrentDevice() != page; }, 5000));
+  }
+  window.reset();
+  qApp->setStyleSheet(QString());
 }
 
 }  // namespace
