@@ -8,6 +8,7 @@
 #include "controls/device_profile.h"
 #include "controls/select_panel.h"
 #include "devices/device_page_factory.h"
+#include "editors/key_set_control.h"
 #include "platform/debug_output.h"
 #include "ui/control_factory.h"
 #include "ui/dialog_builder.h"
@@ -31,6 +32,7 @@ QHash<QString, ControlMaker>& Makers() {
       {QStringLiteral("CDeviceKeyButtonUI"), Make<controls::CDeviceKeyButtonUI>},
       {QStringLiteral("CDeviceOptionUI"), Make<CDeviceOptionUI>},
       {QStringLiteral("CDeviceProfileUI"), Make<controls::CDeviceProfileUI>},
+      {QStringLiteral("CKeySetControlUI"), Make<editors::CKeySetControlUI>},
       {QStringLiteral("CHalveronUSBDevice"), DevicePage("CHalveronUSBDevice")},
       {QStringLiteral("CHalveronKeyboardDevice"), DevicePage("CHalveronKeyboardDevice")},
       {QStringLiteral("CHalveronMouseDevice"), DevicePage("CHalveronMouseDevice")},

@@ -14,6 +14,8 @@
 #include "controls/device_profile.h"
 #include "devices/device_page.h"
 #include "devices/model/usb_device.h"
+#include "editors/device_hook.h"
+#include "editors/key_set_flow.h"
 #include "platform/debug_output.h"
 #include "platform/folders.h"
 #include "platform/qt/single_instance.h"
@@ -38,7 +40,11 @@ bool Ignored(const QString& type) { return type == u"click_wpremove" || type == 
 
 CMainWnd::CMainWnd() : CMainWnd(StartOptions{}) {}
 
-CMainWnd::CMainWnd(StartOptions options) : options_(options), selector_(*this) {
+CMainWnd::CMainWnd(StartOptions options)
+    : options_(options), hook_(std::make_unique<editors::CDeviceHook>()), selector_(*this) {
+  connect(hook_.get(), &editors::CDeviceHook::keyMessage, this,
+          [this](const editors::HookKeyMessage& message) { OnHookKeyMessage(message); });
+  connect(hook_.get(), &editors::CDeviceHook::captureNarrowed, this, [this] { ShowHookWindowOnly(true); });
   DeviceSelector::Hooks hooks;
   hooks.close_secondary_windows = [this] { CloseSecondaryWindows(); };
   hooks.stop_recording = [this] {
@@ -158,8 +164,36 @@ void CMainWnd::DispatchRoutes(const ui::Notify& msg, const QString& name) {
 void CMainWnd::SetInputHookInstalled(bool installed) {
   if (!PowerRunning()) return;
   // The global input hook records keys for the key editor and macros; the flag tells the selector
-  // whether a recording has to be stopped when the device leaves.
+  // whether a recording has to be stopped when the device leaves. The callers go on whatever the
+  // hook answers: without a capture no key arrives.
   input_hook_installed_ = installed;
+  if (installed) {
+    const editors::CDeviceHook::InstallResult result = hook_->Install(editors::HookMode::kSingleKey, true, true);
+    ShowHookWindowOnly(result == editors::CDeviceHook::kInstalledInWindow);
+    return;
+  }
+  hook_->Uninstall();
+  for (const auto& flow : key_set_flows_) flow->EndCapture();
+}
+
+editors::KeySetFlow* CMainWnd::KeySetFlowOf(const devices::CHalveronUSBDevicePage* page) const {
+  if (page == nullptr) return nullptr;
+  for (const auto& flow : key_set_flows_) {
+    if (flow->Page() == page) return flow.get();
+  }
+  return nullptr;
+}
+
+void CMainWnd::OnHookKeyMessage(const editors::HookKeyMessage& message) {
+  if (!PowerRunning() || message.mode != editors::HookMode::kSingleKey) return;
+  // The page of the current device; a page that went (or is not current) gets nothing.
+  if (editors::KeySetFlow* flow = KeySetFlowOf(CurrentDevice())) flow->OnKeyMessage(message.key);
+}
+
+void CMainWnd::ShowHookWindowOnly(bool window_only) {
+  if (editors::KeySetFlow* flow = KeySetFlowOf(CurrentDevice())) {
+    if (flow->Editor() != nullptr) flow->Editor()->ShowWindowOnlyNotice(window_only);
+  }
 }
 
 void CMainWnd::OnFinalMessage() {
@@ -229,7 +263,11 @@ void CMainWnd::TellDevicesLightControl(bool on) {
 
 bool CMainWnd::event(QEvent* event) {
   switch (event->type()) {
-    case QEvent::ActivationChange: active_ = hover_ = isActiveWindow(); break;
+    case QEvent::ActivationChange:
+      active_ = hover_ = isActiveWindow();
+      // Keys typed into other programs are theirs again once we lose the focus.
+      if (!active_ && input_hook_installed_) hook_->OnWindowFocusLost();
+      break;
     case QEvent::Enter:
       platform::DebugOut("鼠标移入");
       if (!active_) hover_ = true;

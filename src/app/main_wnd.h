@@ -44,6 +44,11 @@ namespace zrv::devices {
 class CHalveronUSBDevice;
 class CHalveronUSBDevicePage;
 }  // namespace zrv::devices
+namespace zrv::editors {
+class CDeviceHook;
+class KeySetFlow;
+struct HookKeyMessage;
+}  // namespace zrv::editors
 
 namespace zrv::app {
 
@@ -167,9 +172,14 @@ class CMainWnd : public ui::WindowBase, public device::DiscoverySink {
   bool WindowTimerRunning(int id) const { return window_timers_.contains(id); }
 
   // The input hook for key recording is installed (message 1054, or the recording edit's focus).
-  // Not acted upon between a suspend and the resume.
+  // Not acted upon between a suspend and the resume. Installing captures one key for the key
+  // assignment editor of the current page (mode 1); where keys can be captured only while the
+  // window is active, that editor says so.
   bool InputHookInstalled() const { return input_hook_installed_; }
   void SetInputHookInstalled(bool installed);
+  editors::CDeviceHook& InputHook() { return *hook_; }
+  // The key assignment flow of `page` (keyboard and mouse pages), or null.
+  editors::KeySetFlow* KeySetFlowOf(const devices::CHalveronUSBDevicePage* page) const;
 
   // Stops every worker thread in slot order (once); see worker_slots.h.
   void StopWorkerThreads();
@@ -220,6 +230,11 @@ class CMainWnd : public ui::WindowBase, public device::DiscoverySink {
 
   void OpenTrayMenuNow();
 
+  // A key message of the input hook: in mode 1 it goes to the current page's key editor.
+  void OnHookKeyMessage(const editors::HookKeyMessage& message);
+  // Keys are captured only while the window is active: the current page's editor says so.
+  void ShowHookWindowOnly(bool window_only);
+
   // 0 between a suspend and the following resume (process-wide).
   static std::atomic<bool> power_running_;
 
@@ -245,6 +260,8 @@ class CMainWnd : public ui::WindowBase, public device::DiscoverySink {
   std::vector<devices::CHalveronUSBDevice*> mouse_pads_;
   std::vector<devices::CHalveronUSBDevice*> headsets_;
   std::unique_ptr<LightSyncThread> light_sync_;
+  std::unique_ptr<editors::CDeviceHook> hook_;
+  std::vector<std::unique_ptr<editors::KeySetFlow>> key_set_flows_;
   WorkerSlots slots_;
   bool threads_stopped_ = false;
 

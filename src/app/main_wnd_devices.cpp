@@ -8,6 +8,7 @@
 #include "app/window_messages.h"
 #include "devices/device_page.h"
 #include "devices/device_page_factory.h"
+#include "editors/key_set_flow.h"
 #include "platform/debug_output.h"
 #include "ui/containers.h"
 #include "ui/dialog_builder.h"
@@ -35,6 +36,11 @@ void CMainWnd::CreateDevicePages() {
     }
     pages_[row] = page;
     page->AddRoutes(routes_);
+    if (auto flow =
+            editors::KeySetFlow::Bind(*page, [this](const QString& text, bool is_id) { MessageBox(text, is_id); })) {
+      flow->AddRoutes(routes_);
+      key_set_flows_.push_back(std::move(flow));
+    }
     profile_flows_->AdoptBar(page->ProfileBar());  // a first start that could not write its list
     devices::CHalveronUSBDevice& model = page->Model();
     attacher_->AddDevice(model);

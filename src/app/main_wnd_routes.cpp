@@ -2,6 +2,7 @@
 
 #include "app/main_wnd.h"
 #include "app/profile_flows.h"
+#include "app/window_messages.h"
 #include "ui/notify.h"
 
 namespace zrv::app {
@@ -24,11 +25,11 @@ void AddWindowRoutes(ui::RouteRegistry& routes, CMainWnd& window) {
   routes.AddName(w, ui::notify::kSelectChanged, "device_select",
                  [w](const RouteHit&) { w->Selector().SwitchToSelected(); });
 
-  // The key-recording edit holds the global input hook while it has the focus.
+  // The key-recording edit holds the global input hook while it has the focus (message 1054).
   routes.AddName(w, ui::notify::kSetFocus, "keyset_keyboard_text_edit",
-                 [w](const RouteHit&) { w->SetInputHookInstalled(true); });
+                 [w](const RouteHit&) { w->SendCustomMessage(msg::kInputHook, 1, 0, {}); });
   routes.AddName(w, ui::notify::kKillFocus, "keyset_keyboard_text_edit",
-                 [w](const RouteHit&) { w->SetInputHookInstalled(false); });
+                 [w](const RouteHit&) { w->SendCustomMessage(msg::kInputHook, 0, 0, {}); });
 
   routes.AddName(w, ui::notify::kMenu, "exit", [w](const RouteHit&) {
     w->CloseSecondaryWindows();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "ui/language.h"
 #include "ui/lookup.h"
 #include "ui/window.h"
 
@@ -90,6 +91,10 @@ controls::CDeviceKeyButtonUI* CHalveronUSBDevicePage::PaintedButton(int index) c
 void CHalveronUSBDevicePage::PaintKey(int index, uint32_t colour, int intensity) {
   controls::CDeviceKeyButtonUI* button = PaintedButton(index);
   if (button != nullptr && button->IsVisible()) button->SetLight(colour, intensity, true);
+}
+
+std::string CHalveronUSBDevicePage::TranslateText(const std::string& text_id) {
+  return ui::TextById(QString::fromStdString(text_id)).toStdString();
 }
 
 void CHalveronUSBDevicePage::AddRoutes(ui::RouteRegistry& routes) {

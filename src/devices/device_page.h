@@ -59,6 +59,8 @@ class CHalveronUSBDevicePage : public ui::HorizontalLayout, public DevicePageVie
   // DevicePageView.
   void PaintKey(int index, uint32_t colour, int intensity) override;
   void ShowFunctionPages(const FunctionPages& pages) override;
+  // Through the language files, as the hidden label "text_test" would show the id.
+  std::string TranslateText(const std::string& text_id) override;
 
   // Repaints the device picture (every key button found).
   void RedrawPicture();

@@ -16,6 +16,15 @@ void CHalveronKeyboardDevicePage::BuildPage() {
 
 void CHalveronKeyboardDevicePage::RefreshKeyboardPage() { system_.Show(); }
 
+void CHalveronKeyboardDevicePage::SetKeyTip(int index, const std::string& title, const std::string& text,
+                                            bool key_set_hidden) {
+  controls::CDeviceKeyButtonUI* button = KeyButton(index);
+  if (button == nullptr) return;
+  button->SetUserToolTitle(QString::fromStdString(title));
+  button->SetUserToolText(QString::fromStdString(text));
+  button->SetKeySetHidden(key_set_hidden);
+}
+
 void CHalveronKeyboardDevicePage::AddRoutes(ui::RouteRegistry& routes) {
   CHalveronUSBDevicePage::AddRoutes(routes);
   // The owner is the page as the window knows it: its base.

@@ -25,6 +25,7 @@ class CHalveronKeyboardDevicePage : public CHalveronUSBDevicePage, public Keyboa
 
   // KeyboardPageView.
   void RefreshKeyboardPage() override;
+  void SetKeyTip(int index, const std::string& title, const std::string& text, bool key_set_hidden) override;
 
   // The base's routes and those of the system-settings controls.
   void AddRoutes(ui::RouteRegistry& routes) override;

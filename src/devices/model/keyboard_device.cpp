@@ -2,7 +2,9 @@
 
 #include <QString>
 
+#include "config/assignment_captions.h"
 #include "config/macro_store.h"
+#include "device/key_identity_table.h"
 
 #include "devices/model/device_timers.h"
 #include "devices/model/keyboard_page_view.h"
@@ -55,8 +57,28 @@ void CHalveronKeyboardDevice::OnDeviceSyncRequest() {
   RefreshPage();
 }
 
-void CHalveronKeyboardDevice::RefreshPage() {
+void CHalveronKeyboardDevice::RefreshPage() { RefreshKeyCaptions(); }
+
+// ---- key captions
+
+void CHalveronKeyboardDevice::RefreshKeyCaptions() {
+  CHalveronUSBDevice::RefreshKeyCaptions();
   if (keyboard_view_ != nullptr) keyboard_view_->RefreshKeyboardPage();
+}
+
+void CHalveronKeyboardDevice::UpdateKeyTip(int index, const std::string& caption) {
+  if (keyboard_view_ == nullptr || index < 0 || index >= KeyButtonCount() ||
+      static_cast<size_t>(index) >= device::kKeyIdentityTable.size()) {
+    return;
+  }
+  const device::KeyCode own = device::kKeyIdentityTable[static_cast<size_t>(index)];
+  const std::string name_id = config::KeyNameCaption(own.type, own.first, own.second);
+  DevicePageView* page = PageView();
+  const auto translate = [page](const std::string& id) { return page != nullptr ? page->TranslateText(id) : id; };
+  const std::string name = name_id.empty() ? std::string() : translate(name_id);
+  const bool own_function =
+      QString::fromStdString(name).compare(QString::fromStdString(caption), Qt::CaseInsensitive) == 0;
+  keyboard_view_->SetKeyTip(index, name, name + translate("Key_Set") + caption, own_function);
 }
 
 // ---- profile

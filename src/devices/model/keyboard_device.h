@@ -61,14 +61,15 @@ class CHalveronKeyboardDevice : public CHalveronKindDevice<config::CKeyboardProf
   // Reads the profile file of the current profile identifier into memory: lighting records, system
   // values, key list. Does nothing while no profile identifier is known.
   void LoadProfile() override;
+  // The key captions and the system settings from the loaded profile.
   void RefreshPage() override;
   // Puts assignments that name a macro the list no longer has back to their defaults.
   void CheckAssignments() override;
   void SaveProfile() override { Profile().Save(); }
   // Writes the key table: the factory codes with the list's assignments on the slots of their
   // logical keys (element j of the list belongs to logical key j). 0 without I/O when the keyboard
-  // is not connected or its factory table was not read whole; 1 once the sequence has been sent
-  // (its protocol errors are not reported).
+  // is not connected or its factory table was not read whole; 1 once the keyboard took the
+  // sequence; -1 when it refused a command of it.
   int WriteKeyAssignments(int profile_index, const std::vector<config::KeyRecord>& keys) override;
   int WriteKeyAssignmentList(int profile_index) override;
   // Builds the macro image of the device's macro files and sends it. 0: nothing to write or
@@ -99,8 +100,16 @@ class CHalveronKeyboardDevice : public CHalveronKindDevice<config::CKeyboardProf
   void ResetKeyRepeat();
 
   // The device's current key assignment list (the key-assignment editor's).
-  const std::vector<config::KeyRecord>& KeyList() const { return keyboard_profile_.KeyList(); }
-  void SetKeyList(std::vector<config::KeyRecord> keys) { keyboard_profile_.SetKeyList(std::move(keys)); }
+  const std::vector<config::KeyRecord>& KeyList() const override { return keyboard_profile_.KeyList(); }
+  void SetKeyList(std::vector<config::KeyRecord> keys) override { keyboard_profile_.SetKeyList(std::move(keys)); }
+  // UpdateKeyTip.
+  void UpdateKeyCaption(int index, const std::string& caption) override { UpdateKeyTip(index, caption); }
+  // The captions, then the labels of the system-settings page.
+  void RefreshKeyCaptions() override;
+  // Key button `index` (below the 126 key buttons) gets its name as tool-tip title, its name, the
+  // "Key_Set" text and `caption` as tool-tip text, and the key-set image unless the caption is its
+  // own name (in any letter case).
+  void UpdateKeyTip(int index, const std::string& caption);
 
   // The last settings record read (byte 0 replaced by the profile number, byte 16 cleared), its
   // decoded form, and the decoded form before the last read (for the editors).

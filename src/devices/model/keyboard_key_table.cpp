@@ -65,9 +65,10 @@ int KeyboardKeyTable::WriteAssignments(DeviceLinks& links, const DeviceKeyMaps& 
     table[size_t{slot} * 3 + 2] = assignment.extra;
   }
   link.Begin();
-  link.WriteKeys(table, profile_index);
+  const int written = link.WriteKeys(table, profile_index);
   link.End();
-  return 1;
+  // The editor tells the user when the keyboard did not take its keys.
+  return written == device::kLinkOk ? 1 : -1;
 }
 
 }  // namespace zrv::devices

@@ -22,8 +22,7 @@ class KeyboardKeyTable {
 
   // Writes the key table: the factory codes with the assignments on the slots of their logical keys
   // (element j of `keys` belongs to logical key j). 0 without I/O when not connected or the factory
-  // table was not read whole; 1 once the sequence has been sent (its protocol errors are not
-  // reported).
+  // table was not read whole; 1 when the keyboard took the table, -1 when the write failed.
   int WriteAssignments(DeviceLinks& links, const DeviceKeyMaps& maps, int profile_index,
                        const std::vector<config::KeyRecord>& keys) const;
 

@@ -4,6 +4,8 @@
 //
 // Called on the user-interface thread only.
 
+#include <string>
+
 namespace zrv::devices {
 
 class KeyboardPageView {
@@ -12,6 +14,9 @@ class KeyboardPageView {
 
   // Puts the settings of the loaded profile on the page's controls (RefreshPage).
   virtual void RefreshKeyboardPage() = 0;
+  // Dresses key button `index` (when it exists): tool-tip title and text, and whether its key-set
+  // image is hidden (the key has its own function).
+  virtual void SetKeyTip(int index, const std::string& title, const std::string& text, bool key_set_hidden) = 0;
 };
 
 }  // namespace zrv::devices

@@ -1,5 +1,13 @@
 #include "devices/model/usb_device.h"
 
+#include <QString>
+
+#include <fstream>
+
+#include "config/assignment_captions.h"
+#include "config/basic_profiledata.h"
+#include "config/key_table.h"
+#include "config/macro_store.h"
 #include "devices/model/function_mode.h"
 #include "platform/debug_output.h"
 
@@ -38,6 +46,102 @@ int CHalveronUSBDevice::WriteSettings(int profile_index, int first_byte, int thi
   (void)screen_width;
   (void)screen_height;
   return 0;
+}
+
+// ---- key assignments
+
+const std::vector<config::KeyRecord>& CHalveronUSBDevice::KeyList() const {
+  static const std::vector<config::KeyRecord> kNone;
+  return kNone;
+}
+
+void CHalveronUSBDevice::SetKeyList(std::vector<config::KeyRecord> keys) { (void)keys; }
+
+bool CHalveronUSBDevice::GetKeyEntry(int key, config::KeyRecord& entry) const {
+  const std::vector<config::KeyRecord>& keys = KeyList();
+  if (key < 0 || static_cast<size_t>(key) >= keys.size()) return false;
+  entry = keys[static_cast<size_t>(key)];
+  return true;
+}
+
+bool CHalveronUSBDevice::StoreKeyEntry(int key, const config::KeyRecord& entry) {
+  std::vector<config::KeyRecord> keys = KeyList();
+  if (key < 0 || static_cast<size_t>(key) >= keys.size()) return false;
+  keys[static_cast<size_t>(key)] = entry;
+  if (config::CBasicProfiledata* data = ProfileData()) data->SetKeyAssignments(keys);
+  SetKeyList(std::move(keys));
+  return true;
+}
+
+std::vector<std::string> CHalveronUSBDevice::MacroNames() const {
+  config::MacroStore store(QString::fromStdString(UserDataFolder()));
+  std::vector<std::string> names;
+  for (const QString& name : store.LoadMacroNames()) names.push_back(name.toStdString());
+  return names;
+}
+
+void CHalveronUSBDevice::UpdateKeyCaption(int index, const std::string& caption) {
+  if (view_ != nullptr) view_->ShowKeyCaption(index, caption);
+}
+
+void CHalveronUSBDevice::RefreshKeyCaptions() {
+  const std::vector<std::string> macros = MacroNames();
+  const std::vector<config::KeyRecord> keys = KeyList();  // a copy: the page may call back
+  for (size_t i = 0; i < keys.size(); ++i) {
+    const auto parts = config::AssignmentCaption(keys[i].assignment, Kind(), macros);
+    if (!parts) continue;
+    std::string caption;
+    for (const config::CaptionPart& part : *parts) {
+      if (!caption.empty()) caption += '+';
+      caption += part.translate && view_ != nullptr ? view_->TranslateText(part.text) : part.text;
+    }
+    UpdateKeyCaption(static_cast<int>(i), caption);
+  }
+}
+
+void CHalveronUSBDevice::SetSelectedKey(int index) {
+  selected_key_ = index;
+  if (key_set_view_ == nullptr) return;
+  config::KeyRecord entry;
+  if (!GetKeyEntry(index, entry)) {
+    key_set_view_->SetEditorVisible(false);
+    return;
+  }
+  key_set_view_->SetEditorVisible(true);
+  key_set_view_->ShowKey(entry.assignment, entry.default_assignment);
+}
+
+void CHalveronUSBDevice::FillEditorMacroNames() {
+  if (key_set_view_ != nullptr) key_set_view_->FillMacroNames(MacroNames());
+}
+
+bool CHalveronUSBDevice::ProfileReadable() const {
+  const std::string path = ProfilePath();
+  return !path.empty() && std::ifstream(path).good();
+}
+
+bool CHalveronUSBDevice::HoldsLastLeftButton(int key) const {
+  const auto is_left = [](const config::KeyHalf& a) {
+    return a.type == config::kKindMouseButton && a.value == 1 && a.extra == 0;
+  };
+  const std::vector<config::KeyRecord>& keys = KeyList();
+  if (key < 0 || static_cast<size_t>(key) >= keys.size() || !is_left(keys[static_cast<size_t>(key)].assignment)) {
+    return false;
+  }
+  for (size_t i = 0; i < keys.size(); ++i) {
+    if (i != static_cast<size_t>(key) && is_left(keys[i].assignment)) return false;
+  }
+  return true;
+}
+
+CHalveronUSBDevice::ApplyResult CHalveronUSBDevice::ApplyKeyAssignments() {
+  ApplyResult result;
+  result.macros = WriteMacros();
+  if (result.macros != 0) return result;
+  result.keys = WriteKeyAssignmentList(0);
+  SaveProfile();
+  result.applied = result.keys >= 0;
+  return result;
 }
 
 // ---- function mode

@@ -36,6 +36,7 @@
 #include "devices/model/device_profile.h"
 #include "devices/model/device_timers.h"
 #include "devices/model/key_colour.h"
+#include "devices/model/key_set_view.h"
 #include "devices/model/light_info.h"
 #include "devices/model/lighting_engine.h"
 #include "devices/model/notification_thread.h"
@@ -86,6 +87,9 @@ class CHalveronUSBDevice : public device::AttachableDevice {
 
   // ---- the page showing the device (may be null)
   void SetPageView(DevicePageView* view) { view_ = view; }
+  // The key assignment editor of the page (may be null); keyboard and mouse only.
+  void SetKeySetView(KeySetView* view) { key_set_view_ = view; }
+  KeySetView* GetKeySetView() const { return key_set_view_; }
 
   // ---- operations the kinds override
   // Paints the key buttons from the key colour vector and sends the light frame
@@ -102,6 +106,46 @@ class CHalveronUSBDevice : public device::AttachableDevice {
   virtual int WriteMacros() { return 0; }
   // Every caller passes 0, 0, 1 and the screen size measured at start-up.
   virtual int WriteSettings(int profile_index, int first_byte, int third_value, int screen_width, int screen_height);
+
+  // ---- key assignments (the key assignment editor; keyboard and mouse)
+  // The device's current key assignment list: element i belongs to logical key (or button) i.
+  // Empty in the base.
+  virtual const std::vector<config::KeyRecord>& KeyList() const;
+  // Replaces the list in memory only (the profile document is left alone). Nothing in the base.
+  virtual void SetKeyList(std::vector<config::KeyRecord> keys);
+  // The entry of logical key `key`; false (entry untouched) when the list has none.
+  virtual bool GetKeyEntry(int key, config::KeyRecord& entry) const;
+  // Stores `entry` at logical key `key` in the key list and in the profile document (not the
+  // file: SaveProfile writes it). False when the list has no such key.
+  virtual bool StoreKeyEntry(int key, const config::KeyRecord& entry);
+  // The caption of the assignment of key `index` reaches the page (`caption` as the user reads it).
+  // The base hands it to the page's key list (DevicePageView::ShowKeyCaption); the keyboard dresses
+  // its key buttons instead (UpdateKeyTip).
+  virtual void UpdateKeyCaption(int index, const std::string& caption);
+  // Recomputes the caption of every key of the key list and shows those that have one; a key
+  // without a caption keeps the one it had.
+  virtual void RefreshKeyCaptions();
+  // The names of the device's macros, in macro order (the macro list of the user data folder).
+  std::vector<std::string> MacroNames() const;
+
+  // The key the editor works on (-1: none). Selecting a key shows the editor with the key's current
+  // and default assignment; a key the list does not have hides it.
+  void SetSelectedKey(int index);
+  int GetSelectedKey() const { return selected_key_; }
+  // Puts the macro names into the editor's macro list.
+  void FillEditorMacroNames();
+  // Whether the current profile file can be read (a key is not selected otherwise).
+  bool ProfileReadable() const;
+  // Mouse guard: key `key` holds the left button (0x10, 1, 0) and no other key does.
+  bool HoldsLastLeftButton(int key) const;
+
+  // Apply: the macro image, then the key table, then the profile file.
+  struct ApplyResult {
+    int macros = 0;        // WriteMacros: 0, -1 (no memory) or the number of 4-byte events too many
+    int keys = 0;          // WriteKeyAssignmentList (not called unless macros is 0)
+    bool applied = false;  // macros written and the key table not refused
+  };
+  ApplyResult ApplyKeyAssignments();
 
   // ---- lighting (LightingEngine)
   // Effect steps: each computes the key colour vector once; the caller paces the calls.
@@ -204,6 +248,8 @@ class CHalveronUSBDevice : public device::AttachableDevice {
   void RequestTimer(int id, int delay_ms);
   // Paints the key buttons of the page, if any, with `colours`.
   void PaintKeyButtons(const std::vector<KeyColour>& colours) { lighting_.PaintKeyButtons(view_, colours); }
+  // The page, for the kinds' own use of the view (may be null).
+  DevicePageView* PageView() const { return view_; }
 
   // The components, for the kinds.
   DeviceLinks& Links() { return links_; }
@@ -223,6 +269,8 @@ class CHalveronUSBDevice : public device::AttachableDevice {
   std::atomic<int> function_mode_{kInitialFunctionMode};
   std::atomic<int32_t> power_{0};
   DevicePageView* view_ = nullptr;
+  KeySetView* key_set_view_ = nullptr;
+  int selected_key_ = -1;
   std::mutex timer_request_mutex_;
   TimerRequestHandler timer_request_;
   NotificationThread notification_;
