@@ -30,8 +30,8 @@ inline constexpr uint8_t kKindShortcut = 0xB0;
 inline constexpr uint8_t kKindMacroKey = 0xD0;
 
 // One row of kKeyTable: caption key, kind and the two code bytes (bytes 3 and 4 of an
-// assignment); rows 0-112 also carry the scan code with its extended-key flag (has_scan is clear
-// for the one of them that has none, "keyboard_key_K42").
+// assignment); rows 0-112 also carry the scan code with its extended-key flag (has_scan is set for
+// exactly those; "keyboard_key_K42", row 113, has none).
 struct KeyTableRow {
   const char* caption;
   uint8_t kind;
@@ -55,11 +55,11 @@ struct CodeTableRow {
   uint8_t code2;
 };
 
-extern const std::array<CodeTableRow, 5> kMouseButtonTable;   // kind 0x10
-extern const std::array<CodeTableRow, 3> kDpiFunctionTable;   // kind 0x13
-extern const std::array<CodeTableRow, 3> kSystemKeyTable;     // kind 0x40
-extern const std::array<CodeTableRow, 18> kMediaKeyTable;     // kind 0x30
-extern const std::array<CodeTableRow, 11> kShortcutTable;     // kind 0x20 with left Ctrl
+extern const std::array<CodeTableRow, 5> kMouseButtonTable;  // kind 0x10
+extern const std::array<CodeTableRow, 3> kDpiFunctionTable;  // kind 0x13
+extern const std::array<CodeTableRow, 3> kSystemKeyTable;    // kind 0x40
+extern const std::array<CodeTableRow, 18> kMediaKeyTable;    // kind 0x30
+extern const std::array<CodeTableRow, 11> kShortcutTable;    // kind 0x20 with left Ctrl
 
 // The first of rows 0-112 whose scan code and extended flag match; -1 when none.
 int FindScanCodeRow(uint8_t scan, bool extended);
