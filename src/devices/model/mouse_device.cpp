@@ -5,6 +5,7 @@
 #include "config/macro_assignments.h"
 #include "config/macro_store.h"
 #include "devices/model/keyboard_profile.h"
+#include "devices/model/macro_write.h"
 
 namespace zrv::devices {
 
@@ -38,11 +39,6 @@ void CHalveronMouseDevice::LoadProfile() {
   key_list_ = Profile().GetKeyList();
 }
 
-void CHalveronMouseDevice::SetKeyList(std::vector<config::KeyRecord> keys) {
-  key_list_ = std::move(keys);
-  Profile().SetKeyAssignments(key_list_);
-}
-
 void CHalveronMouseDevice::SaveProfile() { Profile().Save(); }
 
 void CHalveronMouseDevice::CheckAssignments() {
@@ -56,5 +52,7 @@ void CHalveronMouseDevice::CheckAssignments() {
 int CHalveronMouseDevice::WriteKeyAssignments(int profile_index, const std::vector<config::KeyRecord>& keys) {
   return key_table_.WriteAssignments(Links(), profile_index, keys);
 }
+
+int CHalveronMouseDevice::WriteMacros() { return WriteMacroImage(Links(), UserDataFolder()); }
 
 }  // namespace zrv::devices

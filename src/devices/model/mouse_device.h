@@ -36,15 +36,19 @@ class CHalveronMouseDevice : public CHalveronKindDevice<config::CMouseProfiledat
   // connected or its factory table was not read whole, or when a slow link's probe fails; else 1.
   int WriteKeyAssignments(int profile_index, const std::vector<config::KeyRecord>& keys) override;
   int WriteKeyAssignmentList(int profile_index) override { return WriteKeyAssignments(profile_index, key_list_); }
+  // The macro image of the mouse's macro files, as the keyboard sends it (probed on a slow link).
+  int WriteMacros() override;
 
   // Reads the factory key table and maps the logical buttons onto its slots.
   void ReadDeviceTables() { key_table_.Read(Links()); }
   const MouseKeyTable& KeyTable() const { return key_table_; }
 
   // The device's current key assignment list, one entry per logical button.
-  const std::vector<config::KeyRecord>& KeyList() const { return key_list_; }
-  // Replaces the list in memory and in the profile document (saved by SaveProfile).
-  void SetKeyList(std::vector<config::KeyRecord> keys);
+  const std::vector<config::KeyRecord>& KeyList() const override { return key_list_; }
+  // Replaces the list in memory only.
+  void SetKeyList(std::vector<config::KeyRecord> keys) override { key_list_ = std::move(keys); }
+  // The key captions (the key-information list and the buttons' tool tips).
+  void RefreshPage() override { RefreshKeyCaptions(); }
 
  private:
   config::ProfileList Profiles() const;

@@ -2,13 +2,12 @@
 
 #include <algorithm>
 
+#include "devices/model/slow_link.h"
+
 namespace zrv::devices {
 namespace {
 
 constexpr size_t kInfoKeySlots = 5;
-
-// A step of a slow link is only taken once the mouse answers a probe; a normal link sends none.
-bool ProbeIfSlow(device::DeviceLink& link) { return !link.Slow() || link.Probe() == 1; }
 
 }  // namespace
 
