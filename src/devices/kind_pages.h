@@ -8,6 +8,7 @@
 #include "devices/model/hs6533_device.h"
 #include "devices/model/mouse_device.h"
 #include "devices/model/mousepad_device.h"
+#include "ui/list.h"
 
 namespace zrv::devices {
 
@@ -17,6 +18,16 @@ class CHalveronMouseDevicePage : public CHalveronUSBDevicePage {
   explicit CHalveronMouseDevicePage(QWidget* parent = nullptr);
   QString GetClass() const override { return QStringLiteral("CHalveronMouseDevice"); }
   CHalveronMouseDevice& Mouse() { return static_cast<CHalveronMouseDevice&>(Model()); }
+
+  // The caption of button `index`'s assignment: the button's tool tip (its name as title, the
+  // caption as text) and row `index` of the key-information list "device_setkeyinfo_list", which
+  // gets rows as needed and shows a row only while its key button is shown.
+  void ShowKeyCaption(int index, const std::string& caption) override;
+  // Row `index` of the key-information list (null when the page has no list or no such row yet).
+  ui::ListContainerElement* KeyInfoRow(int index) const;
+
+ private:
+  ui::ListContainerElement* AddKeyInfoRow(ui::List& list);
 };
 
 class CHalveronMousePadDevicePage : public CHalveronUSBDevicePage {

@@ -3,17 +3,15 @@
 #include <QString>
 
 #include "config/assignment_captions.h"
-#include "config/macro_store.h"
 #include "device/key_identity_table.h"
 
 #include "devices/model/device_timers.h"
 #include "devices/model/keyboard_page_view.h"
+#include "devices/model/macro_write.h"
 #include "platform/debug_output.h"
 
 namespace zrv::devices {
 namespace {
-
-constexpr size_t kInfoMacroUnits = 6;
 
 // The device's lighting records keep speed indices (0 the slowest step, 4 the fastest): the
 // profile's "Speed" inverted, as the keyboard holds it.
@@ -129,20 +127,7 @@ int CHalveronKeyboardDevice::WriteKeyAssignmentList(int profile_index) {
   return WriteKeyAssignments(profile_index, keys);
 }
 
-int CHalveronKeyboardDevice::WriteMacros() {
-  config::MacroStore store(QString::fromStdString(UserDataFolder()));
-  // No macros: no command at all, not even the information block is asked for.
-  if (store.LoadMacroList().empty()) return 0;
-  // The capacity must be the keyboard's current one.
-  if (Connected()) Links().Command().ReadInfo(Links().Info());
-  const config::MacroImage image = store.BuildMacroImage(Links().Info()[kInfoMacroUnits]);
-  if (image.result != 0) return image.result;
-  if (image.bytes.empty() || !Connected()) return 0;
-  Links().Command().Begin();
-  Links().Command().WriteMacros(image.bytes);
-  Links().Command().End();
-  return 0;
-}
+int CHalveronKeyboardDevice::WriteMacros() { return WriteMacroImage(Links(), UserDataFolder()); }
 
 int CHalveronKeyboardDevice::WriteSettings(int profile_index, int first_byte, int third_value, int screen_width,
                                            int screen_height) {
