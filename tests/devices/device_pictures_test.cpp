@@ -78,8 +78,9 @@ std::map<int, QRectF> DrawnKeys(QRectF* view_box) {
     }
     const QString id = a.value(QLatin1String("id")).toString();
     if (xml.name() == u"rect" && id.startsWith(u"key_")) {
-      keys[id.mid(4).toInt()] = QRectF(a.value(QLatin1String("x")).toDouble(), a.value(QLatin1String("y")).toDouble(),
-                                       a.value(QLatin1String("width")).toDouble(), a.value(QLatin1String("height")).toDouble());
+      keys[id.mid(4).toInt()] =
+          QRectF(a.value(QLatin1String("x")).toDouble(), a.value(QLatin1String("y")).toDouble(),
+                 a.value(QLatin1String("width")).toDouble(), a.value(QLatin1String("height")).toDouble());
     }
   }
   EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
@@ -139,9 +140,9 @@ TEST_F(DevicePicturesTest, TheKeysSitWhereAKeyboardHasThem) {
       {Usage(0x35), Usage(0x1E), Usage(0x1F), Usage(0x20), Usage(0x21), Usage(0x22), Usage(0x23), Usage(0x24),
        Usage(0x25), Usage(0x26), Usage(0x27), Usage(0x2D), Usage(0x2E), Usage(0x89), Usage(0x2A), Usage(0x49),
        Usage(0x4A), Usage(0x4B), Usage(0x53), Usage(0x54), Usage(0x55), Usage(0x56)},
-      {Usage(0x2B), Usage(0x14), Usage(0x1A), Usage(0x08), Usage(0x15), Usage(0x17), Usage(0x1C), Usage(0x18),
-       Usage(0x0C), Usage(0x12), Usage(0x13), Usage(0x2F), Usage(0x30), Usage(0x31), Usage(0x4C), Usage(0x4D),
-       Usage(0x4E), Usage(0x5F), Usage(0x60), Usage(0x61), Usage(0x57)},
+      {Usage(0x2B), Usage(0x14), Usage(0x1A), Usage(0x08), Usage(0x15), Usage(0x17), Usage(0x1C),
+       Usage(0x18), Usage(0x0C), Usage(0x12), Usage(0x13), Usage(0x2F), Usage(0x30), Usage(0x31),
+       Usage(0x4C), Usage(0x4D), Usage(0x4E), Usage(0x5F), Usage(0x60), Usage(0x61), Usage(0x57)},
       {Usage(0x39), Usage(0x04), Usage(0x16), Usage(0x07), Usage(0x09), Usage(0x0A), Usage(0x0B), Usage(0x0D),
        Usage(0x0E), Usage(0x0F), Usage(0x33), Usage(0x34), Usage(0x32), Usage(0x28), Usage(0x5C), Usage(0x5D),
        Usage(0x5E), Usage(0x85)},
