@@ -5,6 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QFont>
+#include <QFontInfo>
+#include <QFontMetricsF>
 #include <QRectF>
 #include <QXmlStreamReader>
 
@@ -127,6 +130,50 @@ TEST_F(DevicePicturesTest, EveryKeyboardKeyButtonLiesOnItsKeyOfTheDrawing) {
     EXPECT_FALSE(tip.isEmpty());
     EXPECT_FALSE(tip.startsWith(u"keyboard_key_")) << "the key's name, not its text id: " << tip.toStdString();
   }
+}
+
+// Every legend of the keyboard drawing lies on the top face of its key cap (the rectangle drawn right
+// after the cap's skirt), measured with the face the drawing names.
+TEST_F(DevicePicturesTest, EveryKeyboardLegendStaysOnItsCap) {
+  QFont inter(QStringLiteral("Inter"));
+  if (QFontInfo(inter).family() != u"Inter") GTEST_SKIP() << "the drawing's font is not installed";
+  QFile file(QStringLiteral(ZRV31_SOURCE_DIR "/skin/common/device/keyboard.svg"));
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  QXmlStreamReader xml(&file);
+  QString key;
+  QRectF face;
+  bool face_next = false;
+  int legends = 0;
+  while (!xml.atEnd()) {
+    xml.readNext();
+    if (!xml.isStartElement()) continue;
+    const QXmlStreamAttributes a = xml.attributes();
+    const auto number = [&a](const char* name) { return a.value(QLatin1String(name)).toDouble(); };
+    if (xml.name() == u"rect") {
+      const QString id = a.value(QLatin1String("id")).toString();
+      if (id.startsWith(u"key_")) {
+        key = id;
+        face_next = true;
+      } else if (face_next) {
+        face = QRectF(number("x"), number("y"), number("width"), number("height"));
+        face_next = false;
+      }
+      continue;
+    }
+    if (xml.name() != u"text" || key.isEmpty()) continue;
+    const double x = number("x");
+    QFont font = inter;
+    font.setPixelSize(100);  // measured large and scaled: pixel sizes are whole numbers
+    font.setWeight(a.value(QLatin1String("font-weight")) == u"500" ? QFont::Medium : QFont::Normal);
+    const QString text = xml.readElementText();
+    const double width = QFontMetricsF(font).horizontalAdvance(text) * number("font-size") / 100.0;
+    ASSERT_EQ(a.value(QLatin1String("text-anchor")), u"middle") << key.toStdString();
+    EXPECT_GE(x - width / 2, face.left()) << key.toStdString() << " " << text.toStdString();
+    EXPECT_LE(x + width / 2, face.right()) << key.toStdString() << " " << text.toStdString();
+    ++legends;
+  }
+  EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+  EXPECT_GT(legends, 100);
 }
 
 // Runs of keys that lie side by side on one row, left to right, and the rows from the top down.
