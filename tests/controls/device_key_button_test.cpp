@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QImage>
+#include <QTemporaryDir>
 
 #include <memory>
 
@@ -15,7 +17,6 @@
 namespace zrv::controls {
 namespace {
 
-const QString kLightImage = QStringLiteral(ZRV31_SOURCE_DIR "/skin/common/device/key_light.svg");
 const QString kMarkImage = QStringLiteral(ZRV31_SOURCE_DIR "/skin/common/status_dot.svg");  // #2DE1C2
 
 // The button drawn at 30 x 26 pixels; the pixel at its centre.
@@ -67,8 +68,19 @@ TEST(DeviceKeyButton, SetLightKeepsTheColourWithoutAlphaAndClampsTheIntensity) {
 }
 
 TEST(DeviceKeyButton, TheLightImageIsTintedWithTheKeyColourWhileTheLightIsOn) {
+  // An opaque white light of our own: the skin's light is a translucent rim, so its centre pixel would
+  // say nothing exact about the tint.
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString light = dir.filePath(QStringLiteral("light.svg"));
+  QFile file(light);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write(
+      "<svg xmlns='http://www.w3.org/2000/svg' width='30' height='26'><rect width='30' height='26' "
+      "fill='#FFFFFF'/></svg>");
+  file.close();
   CDeviceKeyButtonUI button;
-  button.SetLightImage(kLightImage);
+  button.SetLightImage(light);
   EXPECT_EQ(CentrePixel(button), qRgb(0, 0, 0)) << "light off: nothing drawn";
 
   button.SetLight(0x0000FF00, 255, true);  // green, 0x00BBGGRR

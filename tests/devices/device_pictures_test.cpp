@@ -5,6 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QFont>
+#include <QFontInfo>
+#include <QFontMetricsF>
 #include <QRectF>
 #include <QXmlStreamReader>
 
@@ -78,8 +81,9 @@ std::map<int, QRectF> DrawnKeys(QRectF* view_box) {
     }
     const QString id = a.value(QLatin1String("id")).toString();
     if (xml.name() == u"rect" && id.startsWith(u"key_")) {
-      keys[id.mid(4).toInt()] = QRectF(a.value(QLatin1String("x")).toDouble(), a.value(QLatin1String("y")).toDouble(),
-                                       a.value(QLatin1String("width")).toDouble(), a.value(QLatin1String("height")).toDouble());
+      keys[id.mid(4).toInt()] =
+          QRectF(a.value(QLatin1String("x")).toDouble(), a.value(QLatin1String("y")).toDouble(),
+                 a.value(QLatin1String("width")).toDouble(), a.value(QLatin1String("height")).toDouble());
     }
   }
   EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
@@ -128,6 +132,50 @@ TEST_F(DevicePicturesTest, EveryKeyboardKeyButtonLiesOnItsKeyOfTheDrawing) {
   }
 }
 
+// Every legend of the keyboard drawing lies on the top face of its key cap (the rectangle drawn right
+// after the cap's skirt), measured with the face the drawing names.
+TEST_F(DevicePicturesTest, EveryKeyboardLegendStaysOnItsCap) {
+  QFont inter(QStringLiteral("Inter"));
+  if (QFontInfo(inter).family() != u"Inter") GTEST_SKIP() << "the drawing's font is not installed";
+  QFile file(QStringLiteral(ZRV31_SOURCE_DIR "/skin/common/device/keyboard.svg"));
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  QXmlStreamReader xml(&file);
+  QString key;
+  QRectF face;
+  bool face_next = false;
+  int legends = 0;
+  while (!xml.atEnd()) {
+    xml.readNext();
+    if (!xml.isStartElement()) continue;
+    const QXmlStreamAttributes a = xml.attributes();
+    const auto number = [&a](const char* name) { return a.value(QLatin1String(name)).toDouble(); };
+    if (xml.name() == u"rect") {
+      const QString id = a.value(QLatin1String("id")).toString();
+      if (id.startsWith(u"key_")) {
+        key = id;
+        face_next = true;
+      } else if (face_next) {
+        face = QRectF(number("x"), number("y"), number("width"), number("height"));
+        face_next = false;
+      }
+      continue;
+    }
+    if (xml.name() != u"text" || key.isEmpty()) continue;
+    const double x = number("x");
+    QFont font = inter;
+    font.setPixelSize(100);  // measured large and scaled: pixel sizes are whole numbers
+    font.setWeight(a.value(QLatin1String("font-weight")) == u"500" ? QFont::Medium : QFont::Normal);
+    const QString text = xml.readElementText();
+    const double width = QFontMetricsF(font).horizontalAdvance(text) * number("font-size") / 100.0;
+    ASSERT_EQ(a.value(QLatin1String("text-anchor")), u"middle") << key.toStdString();
+    EXPECT_GE(x - width / 2, face.left()) << key.toStdString() << " " << text.toStdString();
+    EXPECT_LE(x + width / 2, face.right()) << key.toStdString() << " " << text.toStdString();
+    ++legends;
+  }
+  EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+  EXPECT_GT(legends, 100);
+}
+
 // Runs of keys that lie side by side on one row, left to right, and the rows from the top down.
 TEST_F(DevicePicturesTest, TheKeysSitWhereAKeyboardHasThem) {
   auto page = Build(1);
@@ -139,9 +187,9 @@ TEST_F(DevicePicturesTest, TheKeysSitWhereAKeyboardHasThem) {
       {Usage(0x35), Usage(0x1E), Usage(0x1F), Usage(0x20), Usage(0x21), Usage(0x22), Usage(0x23), Usage(0x24),
        Usage(0x25), Usage(0x26), Usage(0x27), Usage(0x2D), Usage(0x2E), Usage(0x89), Usage(0x2A), Usage(0x49),
        Usage(0x4A), Usage(0x4B), Usage(0x53), Usage(0x54), Usage(0x55), Usage(0x56)},
-      {Usage(0x2B), Usage(0x14), Usage(0x1A), Usage(0x08), Usage(0x15), Usage(0x17), Usage(0x1C), Usage(0x18),
-       Usage(0x0C), Usage(0x12), Usage(0x13), Usage(0x2F), Usage(0x30), Usage(0x31), Usage(0x4C), Usage(0x4D),
-       Usage(0x4E), Usage(0x5F), Usage(0x60), Usage(0x61), Usage(0x57)},
+      {Usage(0x2B), Usage(0x14), Usage(0x1A), Usage(0x08), Usage(0x15), Usage(0x17), Usage(0x1C),
+       Usage(0x18), Usage(0x0C), Usage(0x12), Usage(0x13), Usage(0x2F), Usage(0x30), Usage(0x31),
+       Usage(0x4C), Usage(0x4D), Usage(0x4E), Usage(0x5F), Usage(0x60), Usage(0x61), Usage(0x57)},
       {Usage(0x39), Usage(0x04), Usage(0x16), Usage(0x07), Usage(0x09), Usage(0x0A), Usage(0x0B), Usage(0x0D),
        Usage(0x0E), Usage(0x0F), Usage(0x33), Usage(0x34), Usage(0x32), Usage(0x28), Usage(0x5C), Usage(0x5D),
        Usage(0x5E), Usage(0x85)},
