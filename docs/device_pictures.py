@@ -742,7 +742,7 @@ def replace_picture(layout, text):
     write(path, new)
 
 
-def picture_block(container, image, panel, buttons, inner=None, extras=()):
+def picture_block(container, image, panel, buttons, inner=None, extras=(), tail=''):
     i = '    '
     separate(list(buttons) + list(extras))
     out = [f'{i}<!-- picture: begin -->\n',
@@ -759,6 +759,8 @@ def picture_block(container, image, panel, buttons, inner=None, extras=()):
         out.append(f'{i}    </Container>\n')
     out.append(f'{i}  </SelectPanel>\n')
     out += [b.xml(i + '  ') for b in extras]
+    if tail:
+        out.append(f'{i}  {tail}\n')
     out += [f'{i}</Container>\n', f'{i}<!-- picture: end -->\n']
     return ''.join(out)
 
@@ -771,8 +773,12 @@ def main():
     keys.sort(key=lambda b: int(b.name.split('_')[1]))
     replace_picture('keyboarddevice.xml', picture_block('keyboard_device_picture', 'keyboard.svg',
                                                         'keyboard_device_key_light_0', keys, extras=extras))
+    # The key-information list fills the free space left of the drawing: rows of the button's name and
+    # the caption of its assignment, made by the page as captions arrive.
+    key_info = ('<List name="device_setkeyinfo_list" float="true" pos="16,14,306,204" '
+                'vscrollbar="false"/>')
     replace_picture('mousedevice.xml', picture_block('mouse_device_picture', 'mouse.svg', 'mouse_device_key_light',
-                                                     mouse()))
+                                                     mouse(), tail=key_info))
     replace_picture('mousepaddevice.xml', picture_block('mousepad_device_picture', 'mousepad.svg',
                                                         'mousepad_device_select_panel', mousepad(),
                                                         inner='mousepad_device_key_light'))

@@ -12,7 +12,8 @@ namespace {
 
 constexpr const char* kKeyInfoList = "device_setkeyinfo_list";
 constexpr int kRowHeight = 25;
-constexpr int kNameWidth = 200;
+// The list stands beside the mouse drawing: the name column is narrower than the caption's.
+constexpr int kNameWidth = 110;
 constexpr int kCaptionWidth = 180;
 constexpr ui::Argb kNameColour = 0xFFFFFFFF;
 constexpr ui::Argb kCaptionColour = 0xFF0099FF;
