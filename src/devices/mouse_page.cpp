@@ -4,8 +4,8 @@
 #include "device/key_identity_table.h"
 #include "devices/kind_pages.h"
 #include "ui/label.h"
-#include "ui/lookup.h"
 #include "ui/language.h"
+#include "ui/lookup.h"
 
 namespace zrv::devices {
 namespace {
