@@ -4,6 +4,8 @@
 //
 // Called on the user-interface thread only.
 
+#include <cstdint>
+
 namespace zrv::devices {
 
 class KeyboardPageView {
@@ -12,6 +14,10 @@ class KeyboardPageView {
 
   // Puts the settings of the loaded profile on the page's controls (RefreshPage).
   virtual void RefreshKeyboardPage() = 0;
+  // Gives logo position `index` (0-14, left to right) or strip position `index` (0-5) its light,
+  // as DevicePageView::PaintKey does for a key.
+  virtual void PaintLogoLight(int index, uint32_t colour, int intensity) = 0;
+  virtual void PaintStripLight(int index, uint32_t colour, int intensity) = 0;
 };
 
 }  // namespace zrv::devices
