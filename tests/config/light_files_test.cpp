@@ -153,5 +153,39 @@ TEST_F(LightFiles, TheProfileDataObjectKeepsTheStepsOfItsMainEffect) {
   EXPECT_TRUE(data.EffectSteps().empty());
 }
 
+// The shipped lists: the keyboard's main effects cover every number the keyboard animates, the
+// logo and strip their six, and every name is a text of both language files.
+TEST(ShippedLightFile, EveryKindHasItsListsAndEveryNameIsTranslated) {
+  const Json::Value document = ReadLightFile(QStringLiteral(ZRV31_SOURCE_DIR "/DefaultData/default_light.json"));
+  ASSERT_FALSE(document.isNull());
+  std::vector<QByteArray> languages;
+  for (const char* name : {"lan_en.xml", "lan_cn.xml"}) {
+    QFile file(QStringLiteral(ZRV31_SOURCE_DIR "/skin/") + name);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << name;
+    languages.push_back(file.readAll());
+  }
+  for (int kind = 0; kind < 4; ++kind) {
+    LightLists lists;
+    FillLightLists(lists, document, Json::Value(), kind, kind == 0);
+    EXPECT_GE(lists.main.names.size(), kind == 0 ? 28u : 9u) << kind;
+    EXPECT_FALSE(lists.area_names.empty()) << kind;
+    std::vector<QString> names = lists.main.names;
+    names.insert(names.end(), lists.logo.names.begin(), lists.logo.names.end());
+    names.insert(names.end(), lists.strip.names.begin(), lists.strip.names.end());
+    names.insert(names.end(), lists.area_names.begin(), lists.area_names.end());
+    for (const QString& name : names) {
+      for (const QByteArray& language : languages) {
+        EXPECT_TRUE(language.contains("id=\"" + name.toUtf8() + "\"")) << name.toStdString();
+      }
+    }
+    if (kind == 0) {
+      EXPECT_EQ(lists.logo.names.size(), 6u);
+      EXPECT_EQ(lists.strip.names.size(), 6u);
+      EXPECT_FALSE(lists.main.visible[19]) << "no animation of its own: not offered";
+      EXPECT_TRUE(lists.main.visible[20]);
+    }
+  }
+}
+
 }  // namespace
 }  // namespace zrv::config
