@@ -38,6 +38,12 @@ void CHalveronKeyboardDevicePage::BuildPage() {
   system_.Show();
 }
 
+bool CHalveronKeyboardDevicePage::PictureShown() const {
+  const QWidget* top = window();
+  if (top->isMinimized()) return false;
+  return !(top->isHidden() && top->testAttribute(Qt::WA_WState_ExplicitShowHide));
+}
+
 void CHalveronKeyboardDevicePage::PaintLogoLight(int index, uint32_t colour, int intensity) {
   Paint(logo_lights_, index, colour, intensity);
 }

@@ -32,6 +32,9 @@ class CHalveronKeyboardDevicePage : public CHalveronUSBDevicePage, public Keyboa
   void RefreshKeyboardPage() override;
   void PaintLogoLight(int index, uint32_t colour, int intensity) override;
   void PaintStripLight(int index, uint32_t colour, int intensity) override;
+  // False while the window is hidden to the tray or minimised; a page that was never put on
+  // screen (being built, tests) counts as shown.
+  bool PictureShown() const override;
 
   // The base's routes and those of the system-settings controls.
   void AddRoutes(ui::RouteRegistry& routes) override;

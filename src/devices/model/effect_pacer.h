@@ -12,7 +12,7 @@ namespace zrv::devices {
 class EffectPacer {
  public:
   using Clock = std::chrono::steady_clock;
-  static constexpr unsigned kMaxCatchUp = 64;
+  static constexpr unsigned kMaxCatchUp = 128;  // 250 ms of 2 ms steps
 
   // The number of steps due at `now` for a step every `interval_ms` milliseconds; 0 or less means
   // one step on every call. A schedule starts with a step at once; a changed interval starts a new

@@ -161,6 +161,8 @@ class CHalveronKeyboardDevice : public CHalveronKindDevice<config::CKeyboardProf
   // The lighting records from the profile's three lighting objects (speeds as speed indices); the
   // on-screen effect is set up again.
   void ApplyProfileLighting(const config::LightStateRecord& light);
+  // Whether the page shows the picture (true without a page).
+  bool PictureShown() const;
   // The custom colours of the record's group from the profile.
   void LoadCustomColours();
   // Stores the custom colours as the profile's group `group` and saves it.

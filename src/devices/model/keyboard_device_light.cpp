@@ -39,14 +39,21 @@ bool FitsBuffer(uint8_t led) { return led != kNoLed && size_t{led} * 3 + 2 < kCu
 
 // ---- painting (repaint timer)
 
+bool CHalveronKeyboardDevice::PictureShown() const {
+  return keyboard_view_ == nullptr || keyboard_view_->PictureShown();
+}
+
 void CHalveronKeyboardDevice::RenderLightFrame() {
   if (!LightControl()) return;
   if (custom_write_pending_ && Lighting().Now() >= custom_pause_until_) WriteCustomLight();
-  if (GetFunctionMode() == kLightingFunctionMode) PaintKeyButtons(KeyColours());
+  // Nothing to paint for nobody; the effects then step in larger pieces.
+  const bool shown = PictureShown();
+  effects_.SetWatched(shown);
+  if (shown && GetFunctionMode() == kLightingFunctionMode) PaintKeyButtons(KeyColours());
 }
 
 void CHalveronKeyboardDevice::RenderLogoLights() {
-  if (!LightControl() || keyboard_view_ == nullptr) return;
+  if (!LightControl() || keyboard_view_ == nullptr || !PictureShown()) return;
   const std::vector<KeyColour> colours = LogoColours();
   for (size_t i = 0; i < colours.size(); ++i) {
     keyboard_view_->PaintLogoLight(static_cast<int>(i), KeyTint(colours[i]), KeyIntensity(colours[i]));
@@ -54,7 +61,7 @@ void CHalveronKeyboardDevice::RenderLogoLights() {
 }
 
 void CHalveronKeyboardDevice::RenderStripLights() {
-  if (!LightControl() || keyboard_view_ == nullptr) return;
+  if (!LightControl() || keyboard_view_ == nullptr || !PictureShown()) return;
   const std::vector<KeyColour> colours = StripColours();
   for (size_t i = 0; i < colours.size(); ++i) {
     keyboard_view_->PaintStripLight(static_cast<int>(i), KeyTint(colours[i]), KeyIntensity(colours[i]));

@@ -54,7 +54,7 @@ void KeyboardLighting::Run(const platform::StopEvent& stop, Zone zone) {
       Pass(zone, now);
       next = PacerOf(zone).NextDue();
     }
-    stop.WaitUntil(std::max(next, now + kMinPass));
+    stop.WaitUntil(std::max(next, now + (watched_.load() ? kMinPass : kUnwatchedPass)));
   }
   if (zone == Zone::kMain) platform::DebugOut("KB灯光线程设定退出");
 }

@@ -14,6 +14,7 @@
 // user-interface thread meet only there. Every wait ends at once when the threads are stopped.
 
 #include <array>
+#include <atomic>
 #include <chrono>
 #include <vector>
 
@@ -31,6 +32,9 @@ class KeyboardLighting {
  public:
   using Clock = LightingEngine::Clock;
   static constexpr std::chrono::milliseconds kMinPass{10};
+  // While nobody sees the picture (the window in the tray) the threads wake this seldom; the
+  // animation keeps its pace, it is only computed in larger pieces.
+  static constexpr std::chrono::milliseconds kUnwatchedPass{250};
   static constexpr std::chrono::milliseconds kUnpluggedPoll{100};
   static constexpr std::chrono::milliseconds kPausedPoll{50};
   static constexpr std::chrono::milliseconds kStopWait{1000};
@@ -47,6 +51,10 @@ class KeyboardLighting {
   // Stops the three threads, each given `limit`; false when one overran (reported, kept).
   bool StopThreads(std::chrono::milliseconds limit = kStopWait);
   bool ThreadsRunning() const;
+
+  // Whether the picture is on screen (see kUnwatchedPass); any thread.
+  void SetWatched(bool watched) { watched_.store(watched); }
+  bool Watched() const { return watched_.load(); }
 
   // Sets the effect state up for main effect `effect` (PrepareMainEffect).
   void Prepare(int effect);
@@ -89,6 +97,7 @@ class KeyboardLighting {
   std::vector<Rgb> custom_;
   CustomEffectPlayer player_;
   std::array<EffectPacer, 3> pacers_;
+  std::atomic<bool> watched_{true};
   platform::WorkerThread main_thread_{"keyboard main lighting"};
   platform::WorkerThread logo_thread_{"keyboard logo lighting"};
   platform::WorkerThread strip_thread_{"keyboard strip lighting"};

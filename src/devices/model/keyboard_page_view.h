@@ -18,6 +18,8 @@ class KeyboardPageView {
   // as DevicePageView::PaintKey does for a key.
   virtual void PaintLogoLight(int index, uint32_t colour, int intensity) = 0;
   virtual void PaintStripLight(int index, uint32_t colour, int intensity) = 0;
+  // Whether the keyboard's picture is on screen (the window shown, the keyboard's page chosen).
+  virtual bool PictureShown() const { return true; }
 };
 
 }  // namespace zrv::devices
