@@ -126,8 +126,14 @@ Json::Value CBasicProfiledata::LoadDeviceSection(const QString& path) {
 }
 
 Json::Value CBasicProfiledata::LoadLightConfig(const QString& path) {
-  light_config_ = ReadJsonFile(path);
+  light_config_ = ReadLightFile(path);
   return light_config_;
+}
+
+std::vector<EffectStep> CBasicProfiledata::ReadCustomEffectSteps(int display_index, const QString& folder) {
+  const int effect = CachedLight(LightSection::kMain).main.select_item;
+  effect_steps_ = config::ReadCustomEffectSteps(light_config_, display_index, effect, built_in_effects_, folder);
+  return effect_steps_;
 }
 
 const Json::Value& CBasicProfiledata::Section(const char* name) const { return Member(settings_, name); }

@@ -14,6 +14,7 @@
 #include <array>
 #include <vector>
 
+#include "config/light_files.h"
 #include "config/profile_records.h"
 
 namespace zrv::config {
@@ -59,6 +60,14 @@ class CBasicProfiledata {
   // Reads the light configuration document (null when missing), keeps it and returns a copy.
   Json::Value LoadLightConfig(const QString& path);
   const Json::Value& GetLightConfig() const { return light_config_; }
+  // The steps of the custom effect that the cached main record's effect names (light_files.h), the
+  // ".light" file taken from `folder`; kept as the object's step list, which a copy is returned of.
+  std::vector<EffectStep> ReadCustomEffectSteps(int display_index, const QString& folder);
+  const std::vector<EffectStep>& EffectSteps() const { return effect_steps_; }
+  // Effect numbers below this count are the kind's own animations; custom effect i is number
+  // count + i.
+  void SetBuiltInEffectCount(int count) { built_in_effects_ = count; }
+  int BuiltInEffectCount() const { return built_in_effects_; }
 
   // Light state records: reading fills only the fields of that object (the rest 0) and keeps the
   // record in the object's cache slot; writing replaces the member with exactly its fields.
@@ -102,6 +111,8 @@ class CBasicProfiledata {
   std::vector<LedRecord> led_list_;
   std::vector<KeyRecord> key_list_;
   Json::Value light_config_;
+  std::vector<EffectStep> effect_steps_;
+  int built_in_effects_ = 0;
   bool last_write_failed_ = false;
 };
 

@@ -10,6 +10,10 @@
 #include "devices/model/keyboard_device.h"
 #include "devices/model/keyboard_page_view.h"
 
+#include <QPointer>
+
+#include <vector>
+
 namespace zrv::devices {
 
 class CHalveronKeyboardDevicePage : public CHalveronUSBDevicePage, public KeyboardPageView {
@@ -23,9 +27,15 @@ class CHalveronKeyboardDevicePage : public CHalveronUSBDevicePage, public Keyboa
   // The key buttons (base), then the system settings are shown from the profile.
   void BuildPage() override;
 
-  // KeyboardPageView.
+  // KeyboardPageView. The logo and strip positions are the "DeviceKeyButton"s named "logo_light_"
+  // and "strip_light_" plus their number.
   void RefreshKeyboardPage() override;
   void SetKeyTip(int index, const std::string& title, const std::string& text, bool key_set_hidden) override;
+  void PaintLogoLight(int index, uint32_t colour, int intensity) override;
+  void PaintStripLight(int index, uint32_t colour, int intensity) override;
+  // False while the window is hidden to the tray or minimised; a page that was never put on
+  // screen (being built, tests) counts as shown.
+  bool PictureShown() const override;
 
   // The base's routes and those of the system-settings controls.
   void AddRoutes(ui::RouteRegistry& routes) override;
@@ -38,6 +48,8 @@ class CHalveronKeyboardDevicePage : public CHalveronUSBDevicePage, public Keyboa
 
  private:
   KeyboardSystemBindings system_;
+  std::vector<QPointer<controls::CDeviceKeyButtonUI>> logo_lights_;
+  std::vector<QPointer<controls::CDeviceKeyButtonUI>> strip_lights_;
 };
 
 }  // namespace zrv::devices

@@ -27,8 +27,16 @@ uint8_t KeyboardSlotLed(size_t slot) {
   size_t key = KeyboardSlotKey(slot);
   size_t row = key / kColumns;
   size_t column = key % kColumns;
-  // The LED chain runs left to right on even rows and back on odd ones.
-  return static_cast<uint8_t>(row * kColumns + (row % 2 == 0 ? column : kColumns - 1 - column));
+  // The LED chain runs left to right on even rows and back on odd ones, except that Fn and Menu
+  // (logical keys 110 and 111) are wired to LEDs 117 and 116, and the keys whose LEDs those were
+  // (113 and 114) to theirs.
+  switch (key) {
+    case 110: return 117;
+    case 111: return 116;
+    case 113: return 120;
+    case 114: return 119;
+    default: return static_cast<uint8_t>(row * kColumns + (row % 2 == 0 ? column : kColumns - 1 - column));
+  }
 }
 
 std::vector<uint8_t> KeyboardFactoryKeys(size_t slots) {

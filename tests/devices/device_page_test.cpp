@@ -235,6 +235,10 @@ TEST_F(DevicePageTest, AnAttachedKeyboardsRepaintPaintsItsKeysAndSendsNoLightFra
   QTest::qWait(2500);
   ASSERT_TRUE(keyboard->HasTimer(kTimerRepaint)) << "the repaint cycle runs";
   EXPECT_GT(keyboard_device->Log().CountCommandFrames(sim::Direction::kToDevice), 0u) << "the attach read the keyboard";
+  EXPECT_TRUE(QTest::qWaitFor([&] { return keyboard->KeyButton(3)->GetLightIntensity() > 0; }, 5000))
+      << "the keyboard's effect lights its keys";
+  // Synchronised lighting holds the effects; the colours it sets are painted.
+  link.SetPaused(true);
   model.SetKeyColour(3, MakeKeyColour(255, 255, 255, 77));
   EXPECT_TRUE(QTest::qWaitFor([&] { return keyboard->KeyButton(3)->GetLightIntensity() == 77; }, 5000));
   EXPECT_EQ(keyboard_device->Log().CountFrames(0x12), 0u);

@@ -53,4 +53,18 @@ const std::array<Rgb, kCycleColourCount> kCycleColours = {{{0, 255, 180}, {0, 25
 
 const std::array<int, kSpeedIndices> kBlinkThresholds = {28, 23, 18, 13, 7};
 
+uint8_t FadedValue(uint8_t value, bool fast) {
+  unsigned drop = fast ? 1 : 4;
+  if ((value & 0x80) != 0) {
+    drop = 40;
+  } else if ((value & 0x40) != 0) {
+    drop = 30;
+  } else if ((value & 0x20) != 0) {
+    drop = 10;
+  } else if (value > 16) {
+    drop = 8;
+  }
+  return value > drop ? static_cast<uint8_t>(value - drop) : 0;
+}
+
 }  // namespace zrv::devices

@@ -40,6 +40,9 @@ inline constexpr int kBlinkPeriodFactorMs = 100;
 inline uint8_t IntensityOfLevel(unsigned level) {
   return kIntensityTable[level < kBrightnessLevels ? level : kBrightnessLevels - 1];
 }
+// The fade rule of the reactive effects: values with bit 7 set lose 40, bit 6 30, bit 5 10, above
+// 16 lose 8, others 1 (fast) or 4; never below 0.
+uint8_t FadedValue(uint8_t value, bool fast);
 inline int BlinkPeriodMs(unsigned speed_index) {
   return kBlinkPeriodFactorMs * kBlinkThresholds[speed_index < kSpeedIndices ? speed_index : kSpeedIndices - 1];
 }

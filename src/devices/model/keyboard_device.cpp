@@ -24,15 +24,13 @@ config::LightStateRecord AsSpeedIndices(config::LightStateRecord record) {
 
 }  // namespace
 
-CHalveronKeyboardDevice::CHalveronKeyboardDevice() : CHalveronKindDevice(device::DeviceKind::kKeyboard) {}
+CHalveronKeyboardDevice::CHalveronKeyboardDevice() : CHalveronKindDevice(device::DeviceKind::kKeyboard) {
+  Profile().SetBuiltInEffectCount(kFirstCustomEffect);
+}
 
-CHalveronKeyboardDevice::~CHalveronKeyboardDevice() { StopNotificationThread(); }
-
-// ---- lighting
-
-void CHalveronKeyboardDevice::RenderLightFrame() {
-  if (!LightControl()) return;
-  PaintKeyButtons(KeyColours());
+CHalveronKeyboardDevice::~CHalveronKeyboardDevice() {
+  StopNotificationThread();
+  effects_.StopThreads();
 }
 
 // ---- attach and sync
@@ -42,6 +40,7 @@ void CHalveronKeyboardDevice::OnAttached() {
   LoadSelectedProfile();
   ReadDeviceSettings();
   RefreshPage();
+  effects_.StartThreads();
 }
 
 void CHalveronKeyboardDevice::OnDeviceSyncRequest() {
@@ -98,11 +97,16 @@ void CHalveronKeyboardDevice::LoadProfile() {
   const std::string path = ProfilePath();
   if (path.empty()) return;
   ApplyProfileLighting(keyboard_profile_.Load(path, UserDataFolder()));
+  LoadLists();
 }
 
 void CHalveronKeyboardDevice::ApplyProfileLighting(const config::LightStateRecord& light) {
-  Lighting().SetAllRecords(AsSpeedIndices(light));
-  ClearReactiveState();
+  const LightRecord record = AsSpeedIndices(light);
+  Lighting().SetAllRecords(record);
+  LoadCustomColours();
+  Profile().LoadLightConfig(Profile().GetLightConfigPath());
+  effects_.SetEffectSteps(Profile().ReadCustomEffectSteps(GetDisplayIndex(), QString::fromStdString(UserDataFolder())));
+  effects_.Prepare(record.main.select_item);
 }
 
 void CHalveronKeyboardDevice::CheckAssignments() { keyboard_profile_.CheckAssignments(UserDataFolder()); }
@@ -111,8 +115,10 @@ void CHalveronKeyboardDevice::CheckAssignments() { keyboard_profile_.CheckAssign
 
 int CHalveronKeyboardDevice::ReadDeviceSettings() {
   if (!settings_.Read(Links())) return settings_.Decoded().profile;
-  ApplyProfileLighting(settings_.Decoded().light);
   keyboard_profile_.StoreSettings(settings_.Decoded());
+  ApplyProfileLighting(settings_.Decoded().light);
+  // The custom effect shows what the keyboard holds, not what the profile last had.
+  if (settings_.Decoded().light.main.select_item == kEffectCustom) ReadCustomLight();
   return settings_.Decoded().profile;
 }
 
@@ -163,17 +169,8 @@ void CHalveronKeyboardDevice::OnNotification(uint16_t code) {
   if (key >= 0) OnKeyEvent(key, down);
 }
 
-void CHalveronKeyboardDevice::OnKeyEvent(int logical_key, bool down) {
-  if (logical_key < 0 || static_cast<size_t>(logical_key) >= held_.size()) return;
-  std::lock_guard lock(Lighting().Lock());
-  held_[static_cast<size_t>(logical_key)] = down;
-  if (down) SetFadeValue(logical_key, 255);
-}
+void CHalveronKeyboardDevice::OnKeyEvent(int logical_key, bool down) { effects_.OnKey(logical_key, down); }
 
-bool CHalveronKeyboardDevice::KeyHeld(int key) const {
-  if (key < 0 || static_cast<size_t>(key) >= held_.size()) return false;
-  std::lock_guard lock(Lighting().Lock());
-  return held_[static_cast<size_t>(key)];
-}
+bool CHalveronKeyboardDevice::KeyHeld(int key) const { return effects_.KeyHeld(key); }
 
 }  // namespace zrv::devices

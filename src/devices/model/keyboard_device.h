@@ -25,6 +25,7 @@
 #include "devices/model/keyboard_device_settings.h"
 #include "devices/model/keyboard_key_maps.h"
 #include "devices/model/keyboard_key_table.h"
+#include "devices/model/keyboard_lighting.h"
 #include "devices/model/keyboard_profile.h"
 #include "devices/model/keyboard_settings_record.h"
 #include "devices/model/kind_device.h"
@@ -50,10 +51,13 @@ class CHalveronKeyboardDevice : public CHalveronKindDevice<config::CKeyboardProf
 
   // ---- device operations
   // The keyboard runs its lighting effects itself: the repaint only shows the key colours on the
-  // key buttons and sends the keyboard nothing.
+  // key buttons (while the lighting function is shown) and sends the keyboard nothing, except a
+  // custom group whose write waited for the pause after a failed one.
   void RenderLightFrame() override;
+  void RenderLogoLights() override;
+  void RenderStripLights() override;
   // ReadDeviceTables, LoadProfile (the profile selected in the profile list), ReadDeviceSettings,
-  // RefreshPage.
+  // RefreshPage, and the effect threads are started.
   void OnAttached() override;
   // After 0x0402: the current profile is reset to its template and loaded again. Then, always,
   // the settings record is read again and the page refreshed.
@@ -79,6 +83,34 @@ class CHalveronKeyboardDevice : public CHalveronKindDevice<config::CKeyboardProf
   // profile_index x 46. The keyboard uses only the first two arguments. Returns the result of the
   // write command (0 when not connected, or when the record would not lie below offset 65536).
   int WriteSettings(int profile_index, int first_byte, int third_value, int screen_width, int screen_height) override;
+
+  // ---- lighting (keyboard_device_light.cpp)
+  // The lighting records from the profile, the custom group's colours and the steps of a custom
+  // effect; the effect is set up again.
+  void ApplyLightSettings();
+  // The effect lists and custom-effect names of the lighting files.
+  void LoadLists();
+  const config::LightLists& GetLightLists() const { return light_lists_; }
+  // Only in effect 20: the current custom group (the main record's) with each key's colour at 3 x
+  // its LED index. A write that fails makes the next ones wait 200 ms; they are sent from the
+  // repaint then, the user-interface thread never sleeps. Returns the write's result, 0 when
+  // nothing was sent.
+  int WriteCustomLight() override;
+  // Reads the current custom group from the keyboard into the custom colours and the profile
+  // (saved). Returns the read's result.
+  int ReadCustomLight();
+  // Only in effect 20: the key(s) take the main record's colour, stored into the profile's
+  // custom group and sent.
+  void PaintKey(int key);
+  void PaintKeys(const std::vector<int>& keys);
+  // The LED of logical key `key` in a custom group (255: none): the LED map's, except for the
+  // keys whose LED the keyboard fixes.
+  uint8_t CustomLedOfKey(int key) const;
+  std::vector<Rgb> CustomColours() const { return effects_.CustomColours(); }
+  KeyboardLighting& Effects() { return effects_; }
+  // Stops the effect threads (each given 1000 ms; an overrun is reported). True when all ended.
+  bool StopEffectThreads() { return effects_.StopThreads(); }
+  bool EffectThreadsRunning() const { return effects_.ThreadsRunning(); }
 
   // ---- the keyboard's own operations
   // Reads the information block and, when the slot count fits a key table (at most 170 slots),
@@ -136,8 +168,16 @@ class CHalveronKeyboardDevice : public CHalveronKindDevice<config::CKeyboardProf
   // key for the reactive effects: a press sets its fade value to full.
   void OnKeyEvent(int logical_key, bool down);
   // The lighting records from the profile's three lighting objects (speeds as speed indices); the
-  // on-screen effect is prepared again.
+  // on-screen effect is set up again.
   void ApplyProfileLighting(const config::LightStateRecord& light);
+  // Whether the page shows the picture (true without a page).
+  bool PictureShown() const;
+  // The custom colours of the record's group from the profile.
+  void LoadCustomColours();
+  // Stores the custom colours as the profile's group `group` and saves it.
+  void StoreCustomColours(int group);
+  // The key slots whose LEDs a custom group transfer covers.
+  size_t CustomGroupKeys() const;
   // The profile list of the keyboard's user data folder.
   config::ProfileList Profiles() const;
   // Loads the current profile; without one (or when the list no longer has it) the profile that
@@ -149,7 +189,11 @@ class CHalveronKeyboardDevice : public CHalveronKindDevice<config::CKeyboardProf
   KeyboardDeviceSettings settings_;
   KeyboardProfile keyboard_profile_{Profile()};
   std::atomic<bool> profile_changed_{false};
-  std::array<bool, kKeyboardMapSize> held_{};  // the lighting engine's lock
+  config::LightLists light_lists_;
+  bool custom_write_pending_ = false;  // user-interface thread
+  Clock::time_point custom_pause_until_{};
+  // Last: its threads end before anything they use goes.
+  KeyboardLighting effects_{Lighting(), Links().Command()};
 };
 
 }  // namespace zrv::devices

@@ -74,12 +74,17 @@ void LightingEngine::Spectrum() {
 // next, and every toggle moves the colour index on.
 void LightingEngine::Blink(bool cycle) {
   std::lock_guard lock(lock_);
+  BlinkAtPeriod(cycle, std::chrono::milliseconds(BlinkPeriodMs(main_.main.speed)));
+}
+
+void LightingEngine::BlinkAtPeriod(bool cycle, std::chrono::milliseconds period) {
+  std::lock_guard lock(lock_);
   const config::LightZoneFields& zone = main_.main;
+  if (period.count() <= 0) period = std::chrono::milliseconds(1);
   ++effect_.step_counter;
   const size_t colours = cycle ? kCycleColourCount : kBlinkLastColour + 1;
   effect_.colour_index = Within(effect_.colour_index, colours);
   const Clock::time_point now = Now();
-  const auto period = std::chrono::milliseconds(BlinkPeriodMs(zone.speed));
   if (!blink_running_) {
     blink_running_ = true;
     blink_started_ = now;
@@ -110,17 +115,7 @@ void LightingEngine::FadeKey(int index, bool fast) {
   std::lock_guard lock(lock_);
   if (index < 0 || static_cast<size_t>(index) >= kLogicalKeys) return;
   uint8_t& value = effect_.fade[static_cast<size_t>(index)];
-  unsigned drop = fast ? 1 : 4;
-  if ((value & 0x80) != 0) {
-    drop = 40;
-  } else if ((value & 0x40) != 0) {
-    drop = 30;
-  } else if ((value & 0x20) != 0) {
-    drop = 10;
-  } else if (value > 16) {
-    drop = 8;
-  }
-  value = value > drop ? static_cast<uint8_t>(value - drop) : 0;
+  value = FadedValue(value, fast);
 }
 
 void LightingEngine::MarkPressedKeys() {

@@ -77,6 +77,8 @@ class LightingEngine {
   void Static();
   void Spectrum();
   void Blink(bool cycle);
+  // Blink with a period of the caller's (the keyboard paces its blink by the user's speed).
+  void BlinkAtPeriod(bool cycle, std::chrono::milliseconds period);
   void Off();
 
   // ---- reactive state
@@ -111,6 +113,12 @@ class LightingEngine {
   bool FramePaused() const;
 
   std::recursive_mutex& Lock() const { return lock_; }
+  // The colour vectors and the effect state in place, for a kind's own effect steps; the caller
+  // holds Lock().
+  std::vector<KeyColour>& KeyColoursLocked() { return key_colours_; }
+  std::vector<KeyColour>& LogoColoursLocked() { return logo_colours_; }
+  std::vector<KeyColour>& StripColoursLocked() { return strip_colours_; }
+  EffectState& StateLocked() { return effect_; }
   // Time source of blink periods and frame pauses (tests replace it).
   void SetClock(ClockFunction clock) { clock_ = std::move(clock); }
   Clock::time_point Now() const { return clock_ ? clock_() : Clock::now(); }

@@ -95,6 +95,11 @@ class CHalveronUSBDevice : public device::AttachableDevice {
   // Paints the key buttons from the key colour vector and sends the light frame
   // (LightingEngine::RenderFrame).
   virtual void RenderLightFrame();
+  // Paint the logo and strip light positions (a keyboard has them).
+  virtual void RenderLogoLights() {}
+  virtual void RenderStripLights() {}
+  // Sends the current custom lighting group (a keyboard has them); 0: nothing sent.
+  virtual int WriteCustomLight() { return 0; }
   virtual void OnAttached() {}
   virtual void OnDeviceSyncRequest() {}
   virtual void LoadProfile() {}

@@ -26,6 +26,8 @@ TimerOutcome CHalveronUSBDevice::RunAttachTimer() {
 
 TimerOutcome CHalveronUSBDevice::RunRepaintTimer(bool item_selected) {
   RenderLightFrame();
+  RenderLogoLights();
+  RenderStripLights();
   TimerOutcome outcome;
   outcome.redraw_page = item_selected && PageRedraw();
   // Removal clears the connected flag: the cycle ends here until the next attach starts it.
