@@ -60,7 +60,7 @@ class CHalveronUSBDevicePage : public ui::HorizontalLayout, public DevicePageVie
   void PaintKey(int index, uint32_t colour, int intensity) override;
   void ShowFunctionPages(const FunctionPages& pages) override;
 
-  // Repaints the device picture (every key button found).
+  // Repaints the device picture: every key button whose light changed since the last time.
   void RedrawPicture();
 
   // Adds the page's notification routes with the page (as CHalveronUSBDevicePage*) as owner; the
