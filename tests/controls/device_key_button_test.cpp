@@ -5,9 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QTest>
 
 #include <memory>
 
+#include "controls/light_layer_cache.h"
 #include "ui/containers.h"
 #include "ui/control_factory.h"
 #include "ui/dialog_builder.h"
@@ -89,6 +91,73 @@ TEST(DeviceKeyButton, TheKeySetMarkIsDrawnUntintedOnlyWhileNotHidden) {
   button.SetKeySetHidden(false);
   EXPECT_FALSE(button.IsKeySetHidden());
   EXPECT_EQ(CentrePixel(button), qRgb(0x2D, 0xE1, 0xC2));
+}
+
+// Counts the paints a widget gets.
+class PaintCounter : public QObject {
+ public:
+  explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
+  int paints = 0;
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    paints += event->type() == QEvent::Paint ? 1 : 0;
+    return false;
+  }
+};
+
+// A shown button; Settle() lets pending paints happen and returns how many there were.
+class ShownKey : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    button_.SetLightImage(kLightImage);
+    button_.resize(30, 26);
+    button_.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&button_));
+    Settle();
+  }
+  int Settle() {
+    counter_.paints = 0;
+    QCoreApplication::processEvents();
+    return counter_.paints;
+  }
+  CDeviceKeyButtonUI button_;
+  PaintCounter counter_{&button_};
+};
+
+TEST_F(ShownKey, RepaintsOnlyForAChangedLightOrKeySetFlag) {
+  button_.SetLight(0x00112233, 200, true);
+  EXPECT_EQ(Settle(), 0) << "SetLight leaves the repaint to the page";
+  EXPECT_TRUE(button_.RedrawLight());
+  EXPECT_EQ(Settle(), 1);
+  button_.SetLight(0x00112233, 200, true);
+  EXPECT_FALSE(button_.RedrawLight()) << "same light again";
+  button_.SetKeySetHidden(true);
+  EXPECT_EQ(Settle(), 0) << "the flag as stored";
+  button_.SetKeySetHidden(false);
+  EXPECT_EQ(Settle(), 1);
+}
+
+TEST_F(ShownKey, ALightSeenBeforeIsDrawnFromTheLayerCache) {
+  LightLayerCache& cache = LightLayerCache::Instance();
+  cache.Clear();
+  const qint64 before = cache.Renders();
+  button_.SetLight(0x00ABCDEF, 180, true);
+  button_.RedrawLight();
+  Settle();
+  EXPECT_EQ(cache.Renders(), before + 1);
+  button_.SetLight(0x00010203, 180, true);
+  button_.RedrawLight();
+  Settle();
+  EXPECT_EQ(cache.Renders(), before + 2);
+  button_.SetLight(0x00ABCDEF, 180, true);  // back to the first colour
+  button_.RedrawLight();
+  EXPECT_EQ(Settle(), 1);
+  EXPECT_EQ(cache.Renders(), before + 2);
+  button_.SetLight(0x00ABCDEF, 181, true);  // another intensity is another layer
+  button_.RedrawLight();
+  Settle();
+  EXPECT_EQ(cache.Renders(), before + 3);
 }
 
 TEST(DeviceKeyButton, ToolTipCarriesTitleAndText) {
