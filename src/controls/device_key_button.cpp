@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-#include "controls/light_layer_cache.h"
+#include "controls/key_layer_cache.h"
 #include "ui/render.h"
 
 namespace zrv::controls {
@@ -69,6 +69,9 @@ void CDeviceKeyButtonUI::SetAttribute(const QString& name, const QString& value)
     SetLightImage(value);
   } else if (name == u"keysetimage") {
     SetKeySetImage(value);
+  } else if (name == u"borderround") {
+    border_round_ = AttrSize(name, value);
+    ui::Button::SetAttribute(name, value);
   } else if (name == u"gmnametextcolor") {
     // Accepted for the skins that carry it; it has no effect.
   } else {
@@ -76,10 +79,20 @@ void CDeviceKeyButtonUI::SetAttribute(const QString& name, const QString& value)
   }
 }
 
+void CDeviceKeyButtonUI::PaintBkColor(QPainter& painter) {
+  if (border_round_.isEmpty() || GetBkColor() == 0) {
+    ui::Button::PaintBkColor(painter);
+    return;
+  }
+  // The same rounded fill as the library's, from the layer cache: every key repaints it per frame.
+  KeyLayerCache::Instance().DrawRoundedFill(painter, rect(), GetBkColor(),
+                                            QSize(Scale(border_round_.width()), Scale(border_round_.height())));
+}
+
 void CDeviceKeyButtonUI::PaintStatusImage(QPainter& painter) {
   ui::Button::PaintStatusImage(painter);
   if (light_on_ && !light_image_.isEmpty()) {
-    LightLayerCache::Instance().Draw(painter, rect(), light_image_, Zoom(), light_colour_, light_intensity_);
+    KeyLayerCache::Instance().DrawLight(painter, rect(), light_image_, Zoom(), light_colour_, light_intensity_);
   }
   if (!key_set_hidden_ && !key_set_image_.isEmpty()) {
     ui::render::DrawImageString(painter, rect(), key_set_image_, Zoom(), 0, 0, false);

@@ -5,7 +5,7 @@
 //
 // The device page sets the light from the repaint timer (SetLight) and repaints the picture
 // afterwards (RedrawLight): only the buttons whose light changed are repainted, and the tinted
-// light is drawn from a cache of layers (LightLayerCache).
+// light is drawn from a cache of layers (KeyLayerCache).
 
 #include "ui/button.h"
 
@@ -49,6 +49,8 @@ class CDeviceKeyButtonUI : public ui::Button {
   QString GetUserToolText() const { return tool_text_; }
 
   void SetAttribute(const QString& name, const QString& value) override;
+  // The background colour as the library fills it, rounded corners from the layer cache.
+  void PaintBkColor(QPainter& painter) override;
   // The state image, then the tinted light image, then the key-set mark.
   void PaintStatusImage(QPainter& painter) override;
   void PaintText(QPainter& painter) override;
@@ -72,6 +74,7 @@ class CDeviceKeyButtonUI : public ui::Button {
   bool light_changed_ = false;
   bool key_set_hidden_ = true;
   int select_state_ = 0;
+  QSize border_round_{0, 0};  // "borderround", kept for PaintBkColor
   QString tool_title_;
   QString tool_text_;
 };
