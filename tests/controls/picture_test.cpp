@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QEnterEvent>
 #include <QImage>
 #include <QTemporaryDir>
 #include <QTest>
@@ -131,6 +133,12 @@ TEST_F(Picture, HandButtonClicksOnlyOnAReleaseInside) {
   EXPECT_TRUE(w_.Log().isEmpty());
   QTest::mouseClick(hand, Qt::LeftButton);
   EXPECT_EQ(w_.Log(), QStringList({"click:hand"}));
+  w_.records.clear();
+  QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), hand->mapToGlobal(QPointF(2, 2)));
+  QApplication::sendEvent(hand, &enter);
+  QEvent leave(QEvent::Leave);
+  QApplication::sendEvent(hand, &leave);
+  EXPECT_EQ(w_.Log(), QStringList({"msenter:hand", "msleave:hand"}));
 }
 
 // The pan view over a 100 x 80 picture outside the skin, in a 40 x 30 control.
