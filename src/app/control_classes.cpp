@@ -6,6 +6,9 @@
 #include "app/placeholder_control.h"
 #include "controls/device_key_button.h"
 #include "controls/device_profile.h"
+#include "controls/hand_img_button.h"
+#include "controls/hand_img_select_button.h"
+#include "controls/redio_macro_button.h"
 #include "controls/select_panel.h"
 #include "devices/device_page_factory.h"
 #include "editors/key_set_control.h"
@@ -33,6 +36,9 @@ QHash<QString, ControlMaker>& Makers() {
       {QStringLiteral("CDeviceOptionUI"), Make<CDeviceOptionUI>},
       {QStringLiteral("CDeviceProfileUI"), Make<controls::CDeviceProfileUI>},
       {QStringLiteral("CKeySetControlUI"), Make<editors::CKeySetControlUI>},
+      {QStringLiteral("CHandImgButtonUI"), Make<controls::CHandImgButtonUI>},
+      {QStringLiteral("CHandImgSelectButtonUI"), Make<controls::CHandImgSelectButtonUI>},
+      {QStringLiteral("CRedioMacroButtonUI"), Make<controls::CRedioMacroButtonUI>},
       {QStringLiteral("CHalveronUSBDevice"), DevicePage("CHalveronUSBDevice")},
       {QStringLiteral("CHalveronKeyboardDevice"), DevicePage("CHalveronKeyboardDevice")},
       {QStringLiteral("CHalveronMouseDevice"), DevicePage("CHalveronMouseDevice")},

@@ -1,9 +1,12 @@
 #include "controls/device_key_button.h"
 
+#include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 
 #include <algorithm>
 
+#include "controls/key_layer_cache.h"
 #include "ui/render.h"
 
 namespace zrv::controls {
@@ -11,9 +14,20 @@ namespace zrv::controls {
 CDeviceKeyButtonUI::CDeviceKeyButtonUI(QWidget* parent) : ui::Button(parent) {}
 
 void CDeviceKeyButtonUI::SetLight(quint32 colour, int intensity, bool on) {
-  light_colour_ = colour & 0x00FFFFFFu;
-  light_intensity_ = std::clamp(intensity, 0, 255);
+  colour &= 0x00FFFFFFu;
+  intensity = std::clamp(intensity, 0, 255);
+  if (colour == light_colour_ && intensity == light_intensity_ && on == light_on_) return;
+  light_colour_ = colour;
+  light_intensity_ = intensity;
   light_on_ = on;
+  light_changed_ = true;
+}
+
+bool CDeviceKeyButtonUI::RedrawLight() {
+  if (!light_changed_) return false;
+  light_changed_ = false;
+  update();  // this button's rectangle only, not the picture
+  return true;
 }
 
 void CDeviceKeyButtonUI::SetLightImage(const QString& image) {
@@ -55,6 +69,9 @@ void CDeviceKeyButtonUI::SetAttribute(const QString& name, const QString& value)
     SetLightImage(value);
   } else if (name == u"keysetimage") {
     SetKeySetImage(value);
+  } else if (name == u"borderround") {
+    border_round_ = AttrSize(name, value);
+    ui::Button::SetAttribute(name, value);
   } else if (name == u"gmnametextcolor") {
     // Accepted for the skins that carry it; it has no effect.
   } else {
@@ -62,14 +79,34 @@ void CDeviceKeyButtonUI::SetAttribute(const QString& name, const QString& value)
   }
 }
 
+void CDeviceKeyButtonUI::PaintBkColor(QPainter& painter) {
+  if (border_round_.isEmpty() || GetBkColor() == 0) {
+    ui::Button::PaintBkColor(painter);
+    return;
+  }
+  // The same rounded fill as the library's, from the layer cache: every key repaints it per frame.
+  KeyLayerCache::Instance().DrawRoundedFill(painter, rect(), GetBkColor(),
+                                            QSize(Scale(border_round_.width()), Scale(border_round_.height())));
+}
+
 void CDeviceKeyButtonUI::PaintStatusImage(QPainter& painter) {
   ui::Button::PaintStatusImage(painter);
   if (light_on_ && !light_image_.isEmpty()) {
-    ui::render::DrawImageString(painter, rect(), light_image_, Zoom(), light_colour_, light_intensity_, true);
+    KeyLayerCache::Instance().DrawLight(painter, rect(), light_image_, Zoom(), light_colour_, light_intensity_);
   }
   if (!key_set_hidden_ && !key_set_image_.isEmpty()) {
     ui::render::DrawImageString(painter, rect(), key_set_image_, Zoom(), 0, 0, false);
   }
+}
+
+void CDeviceKeyButtonUI::mouseDoubleClickEvent(QMouseEvent* event) {
+  event->accept();
+  if (!isEnabled() || event->button() != Qt::LeftButton || !rect().contains(event->position().toPoint())) return;
+  QPointer<QWidget> alive(this);
+  QPushButton::mousePressEvent(event);  // down and grabbing: the release that follows clicks
+  if (!alive) return;
+  SendNotify(QString::fromLatin1(ui::notify::kDbClick), 0, 0, mapTo(window(), event->position().toPoint()));
+  if (alive) update();
 }
 
 void CDeviceKeyButtonUI::PaintText(QPainter& painter) {

@@ -4,7 +4,8 @@
 // key's intensity, and a mark ("keysetimage") on a key whose function was changed.
 //
 // The device page sets the light from the repaint timer (SetLight) and repaints the picture
-// afterwards; the button itself never repaints for a new light.
+// afterwards (RedrawLight): only the buttons whose light changed are repainted, and the tinted
+// light is drawn from a cache of layers (KeyLayerCache).
 
 #include "ui/button.h"
 
@@ -19,8 +20,11 @@ class CDeviceKeyButtonUI : public ui::Button {
   explicit CDeviceKeyButtonUI(QWidget* parent = nullptr);
   QString GetClass() const override { return QStringLiteral("DeviceKeyButton"); }
 
-  // Colour 0x00BBGGRR, intensity 0-255 (clamped), on: whether the light image is drawn.
+  // Colour 0x00BBGGRR, intensity 0-255 (clamped), on: whether the light image is drawn. No
+  // repaint by itself: the page repaints its picture after a frame.
   void SetLight(quint32 colour, int intensity, bool on);
+  // Repaints the button when SetLight changed its light since the last call; true when it did.
+  bool RedrawLight();
   quint32 GetLightColour() const { return light_colour_; }
   int GetLightIntensity() const { return light_intensity_; }
   bool IsLightOn() const { return light_on_; }
@@ -45,11 +49,19 @@ class CDeviceKeyButtonUI : public ui::Button {
   QString GetUserToolText() const { return tool_text_; }
 
   void SetAttribute(const QString& name, const QString& value) override;
+  // The background colour as the library fills it, rounded corners from the layer cache.
+  void PaintBkColor(QPainter& painter) override;
   // The state image, then the tinted light image, then the key-set mark.
   void PaintStatusImage(QPainter& painter) override;
   void PaintText(QPainter& painter) override;
   // The button is drawn by the skin only, never as a platform push button.
   bool PaintsItself() const override { return true; }
+
+ protected:
+  // The second press of a double click inside the enabled button: pushed and captured, then
+  // "dbclick"; its release is the button's ordinary one, so a double click gives "click",
+  // "dbclick", "click". Elsewhere, or on a disabled button, it is dropped.
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
 
  private:
   void UpdateUserToolTip();
@@ -59,8 +71,10 @@ class CDeviceKeyButtonUI : public ui::Button {
   bool light_on_ = false;
   quint32 light_colour_ = kDefaultLightColour;
   int light_intensity_ = kDefaultLightIntensity;
+  bool light_changed_ = false;
   bool key_set_hidden_ = true;
   int select_state_ = 0;
+  QSize border_round_{0, 0};  // "borderround", kept for PaintBkColor
   QString tool_title_;
   QString tool_text_;
 };

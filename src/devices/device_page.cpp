@@ -129,7 +129,7 @@ void CHalveronUSBDevicePage::ShowDraggedDpiValue(int number, qint64 value) {
 void CHalveronUSBDevicePage::RedrawPicture() {
   for (const auto* table : {&key_buttons_, &light_buttons_}) {
     for (const auto& button : *table) {
-      if (button) button->Invalidate();
+      if (button) button->RedrawLight();  // only the buttons whose light changed
     }
   }
 }

@@ -62,7 +62,7 @@ class CHalveronUSBDevicePage : public ui::HorizontalLayout, public DevicePageVie
   // Through the language files, as the hidden label "text_test" would show the id.
   std::string TranslateText(const std::string& text_id) override;
 
-  // Repaints the device picture (every key button found).
+  // Repaints the device picture: every key button whose light changed since the last time.
   void RedrawPicture();
 
   // Adds the page's notification routes with the page (as CHalveronUSBDevicePage*) as owner; the

@@ -6,13 +6,19 @@
 
 #include <QFile>
 #include <QImage>
+#include <QPainter>
+#include <QPainterPath>
 #include <QTemporaryDir>
+#include <QTest>
 
+#include <algorithm>
 #include <memory>
 
+#include "controls/key_layer_cache.h"
 #include "ui/containers.h"
 #include "ui/control_factory.h"
 #include "ui/dialog_builder.h"
+#include "ui/render.h"
 
 namespace zrv::controls {
 namespace {
@@ -101,6 +107,122 @@ TEST(DeviceKeyButton, TheKeySetMarkIsDrawnUntintedOnlyWhileNotHidden) {
   button.SetKeySetHidden(false);
   EXPECT_FALSE(button.IsKeySetHidden());
   EXPECT_EQ(CentrePixel(button), qRgb(0x2D, 0xE1, 0xC2));
+}
+
+// Counts the paints a widget gets.
+class PaintCounter : public QObject {
+ public:
+  explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
+  int paints = 0;
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    paints += event->type() == QEvent::Paint ? 1 : 0;
+    return false;
+  }
+};
+
+// A shown button; Settle() lets pending paints happen and returns how many there were.
+class ShownKey : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    button_.SetLightImage(kLightImage);
+    button_.resize(30, 26);
+    button_.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&button_));
+    Settle();
+  }
+  int Settle() {
+    counter_.paints = 0;
+    QCoreApplication::processEvents();
+    return counter_.paints;
+  }
+  CDeviceKeyButtonUI button_;
+  PaintCounter counter_{&button_};
+};
+
+TEST_F(ShownKey, RepaintsOnlyForAChangedLightOrKeySetFlag) {
+  button_.SetLight(0x00112233, 200, true);
+  EXPECT_EQ(Settle(), 0) << "SetLight leaves the repaint to the page";
+  EXPECT_TRUE(button_.RedrawLight());
+  EXPECT_EQ(Settle(), 1);
+  button_.SetLight(0x00112233, 200, true);
+  EXPECT_FALSE(button_.RedrawLight()) << "same light again";
+  button_.SetKeySetHidden(true);
+  EXPECT_EQ(Settle(), 0) << "the flag as stored";
+  button_.SetKeySetHidden(false);
+  EXPECT_EQ(Settle(), 1);
+}
+
+TEST_F(ShownKey, ALightSeenBeforeIsDrawnFromTheLayerCache) {
+  KeyLayerCache& cache = KeyLayerCache::Instance();
+  cache.Clear();
+  const qint64 before = cache.TintRenders();
+  button_.SetLight(0x00ABCDEF, 180, true);
+  button_.RedrawLight();
+  Settle();
+  EXPECT_EQ(cache.TintRenders(), before + 1);
+  button_.SetLight(0x00010203, 180, true);
+  button_.RedrawLight();
+  Settle();
+  EXPECT_EQ(cache.TintRenders(), before + 2);
+  button_.SetLight(0x00ABCDEF, 180, true);  // back to the first colour
+  button_.RedrawLight();
+  EXPECT_EQ(Settle(), 1);
+  EXPECT_EQ(cache.TintRenders(), before + 2);
+  button_.SetLight(0x00ABCDEF, 181, true);  // another intensity is another layer
+  button_.RedrawLight();
+  Settle();
+  EXPECT_EQ(cache.TintRenders(), before + 3);
+}
+
+// The largest difference of any channel between two images of one size.
+int MaxDifference(const QImage& a, const QImage& b) {
+  int worst = 0;
+  for (int y = 0; y < a.height(); ++y) {
+    for (int x = 0; x < a.width(); ++x) {
+      const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+      worst = std::max({worst, std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
+                        std::abs(qBlue(p) - qBlue(q)), std::abs(qAlpha(p) - qAlpha(q))});
+    }
+  }
+  return worst;
+}
+
+TEST(KeyLayers, LookAsTheLibraryDrawsThemAtAFractionalPixelRatio) {
+  auto canvas = [] {
+    QImage image(45, 39, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(1.5);
+    image.fill(Qt::transparent);
+    return image;
+  };
+  const QRect key(0, 0, 30, 26);
+  QImage mine = canvas(), library = canvas();
+  {
+    QPainter p(&mine);
+    KeyLayerCache::Instance().DrawLight(p, key, kLightImage, 1.0, 0x0040A0FF, 150);
+  }
+  {
+    QPainter p(&library);
+    ui::render::DrawImageString(p, key, kLightImage, 1.0, 0x0040A0FF, 150, true);
+  }
+  EXPECT_GT(qAlpha(mine.pixel(22, 19)), 100) << "the light is there";
+  EXPECT_LE(MaxDifference(mine, library), 3) << "tinted light";
+
+  mine = canvas();
+  library = canvas();
+  {
+    QPainter p(&mine);
+    KeyLayerCache::Instance().DrawRoundedFill(p, key, 0xFF1E222A, QSize(4, 4));
+  }
+  {
+    QPainter p(&library);
+    p.setRenderHint(QPainter::Antialiasing);
+    QPainterPath path;
+    path.addRoundedRect(QRectF(key), 4, 4);
+    p.fillPath(path, QColor::fromRgba(0xFF1E222A));
+  }
+  EXPECT_LE(MaxDifference(mine, library), 3) << "rounded background";
 }
 
 TEST(DeviceKeyButton, ToolTipCarriesTitleAndText) {

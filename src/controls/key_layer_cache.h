@@ -1,0 +1,69 @@
+#pragma once
+// The layers a key button paints every lighting frame, kept as images in the pixels they land on:
+// its rounded background, the untinted shape of its light image and the light tinted per colour
+// and intensity. A lighting effect gives a full keyboard new colours up to 30 times a second, and
+// most keys repeat colours they had a moment ago (a breathing key, a wave over a row): a key then
+// blits its layers instead of filling paths, scaling images and tinting them again.
+
+#include <QCache>
+#include <QImage>
+#include <QRect>
+#include <QSize>
+#include <QString>
+
+class QPainter;
+
+namespace zrv::controls {
+
+class KeyLayerCache {
+ public:
+  static KeyLayerCache& Instance();
+
+  // Draws the light image string over `rect`, tinted with `colour` (0x00BBGGRR) at `intensity`
+  // (0-255), as the UI layer's tinted image drawing does: the image's shape filled with the colour,
+  // shown at intensity/255 opacity. The shape is drawn through the UI layer once per image and size.
+  void DrawLight(QPainter& painter, const QRect& rect, const QString& image, double zoom, quint32 colour,
+                 int intensity);
+  // Fills `rect` with `argb` (0xAARRGGBB), its corners rounded with `radii` (pixels, antialiased).
+  void DrawRoundedFill(QPainter& painter, const QRect& rect, quint32 argb, const QSize& radii);
+
+  // Tinted light layers made so far (each a miss of the cache); for tests and the benchmark.
+  qint64 TintRenders() const { return tint_renders_; }
+  void Clear() { cache_.clear(); }
+
+ private:
+  enum class Kind : quint8 { kShape, kTinted, kFill };
+  struct Key {
+    Kind kind;
+    QString image;      // light image string (shape, tinted)
+    quint32 colour;     // tint 0x00BBGGRR, or the fill's 0xAARRGGBB
+    int intensity;      // tinted
+    int rx, ry;         // fill corner radii
+    int width, height;  // device pixels
+    int zoom_percent;
+    int scale_percent;  // device pixels per pixel of the painter's coordinates
+    bool operator==(const Key& o) const {
+      return kind == o.kind && colour == o.colour && intensity == o.intensity && rx == o.rx && ry == o.ry &&
+             width == o.width && height == o.height && zoom_percent == o.zoom_percent &&
+             scale_percent == o.scale_percent && image == o.image;
+    }
+  };
+  friend size_t qHash(const Key& key, size_t seed) {
+    return qHashMulti(seed, static_cast<int>(key.kind), key.image, key.colour, key.intensity, key.rx, key.ry, key.width,
+                      key.height, key.zoom_percent, key.scale_percent);
+  }
+
+  KeyLayerCache() = default;
+  // A key of `kind` for a layer over `rect` on `painter`'s device.
+  static Key MakeKey(Kind kind, const QPainter& painter, const QRect& rect);
+  static QImage NewLayer(const Key& key);
+  void Keep(const Key& key, const QImage& layer);
+  QImage Shape(const Key& tinted, const QString& image, const QSize& size, double zoom);
+  static QImage Tint(const QImage& shape, quint32 colour, int intensity);
+
+  // Cost in kilobytes: 16 MB hold a full keyboard's layers in some forty colours each.
+  QCache<Key, QImage> cache_{16 * 1024};
+  qint64 tint_renders_ = 0;
+};
+
+}  // namespace zrv::controls
