@@ -4,6 +4,8 @@
 
 #include "app/device_option.h"
 #include "app/placeholder_control.h"
+#include "app/update_info_list_item.h"
+#include "controls/circle_progress.h"
 #include "controls/device_key_button.h"
 #include "controls/device_profile.h"
 #include "controls/select_panel.h"
@@ -30,6 +32,8 @@ QHash<QString, ControlMaker>& Makers() {
       {QStringLiteral("CSelectPanelUI"), Make<controls::CSelectPanelUI>},
       {QStringLiteral("CDeviceKeyButtonUI"), Make<controls::CDeviceKeyButtonUI>},
       {QStringLiteral("CDeviceOptionUI"), Make<CDeviceOptionUI>},
+      {QStringLiteral("CCircleProgressUI"), Make<controls::CCircleProgressUI>},
+      {QStringLiteral("CUpdateInfoListItemUI"), Make<CUpdateInfoListItemUI>},
       {QStringLiteral("CDeviceProfileUI"), Make<controls::CDeviceProfileUI>},
       {QStringLiteral("CHalveronUSBDevice"), DevicePage("CHalveronUSBDevice")},
       {QStringLiteral("CHalveronKeyboardDevice"), DevicePage("CHalveronKeyboardDevice")},
