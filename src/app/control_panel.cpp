@@ -38,13 +38,17 @@ QList<PanelCommand> ControlPanelCandidates(ControlPanel panel, const QString& cu
   for (const DesktopPanels& known : KnownPanels()) {
     const PanelCommand& command = panel == ControlPanel::kMouse ? known.mouse : known.keyboard;
     const bool current = desktops.contains(QLatin1String(known.desktop), Qt::CaseInsensitive);
-    QList<PanelCommand>& list = current ? first : rest;
-    const bool listed = std::any_of(list.begin(), list.end(), [&](const PanelCommand& c) {
+    (current ? first : rest).append(command);
+  }
+  // A program that serves several desktops is tried once, at its first place.
+  QList<PanelCommand> candidates;
+  for (const PanelCommand& command : first + rest) {
+    const bool listed = std::any_of(candidates.begin(), candidates.end(), [&](const PanelCommand& c) {
       return c.program == command.program && c.arguments == command.arguments;
     });
-    if (!listed) list.append(command);
+    if (!listed) candidates.append(command);
   }
-  return first + rest;
+  return candidates;
 }
 
 std::optional<PanelCommand> FindControlPanel(ControlPanel panel, const QString& current_desktop,
