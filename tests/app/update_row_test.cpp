@@ -59,7 +59,9 @@ TEST_F(UpdateRowTest, EachStatusShowsItsTextProgressAndMark) {
   EXPECT_FALSE(Part("update_status_ok")->IsVisible());
   row_->SetProgress(40);
   EXPECT_EQ(row_->ProgressText(), "40%");
-  EXPECT_EQ(dynamic_cast<controls::CCircleProgressUI*>(Part("update_status_ing"))->GetValue(), 40);
+  auto* ring = dynamic_cast<controls::CCircleProgressUI*>(Part("update_status_ing"));
+  ASSERT_NE(ring, nullptr);
+  EXPECT_EQ(ring->GetValue(), 40);
   row_->SetStatus(update::kStatusDownloading);
   EXPECT_EQ(row_->ProgressText(), "40%") << "the same status again changes nothing";
   row_->SetStatus(update::kStatusInstalling);
