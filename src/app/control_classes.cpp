@@ -4,6 +4,8 @@
 
 #include "app/device_option.h"
 #include "app/placeholder_control.h"
+#include "app/update_info_list_item.h"
+#include "controls/circle_progress.h"
 #include "controls/device_key_button.h"
 #include "controls/device_profile.h"
 #include "controls/hand_img_button.h"
@@ -34,6 +36,8 @@ QHash<QString, ControlMaker>& Makers() {
       {QStringLiteral("CSelectPanelUI"), Make<controls::CSelectPanelUI>},
       {QStringLiteral("CDeviceKeyButtonUI"), Make<controls::CDeviceKeyButtonUI>},
       {QStringLiteral("CDeviceOptionUI"), Make<CDeviceOptionUI>},
+      {QStringLiteral("CCircleProgressUI"), Make<controls::CCircleProgressUI>},
+      {QStringLiteral("CUpdateInfoListItemUI"), Make<CUpdateInfoListItemUI>},
       {QStringLiteral("CDeviceProfileUI"), Make<controls::CDeviceProfileUI>},
       {QStringLiteral("CKeySetControlUI"), Make<editors::CKeySetControlUI>},
       {QStringLiteral("CHandImgButtonUI"), Make<controls::CHandImgButtonUI>},

@@ -4,11 +4,15 @@
 #include <QScreen>
 #include <QTimer>
 
+#include "app/about_wnd.h"
 #include "app/control_classes.h"
 #include "app/main_wnd_routes.h"
+#include "app/main_wnd_secondary.h"
 #include "app/msg_wnd.h"
 #include "app/profile_flows.h"
 #include "app/profile_flows_device.h"
+#include "app/set_wnd.h"
+#include "app/skin_observer.h"
 #include "app/sleep_watcher.h"
 #include "app/window_messages.h"
 #include "controls/device_profile.h"
@@ -66,6 +70,7 @@ CMainWnd::CMainWnd(StartOptions options)
   profile_flows_->SetSwitchTimerStarter([this] { StartWindowTimer(kProfileSwitchTimer, kProfileSwitchDelayMs); });
   AddWindowRoutes(routes_, *this);
   AddProfileBarRoutes(routes_, *profile_flows_);
+  AddSecondaryWindowRoutes(routes_, *this);
 }
 
 CMainWnd::~CMainWnd() {
@@ -102,6 +107,10 @@ void CMainWnd::InitWindow() {
   }
   ShowLightControlText();
   ShowNoDeviceState(true);
+  // Skin changes reach the window from the skin window; the chosen image outlives a restart.
+  skin_receiver_ = std::make_unique<SkinReceiver>([this](const SkinChangedParam& change) { ApplySkin(change); });
+  SkinChangeObserver().AddReceiver(skin_receiver_.get());
+  if (const QString image = RememberedSkinImage(SkinIniFile()); !image.isEmpty()) ApplySkin({false, 0, image});
 }
 
 ui::Control* CMainWnd::CreateControl(const QString& class_name) { return CreateWindowControl(class_name, this); }
@@ -215,8 +224,8 @@ void CMainWnd::SetInstanceChannel(platform::SingleInstance* channel) {
   connect(channel, &platform::SingleInstance::instanceMessage, this, [this](int first, int second) {
     ShowYourself({first, second});
   });
-  // An installer's report ("Forward") is for the settings window, which connects to it once it
-  // exists.
+  connect(channel, &platform::SingleInstance::forwardMessage, this,
+          [this](int first, int second) { OnForwardMessage(first, second); });
   connect(channel, &platform::SingleInstance::lightControlRequest, this, [this](int first, int second) {
     OnLightControlRequest({first, second});
   });
@@ -224,7 +233,9 @@ void CMainWnd::SetInstanceChannel(platform::SingleInstance* channel) {
 }
 
 void CMainWnd::CloseSecondaryWindows() {
-  // The settings and about windows register here once they exist; none is open before that.
+  // The settings window refuses while an update is in progress.
+  if (set_wnd_) set_wnd_->RequestClose();
+  if (about_wnd_) about_wnd_->Close(0);
 }
 
 int CMainWnd::MessageBox(const QString& text, bool text_is_id, int buttons, const QString& title) {

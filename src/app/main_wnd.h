@@ -14,6 +14,7 @@
 
 #include <QByteArray>
 #include <QHash>
+#include <QPointer>
 #include <QSize>
 #include <QString>
 
@@ -55,6 +56,11 @@ namespace zrv::app {
 class SleepWatcher;
 class ProfileFlows;
 class MsgWndAsker;
+class CSetWnd;
+class CAboutWnd;
+class SkinReceiver;
+class UpdateWorker;
+struct SkinChangedParam;
 
 class CMainWnd : public ui::WindowBase, public device::DiscoverySink {
   Q_OBJECT
@@ -187,6 +193,30 @@ class CMainWnd : public ui::WindowBase, public device::DiscoverySink {
   // The device description block a test tool asks for; empty before windowinit.
   QByteArray DescribeDevicesBlock() const;
 
+  // ---- secondary windows and updates (main_wnd_secondary.cpp)
+  // The settings window (modal; nothing while one is open): the update page lists the program and
+  // the attached devices of the update-target table.
+  void OpenSettingsWindow();
+  // The about window (modal; nothing while one is open).
+  void OpenAboutWindow();
+  // The skin window under "skinbtn".
+  void OpenSkinWindow();
+  // The desktop's mouse (0) or keyboard (1) settings; a message when the desktop has none.
+  void OpenControlPanelFor(int index);
+  // An installer's report (Forward): to the settings window while it is open.
+  void OnForwardMessage(int first, int second);
+  // The background update check, once: the thread of slot 2 starts at windowinit, its check with
+  // discovery after the first scan, so that the devices plugged in at start are asked about too.
+  void StartUpdateCheck();
+  // The check's result: a newer version marks "setbtn" and opens the settings window (3093).
+  void OnUpdateCheckDone(bool newer);
+  // The HID version of the connected device of each device-kind row, 0 where none is connected.
+  std::vector<int> DeviceVersions() const;
+  // A skin change: a colour or an image as the background of "root".
+  void ApplySkin(const SkinChangedParam& change);
+  CSetWnd* SettingsWindow() const;
+  CAboutWnd* AboutWindow() const;
+
   int dpi() const { return dpi_; }
   bool HasTrayIcon() const { return tray_.CanRestoreFromTray(); }
   bool Active() const { return active_; }
@@ -274,6 +304,13 @@ class CMainWnd : public ui::WindowBase, public device::DiscoverySink {
   uint8_t initialised_ = 0;
   bool first_paint_seen_ = false;
   QHash<int, int> window_timers_;  // timer id -> Qt timer id
+
+  // Secondary windows, while open; the skin receiver (registered at InitWindow).
+  QPointer<CSetWnd> set_wnd_;
+  QPointer<CAboutWnd> about_wnd_;
+  std::unique_ptr<SkinReceiver> skin_receiver_;
+  UpdateWorker* update_check_thread_ = nullptr;  // in slot 2
+  bool update_check_started_ = false;
 
   // Discovery messages in flight, by the key their posted message carries.
   // Arrivals and removals that came while the machine was suspended, handled on resume.

@@ -92,6 +92,7 @@ void CMainWnd::PostFirstScanDone() {
       this,
       [this] {
         ShowYourself({0, 0});
+        StartUpdateCheck();
       },
       Qt::QueuedConnection);
 }

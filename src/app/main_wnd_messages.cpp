@@ -68,9 +68,7 @@ bool CMainWnd::OnCustomMessage(int message, qint64 wParam, qint64 lParam) {
     case msg::kLanguageChanged:
       // From the settings window's language list; the language is applied once that list exists.
       return true;
-    case msg::kOpenSettings:
-      // Opens the settings window once it exists.
-      return true;
+    case msg::kOpenSettings: OpenSettingsWindow(); return true;
     case msg::kClearUpdateMark:
       if (title_buttons_[kSet] != nullptr) title_buttons_[kSet]->SetForeImage(QString());
       return true;

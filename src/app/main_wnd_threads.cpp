@@ -2,6 +2,7 @@
 // lighting synchronisation (slot 8), and their orderly end.
 
 #include "app/main_wnd.h"
+#include "app/update_worker.h"
 #include "device/device_grab_thread.h"
 #include "platform/debug_output.h"
 
@@ -20,13 +21,6 @@ class DiscoveryWorker : public SlotWorker {
   device::DeviceGrabThread thread_;  // its destructor stops and joins
 };
 
-// The background update check asks the update service once and then waits for the end; until the
-// update service exists it only waits.
-void UpdateCheck(const platform::StopEvent& stop) {
-  stop.WaitUntil(std::chrono::steady_clock::time_point::max());
-  platform::DebugOut("获取更新线程退出");
-}
-
 }  // namespace
 
 void CMainWnd::StartWorkerThreads() {
@@ -35,7 +29,12 @@ void CMainWnd::StartWorkerThreads() {
     if (discovery->Start()) slots_.Put(WorkerSlots::kDiscoverySlot, std::move(discovery));
   }
   if (options_.update_check) {
-    slots_.Put(WorkerSlots::kUpdateCheckSlot, std::make_unique<SlotThread>("update check", UpdateCheck));
+    auto update_check =
+        std::make_unique<UpdateWorker>("update check", update::DefaultHttpSettings(), "获取更新线程退出");
+    update_check_thread_ = update_check.get();
+    slots_.Put(WorkerSlots::kUpdateCheckSlot, std::move(update_check));
+    // With discovery the check waits for its first scan (StartUpdateCheck).
+    if (!slots_.Occupied(WorkerSlots::kDiscoverySlot)) StartUpdateCheck();
   }
   LightSyncDevices devices;
   for (const auto* list : {&mice_, &keyboards_, &mouse_pads_, &headsets_})

@@ -5,9 +5,11 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <memory>
 
+#include "app/about_wnd.h"
 #include "main_wnd_support.h"
 #include "platform/qt/single_instance.h"
 #include "ui/containers.h"
@@ -83,6 +85,10 @@ TEST_F(MainWndTest, WithoutTrayCloseKeepsAWayBack) {
 
 TEST_F(MainWndTest, TrayMenuExitClosesTheWindow) {
   Build(1);
+  // The about window is modal: it is closed from within its loop.
+  QTimer::singleShot(0, window_.get(), [this] {
+    if (window_->AboutWindow() != nullptr) window_->AboutWindow()->Close(0);
+  });
   window_->OnMenuCommand(ui::MenuCommand{"about_menu", {}, {}, false});
   EXPECT_TRUE(window_->isVisible()) << "other items do not close";
   window_->OnMenuCommand(ui::MenuCommand{"exit", {}, {}, false});
