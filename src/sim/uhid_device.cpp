@@ -162,12 +162,13 @@ void UhidDevice::HandleEvent(const uhid_event& event) {
     case UHID_OUTPUT: {
       const auto& output = event.u.output;
       std::span<const uint8_t> report(output.data, std::min<size_t>(output.size, UHID_DATA_MAX));
-      ++output_reports_;
       if (output.rtype == UHID_OUTPUT_REPORT) {
         model_->OnOutputReport(report);
       } else {
         model_->OnSetReport(ReportType(output.rtype), report);
       }
+      // Counted once the model has it: a reader that saw the count also sees the report.
+      ++output_reports_;
       break;
     }
     case UHID_GET_REPORT: {
