@@ -775,7 +775,7 @@ def main():
                                                         'keyboard_device_key_light_0', keys, extras=extras))
     # The key-information list fills the free space left of the drawing: rows of the button's name and
     # the caption of its assignment, made by the page as captions arrive.
-    key_info = ('<List name="device_setkeyinfo_list" float="true" pos="16,14,306,204" '
+    key_info = ('<List name="device_setkeyinfo_list" float="true" pos="12,14,204,204" '
                 'vscrollbar="false"/>')
     replace_picture('mousedevice.xml', picture_block('mouse_device_picture', 'mouse.svg', 'mouse_device_key_light',
                                                      mouse(), tail=key_info))

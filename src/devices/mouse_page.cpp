@@ -12,9 +12,9 @@ namespace {
 
 constexpr const char* kKeyInfoList = "device_setkeyinfo_list";
 constexpr int kRowHeight = 25;
-// The list stands beside the mouse drawing: the name column is narrower than the caption's.
-constexpr int kNameWidth = 110;
-constexpr int kCaptionWidth = 180;
+// The list stands in the free space left of the mouse drawing, narrower than a full-width list.
+constexpr int kNameWidth = 78;
+constexpr int kCaptionWidth = 114;
 constexpr ui::Argb kNameColour = 0xFFFFFFFF;
 constexpr ui::Argb kCaptionColour = 0xFF0099FF;
 
