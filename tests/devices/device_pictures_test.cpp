@@ -255,6 +255,10 @@ TEST_F(DevicePicturesTest, EveryButtonHasAPlaceOfItsOwnAndNamesWhatItIs) {
       for (size_t j = i + 1; j < buttons.size(); ++j) {
         EXPECT_FALSE(pos.intersects(buttons[j]->GetFloatPos())) << name << " / " << buttons[j]->GetName().toStdString();
       }
+      // Nothing else floating on the picture (the mouse's key-information list) takes a button's clicks.
+      for (ui::Control* other : ui::FindSubControlsByClass(page.get(), QStringLiteral("List"))) {
+        EXPECT_FALSE(pos.intersects(other->GetFloatPos())) << name << " / " << other->GetName().toStdString();
+      }
     }
   }
 }
