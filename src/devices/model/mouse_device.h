@@ -33,7 +33,8 @@ class CHalveronMouseDevice : public CHalveronKindDevice<config::CMouseProfiledat
   void SaveProfile() override;
   // The key table: the factory codes with the list's assignments on the slots of their buttons
   // (element j of the list belongs to logical button j). 0 without I/O when the mouse is not
-  // connected or its factory table was not read whole, or when a slow link's probe fails; else 1.
+  // connected or its factory table was not read whole; -1 when a slow link's probe fails or the
+  // mouse refuses the table; else 1.
   int WriteKeyAssignments(int profile_index, const std::vector<config::KeyRecord>& keys) override;
   int WriteKeyAssignmentList(int profile_index) override { return WriteKeyAssignments(profile_index, key_list_); }
   // The macro image of the mouse's macro files, as the keyboard sends it (probed on a slow link).

@@ -66,7 +66,9 @@ int MouseKeyTable::WriteAssignments(DeviceLinks& links, int profile_index,
                                     const std::vector<config::KeyRecord>& keys) const {
   if (!links.Connected() || default_keys_.empty()) return 0;
   device::DeviceLink& link = links.Command();
-  if (!ProbeIfSlow(link) || link.ReadInfo(links.Info()) != 1) return 0;
+  // A mouse that does not answer (asleep behind its receiver) did not take its keys: the editor
+  // tells the user (-1), instead of the 0 that means nothing was there to write.
+  if (!ProbeIfSlow(link) || link.ReadInfo(links.Info()) != 1) return -1;
   std::vector<uint8_t> table = default_keys_;
   const size_t count = std::min(keys.size(), map_.size());
   for (size_t j = 0; j < count; ++j) {
@@ -77,13 +79,13 @@ int MouseKeyTable::WriteAssignments(DeviceLinks& links, int profile_index,
     table[slot * 3 + 1] = assignment.value;
     table[slot * 3 + 2] = assignment.extra;
   }
-  if (!ProbeIfSlow(link)) return 0;
+  if (!ProbeIfSlow(link)) return -1;
   link.Begin();
-  if (!ProbeIfSlow(link)) return 0;
-  link.WriteKeys(table, profile_index);
-  if (!ProbeIfSlow(link)) return 0;
+  if (!ProbeIfSlow(link)) return -1;
+  const int written = link.WriteKeys(table, profile_index);
+  if (!ProbeIfSlow(link)) return -1;
   link.End();
-  return 1;
+  return written == device::kLinkOk ? 1 : -1;
 }
 
 }  // namespace zrv::devices

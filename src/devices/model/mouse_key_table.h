@@ -27,7 +27,8 @@ class MouseKeyTable {
 
   // Writes the key table: the factory codes with the assignments of `keys` (element j belongs to
   // logical button j) on the slots of their buttons. 0 without I/O when not connected or the
-  // factory table was not read whole, and when a probe of a slow link fails; else 1.
+  // factory table was not read whole; -1 when a probe of a slow link fails or the mouse refuses the
+  // table; else 1.
   int WriteAssignments(DeviceLinks& links, int profile_index, const std::vector<config::KeyRecord>& keys) const;
 
   const std::vector<uint8_t>& DefaultKeys() const { return default_keys_; }

@@ -85,9 +85,16 @@ TEST_F(MouseKeysTest, ASlowLinkWhoseProbeFailsWritesNothingAndReportsIt) {
   device_->InjectFault({.kind = sim::FaultKind::kStatus, .at = {.command = Cmd(LinkCommand::kProbe), .nth = 2}});
   device_->Log().Clear();
 
-  EXPECT_EQ(mouse_.WriteKeyAssignments(0, FactoryList()), 0);
+  EXPECT_EQ(mouse_.WriteKeyAssignments(0, FactoryList()), -1) << "the user is told";
   EXPECT_EQ(device_->Log().CountFrames(Cmd(LinkCommand::kWriteKeys)), 0u);
   EXPECT_EQ(device_->Log().CountFrames(Cmd(LinkCommand::kProbe)), 2u) << "one before ReadInfo, one before Begin";
+
+  // A mouse that refuses the table does not count as written either.
+  device_->ClearFaults();
+  mouse_.CommandLink().SetSlow(false);
+  device_->InjectFault({.kind = sim::FaultKind::kStatus, .at = {.command = Cmd(LinkCommand::kWriteKeys)}});
+  EXPECT_EQ(mouse_.WriteKeyAssignments(0, FactoryList()), -1);
+  mouse_.CommandLink().SetSlow(true);
 
   // Once the mouse answers again, every step is probed first.
   device_->ClearFaults();
