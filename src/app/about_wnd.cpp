@@ -28,10 +28,7 @@ QString CAboutWnd::VersionText() {
          QString::fromStdString(update::UpdateTargetTable().back().version_label);
 }
 
-void CAboutWnd::InitWindow() {
-  max_button_ = FindControl(QStringLiteral("maxbtn"));
-  restore_button_ = FindControl(QStringLiteral("restorebtn"));
-}
+void CAboutWnd::InitWindow() { title_buttons_.Find(*this); }
 
 void CAboutWnd::ShowVersion() {
   if (ui::Control* label = FindControl(QStringLiteral("software_ver_label"))) {
@@ -45,23 +42,9 @@ void CAboutWnd::OnNotify(ui::Notify& msg) {
   const QString name = msg.SenderName();
   if (name == u"closebtn") {
     Close(0);
-  } else if (name == u"minbtn") {
-    showMinimized();
-  } else if (name == u"maxbtn") {
-    ShowMaximised(true);
-  } else if (name == u"restorebtn") {
-    ShowMaximised(false);
-  }
-}
-
-void CAboutWnd::ShowMaximised(bool maximised) {
-  if (maximised) {
-    showMaximized();
   } else {
-    showNormal();
+    title_buttons_.OnClick(name);
   }
-  if (max_button_ != nullptr) max_button_->SetVisible(!maximised);
-  if (restore_button_ != nullptr) restore_button_->SetVisible(maximised);
 }
 
 bool CAboutWnd::OnCustomMessage(int message, qint64 wParam, qint64 lParam) {

@@ -4,6 +4,7 @@
 #include <QPointer>
 #include <QString>
 
+#include "app/title_buttons.h"
 #include "ui/window.h"
 
 namespace zrv::app {
@@ -28,10 +29,8 @@ class CAboutWnd : public ui::WindowBase {
  private:
   CAboutWnd() = default;
   void ShowVersion();
-  void ShowMaximised(bool maximised);
 
-  ui::Control* max_button_ = nullptr;
-  ui::Control* restore_button_ = nullptr;
+  TitleButtons title_buttons_;
 };
 
 }  // namespace zrv::app

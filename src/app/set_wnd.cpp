@@ -31,8 +31,7 @@ CSetWnd::~CSetWnd() {
 }
 
 void CSetWnd::InitWindow() {
-  max_button_ = FindControl(QStringLiteral("maxbtn"));
-  restore_button_ = FindControl(QStringLiteral("restorebtn"));
+  title_buttons_.Find(*this);
   resize(Scale(UpdatePage::kWindowWidth), Scale(UpdatePage::kWindowHeight));
 }
 
@@ -56,23 +55,9 @@ void CSetWnd::OnNotify(ui::Notify& msg) {
   if (name == u"closebtn" || name == u"laterbtn") {
     page_->StopThreads();
     RequestClose();
-  } else if (name == u"minbtn") {
-    showMinimized();
-  } else if (name == u"maxbtn") {
-    ShowMaximised(true);
-  } else if (name == u"restorebtn") {
-    ShowMaximised(false);
-  }
-}
-
-void CSetWnd::ShowMaximised(bool maximised) {
-  if (maximised) {
-    showMaximized();
   } else {
-    showNormal();
+    title_buttons_.OnClick(name);
   }
-  if (max_button_ != nullptr) max_button_->SetVisible(!maximised);
-  if (restore_button_ != nullptr) restore_button_->SetVisible(maximised);
 }
 
 bool CSetWnd::OnCustomMessage(int message, qint64 wParam, qint64 lParam) {

@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+#include "app/title_buttons.h"
 #include "app/update_page.h"
 #include "ui/window.h"
 
@@ -53,13 +54,11 @@ class CSetWnd : public ui::WindowBase {
 
  private:
   explicit CSetWnd(Options options);
-  void ShowMaximised(bool maximised);
 
   Options options_;
   int language_index_ = -1;
   std::unique_ptr<UpdatePage> page_;
-  ui::Control* max_button_ = nullptr;
-  ui::Control* restore_button_ = nullptr;
+  TitleButtons title_buttons_;
 };
 
 }  // namespace zrv::app
