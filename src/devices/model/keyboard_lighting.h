@@ -6,9 +6,9 @@
 //
 // Pace: each zone steps on a schedule of deadlines (EffectPacer) at the interval its effect and
 // speed call for. A thread sleeps until its next step is due, at least kMinPass, and then runs the
-// steps that have come due, so that at a 2 ms interval it wakes 100 times a second, not 500; the
-// page is painted every 50 ms anyway. While the keyboard is unplugged, or synchronised lighting
-// drives it (the command link's pause flag), no step runs.
+// steps that have come due, so that at a 2 ms interval it wakes 40 times a second, not 500: the
+// page is painted every 50 ms, and a pass of half that keeps every painted frame current. While the keyboard is
+// unplugged, or synchronised lighting drives it (the command link's pause flag), no step runs.
 //
 // Threads: everything is guarded by the lighting engine's lock; the threads and the
 // user-interface thread meet only there. Every wait ends at once when the threads are stopped.
@@ -31,7 +31,7 @@ namespace zrv::devices {
 class KeyboardLighting {
  public:
   using Clock = LightingEngine::Clock;
-  static constexpr std::chrono::milliseconds kMinPass{10};
+  static constexpr std::chrono::milliseconds kMinPass{25};
   // While nobody sees the picture (the window in the tray) the threads wake this seldom; the
   // animation keeps its pace, it is only computed in larger pieces.
   static constexpr std::chrono::milliseconds kUnwatchedPass{250};
