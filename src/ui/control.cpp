@@ -262,6 +262,16 @@ void Control::SetTextColor(Argb color) {
   Invalidate();
 }
 
+void Control::KeepTextColours() {
+  const QPalette& p = self_->palette();
+  const auto differs = [&p](QPalette::ColorGroup group, Argb color) {
+    return color != 0 && p.color(group, QPalette::WindowText).rgba() != color;
+  };
+  // Only on a real difference: setting the palette raises this again.
+  if (differs(QPalette::Active, text_color_) || differs(QPalette::Inactive, text_color_)) SetTextColor(text_color_);
+  if (differs(QPalette::Disabled, disabled_text_color_)) SetDisabledTextColor(disabled_text_color_);
+}
+
 void Control::SetDisabledTextColor(Argb color) {
   disabled_text_color_ = color;
   if (color != 0) {

@@ -172,6 +172,9 @@ class Control {
 
   // ---- called by ControlWidget on events
   void OnLanguageChanged();
+  // The widget's palette was replaced (the style sheet machinery does that when a control built
+  // on its own is put into a window): the text colours of the skin are put back.
+  void KeepTextColours();
   void OnEnter();
   void OnLeave();
   bool OnContextMenu(const QPoint& globalPos);

@@ -21,6 +21,7 @@ class ControlWidget : public QtBase, public Control {
   void changeEvent(QEvent* event) override {
     if (event->type() == QEvent::LanguageChange) OnLanguageChanged();
     if (event->type() == QEvent::EnabledChange) QtBase::update();
+    if (event->type() == QEvent::PaletteChange) KeepTextColours();
     QtBase::changeEvent(event);
   }
   void enterEvent(QEnterEvent* event) override {

@@ -232,6 +232,20 @@ TEST_F(ControlsTest, SkinAttributesArePainted) {
   EXPECT_NE(shot.pixel(90, 5), 0xFF0000FFu);
 }
 
+// A control built on its own and then put into a window gets its palette replaced by the style
+// sheet machinery; the skin's text colours must survive that.
+TEST_F(ControlsTest, TextColoursSurviveAReplacedPalette) {
+  auto* label = new Label;
+  label->SetTextColor(0xFFE8EBF1u);
+  label->SetDisabledTextColor(0xFF5D6578u);
+  label->Widget()->setPalette(QPalette());
+  Root()->Add(label);
+  const QPalette& p = label->Widget()->palette();
+  EXPECT_EQ(p.color(QPalette::Active, QPalette::WindowText).rgba(), 0xFFE8EBF1u);
+  EXPECT_EQ(p.color(QPalette::Inactive, QPalette::WindowText).rgba(), 0xFFE8EBF1u);
+  EXPECT_EQ(p.color(QPalette::Disabled, QPalette::WindowText).rgba(), 0xFF5D6578u);
+}
+
 TEST_F(ControlsTest, AttributesAtRunTimeAndBadValues) {
   auto* label = w.FindControl<Label>("hover");
   ASSERT_NE(label, nullptr);
