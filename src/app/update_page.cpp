@@ -15,6 +15,7 @@
 #include "ui/notify.h"
 #include "ui/window.h"
 #include "update/installer_file.h"
+#include "update/installer_start.h"
 #include "update/update_time.h"
 
 namespace zrv::app {
@@ -286,15 +287,29 @@ void UpdatePage::InstallNext() {
             .value_or(false);
       };
       const bool started = update::StartInstaller(file, device_id, open);
+      const bool handed_over = device_id == update::kDesktopOpenedDevice;
       QMetaObject::invokeMethod(
-          this, [this, i, started] { OnInstallStarted(i, started); }, Qt::QueuedConnection);
+          this, [this, i, started, handed_over] { OnInstallStarted(i, started, handed_over); }, Qt::QueuedConnection);
     });
     return;
   }
 }
 
-void UpdatePage::OnInstallStarted(size_t index, bool started) {
-  if (started || installing_ != index) return;
+void UpdatePage::OnInstallStarted(size_t index, bool started, bool handed_over) {
+  if (installing_ != index) return;
+  if (started && handed_over) {
+    // The desktop's handler took the file and will never report: the row shows it downloaded and
+    // leaves the queue, so that the window can close and the next row can install.
+    installing_.reset();
+    if (CUpdateInfoListItemUI* row = Row(index)) {
+      row->SetStatus(update::kStatusDownloaded);
+      row->SetChecked(false);
+    }
+    InstallNext();
+    if (!installing_) OnRowsChanged();
+    return;
+  }
+  if (started) return;
   // Nothing runs that could report: the row fails at once and can be confirmed again.
   installing_.reset();
   if (CUpdateInfoListItemUI* row = Row(index)) row->SetStatus(update::kStatusFailed);
@@ -357,7 +372,9 @@ void UpdatePage::OnRowsChanged() {
 
 bool UpdatePage::Busy() const {
   for (const CUpdateInfoListItemUI* row : rows_) {
-    if (InFlight(row->Status())) return true;
+    // A downloaded row that is no longer chosen waits for nothing (its file went to the desktop).
+    const bool parked = row->Status() == update::kStatusDownloaded && !row->IsChecked();
+    if (InFlight(row->Status()) && !parked) return true;
   }
   return false;
 }

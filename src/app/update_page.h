@@ -101,7 +101,7 @@ class UpdatePage : public QObject {
   void OnDownloadProgress(size_t index, std::int64_t total, std::int64_t received);
   void OnDownloaded(size_t index, int status);
   void OnDownloadsDone();
-  void OnInstallStarted(size_t index, bool started);
+  void OnInstallStarted(size_t index, bool started, bool handed_over);
   // The rows changed (what message 3092 stood for): the next installer starts, and a page that
   // has nothing left to do shows what can still be done.
   void OnRowsChanged();

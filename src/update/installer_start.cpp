@@ -112,7 +112,7 @@ bool StartInstaller(const std::filesystem::path& file, int device_id, const Desk
     platform::DebugPrintf("installer refused: %s is not a file of this user", file.c_str());
     return false;
   }
-  if (device_id == 1) return open_with_desktop && open_with_desktop(file);
+  if (device_id == kDesktopOpenedDevice) return open_with_desktop && open_with_desktop(file);
   if (ExecutableKindOf(file) == ExecutableKind::kNone) {
     platform::DebugPrintf("installer refused: %s is no program of this machine", file.c_str());
     return false;

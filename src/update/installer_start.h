@@ -21,6 +21,9 @@ enum class ExecutableKind { kNone, kElf, kScript };
 // What the file at `path` is by its first bytes.
 ExecutableKind ExecutableKindOf(const std::filesystem::path& path);
 
+// The device id whose files are handed to the desktop's handler instead of being run.
+inline constexpr int kDesktopOpenedDevice = 1;
+
 // Starts the installer; false when it was refused or could not be started ("Update failed!").
 bool StartInstaller(const std::filesystem::path& file, int device_id, const DesktopOpen& open_with_desktop);
 

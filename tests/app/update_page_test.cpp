@@ -41,9 +41,10 @@ std::vector<update::UpdateTarget> KeyboardAndProgram() {
   return {keyboard, program};
 }
 
-std::string Answer(const std::string& version, const std::string& version_name, const std::string& path) {
+std::string Answer(const std::string& version, const std::string& version_name, const std::string& path,
+                   int device_id = 0) {
   return R"({"path": ")" + path + R"(", "name": "setup", "version_name": ")" + version_name + R"(", "version": ")" +
-         version + R"(", "device_id": 0})";
+         version + R"(", "device_id": )" + std::to_string(device_id) + "}";
 }
 
 class UpdatePageTest : public ::testing::Test {
@@ -79,6 +80,10 @@ class UpdatePageTest : public ::testing::Test {
     options.settings.http.extra_ca_file = server_->ca_file().string();
     options.hooks.clear_update_mark = [this] { ++marks_cleared_; };
     options.hooks.show_failure = [this](const QString& text) { failures_ << text; };
+    options.hooks.open_with_desktop = [this](const fs::path& path) {
+      desktop_opened_.push_back(path);
+      return true;
+    };
     window_ = CSetWnd::Open(nullptr, std::move(options));
     ASSERT_NE(window_, nullptr);
     window_->ShowWindow(true);
@@ -100,6 +105,7 @@ class UpdatePageTest : public ::testing::Test {
   QPointer<CSetWnd> window_;
   int marks_cleared_ = 0;
   QStringList failures_;
+  std::vector<fs::path> desktop_opened_;
 };
 
 TEST_F(UpdatePageTest, NewerVersionsAreListedCheckedAndOfferedForUpdate) {
@@ -231,6 +237,20 @@ TEST_F(UpdatePageTest, AnInstallerThatCannotStartFailsTheRowWithAMessage) {
   // A report with nothing installing changes nothing.
   window_->ForwardMessage(1, 0);
   EXPECT_EQ(Row(0)->Status(), update::kStatusFailed);
+}
+
+// A file handed to the desktop's handler never reports: the row shows it downloaded and the
+// window may close, instead of waiting for a report that cannot come.
+TEST_F(UpdatePageTest, AFileHandedToTheDesktopLeavesTheQueueAndTheWindowMayClose) {
+  server_->SetFile("setup.deb", "a package for the desktop's installer");
+  server_->SetAnswer(kAppKey, Answer("99999", "V9", server_->Url("/files/setup.deb"), 1));
+  Open({KeyboardAndProgram()[1]}, server_->Url(""));
+  Click("update_OK_btn");
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !desktop_opened_.empty(); }, 20000));
+  ASSERT_TRUE(WaitForStatus(0, update::kStatusDownloaded));
+  EXPECT_FALSE(Row(0)->IsChecked());
+  EXPECT_FALSE(window_->Updates().Busy());
+  EXPECT_TRUE(failures_.isEmpty());
 }
 
 }  // namespace
