@@ -7,6 +7,8 @@
 // afterwards (RedrawLight): only the buttons whose light changed are repainted, and the tinted
 // light is drawn from a cache of layers (KeyLayerCache).
 
+#include <utility>
+
 #include "ui/button.h"
 
 namespace zrv::controls {
@@ -25,6 +27,8 @@ class CDeviceKeyButtonUI : public ui::Button {
   void SetLight(quint32 colour, int intensity, bool on);
   // Repaints the button when SetLight changed its light since the last call; true when it did.
   bool RedrawLight();
+  // Takes the mark of a changed light without repainting (the caller repaints the picture at once).
+  bool TakeLightChange() { return std::exchange(light_changed_, false); }
   quint32 GetLightColour() const { return light_colour_; }
   int GetLightIntensity() const { return light_intensity_; }
   bool IsLightOn() const { return light_on_; }
