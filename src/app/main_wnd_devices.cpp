@@ -9,6 +9,7 @@
 #include "devices/device_page.h"
 #include "devices/device_page_factory.h"
 #include "editors/key_set_flow.h"
+#include "editors/light_flow.h"
 #include "platform/debug_output.h"
 #include "ui/containers.h"
 #include "ui/dialog_builder.h"
@@ -40,6 +41,10 @@ void CMainWnd::CreateDevicePages() {
             editors::KeySetFlow::Bind(*page, [this](const QString& text, bool is_id) { MessageBox(text, is_id); })) {
       flow->AddRoutes(routes_);
       key_set_flows_.push_back(std::move(flow));
+    }
+    if (auto flow = editors::LightFlow::Bind(*page, ScreenSize())) {
+      flow->AddRoutes(routes_);
+      light_flows_.push_back(std::move(flow));
     }
     profile_flows_->AdoptBar(page->ProfileBar());  // a first start that could not write its list
     devices::CHalveronUSBDevice& model = page->Model();

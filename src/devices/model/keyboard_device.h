@@ -29,6 +29,7 @@
 #include "devices/model/keyboard_profile.h"
 #include "devices/model/keyboard_settings_record.h"
 #include "devices/model/kind_device.h"
+#include "devices/model/light_view.h"
 
 namespace zrv::devices {
 
@@ -48,6 +49,8 @@ class CHalveronKeyboardDevice : public CHalveronKindDevice<config::CKeyboardProf
   ~CHalveronKeyboardDevice() override;
 
   void SetKeyboardView(KeyboardPageView* view) { keyboard_view_ = view; }
+  // The lighting editor that RefreshPage shows the profile's records on (null: none).
+  void SetLightView(LightView* view) { light_view_ = view; }
 
   // ---- device operations
   // The keyboard runs its lighting effects itself: the repaint only shows the key colours on the
@@ -65,7 +68,7 @@ class CHalveronKeyboardDevice : public CHalveronKindDevice<config::CKeyboardProf
   // Reads the profile file of the current profile identifier into memory: lighting records, system
   // values, key list. Does nothing while no profile identifier is known.
   void LoadProfile() override;
-  // The key captions and the system settings from the loaded profile.
+  // The key captions, the system settings and the lighting records from the loaded profile.
   void RefreshPage() override;
   // Puts assignments that name a macro the list no longer has back to their defaults.
   void CheckAssignments() override;
@@ -185,6 +188,7 @@ class CHalveronKeyboardDevice : public CHalveronKindDevice<config::CKeyboardProf
   void LoadSelectedProfile();
 
   KeyboardPageView* keyboard_view_ = nullptr;
+  LightView* light_view_ = nullptr;
   KeyboardKeyTable key_table_;
   KeyboardDeviceSettings settings_;
   KeyboardProfile keyboard_profile_{Profile()};
