@@ -235,6 +235,10 @@ void CLightControlUI::ShowLightRecords(const config::LightStateRecord& main, con
   ShowStripLight(strip);
 }
 
+void CLightControlUI::ShowCustomGroup(int group) {
+  if (custom_combo_ != nullptr) custom_combo_->SelectItem(group);
+}
+
 void CLightControlUI::ShowLight(const config::LightStateRecord& record) {
   ShowZone(LightZone::kMain, record.main, record);
 }

@@ -71,6 +71,8 @@ class CLightControlUI : public ui::HorizontalLayout, public devices::LightView {
   // devices::LightView: ShowLight, ShowLogoLight and ShowStripLight.
   void ShowLightRecords(const config::LightStateRecord& main, const config::LightStateRecord& logo,
                         const config::LightStateRecord& strip) override;
+  void ShowCustomGroup(int group) override;
+  int SelectedCustomGroup() const override { return CustomGroup(); }
   void ShowLight(const config::LightStateRecord& record);
   void ShowLogoLight(const config::LightStateRecord& record);
   void ShowStripLight(const config::LightStateRecord& record);

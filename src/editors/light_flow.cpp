@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "controls/device_key_button.h"
 #include "devices/model/light_info.h"
 #include "ui/lookup.h"
 #include "ui/notify.h"
@@ -10,6 +11,8 @@ namespace zrv::editors {
 namespace {
 
 constexpr int kWriteOk = 1;
+constexpr int kEffectCustom = 20;
+constexpr const char* kKeyPanel = "keyboard_device_key_light_0";
 
 }  // namespace
 
@@ -78,6 +81,11 @@ void LightFlow::AddRoutes(ui::RouteRegistry& routes) {
   routes.AddName(owner, notify::kSelectChanged, "LightTab1_RGBdeng_check", [this](const RouteHit&) { ChangeLogoOn(); });
   routes.AddName(owner, notify::kItemSelect, "light_combo_ZZCCmodeSelect",
                  [this](const RouteHit&) { ChooseLedMode(); });
+  routes.AddName(owner, notify::kItemSelect, "light_combo_custommodeSelect",
+                 [this](const RouteHit&) { ChooseCustomGroup(); });
+  routes.AddName(owner, notify::kClick, "custom_bright_color_btn", [this](const RouteHit&) { FillCustomGroup(true); });
+  routes.AddName(owner, notify::kClick, "custom_off_color_btn", [this](const RouteHit&) { FillCustomGroup(false); });
+  routes.AddName(owner, notify::kClickSelectEnd, kKeyPanel, [this](const RouteHit&) { PaintSelectedKeys(); });
 }
 
 // ---- the sequence
@@ -230,6 +238,7 @@ void LightFlow::ApplyColour(LightZone zone, ui::Argb colour, bool preset) {
   // Its notification stores MultiColour 0 again, which the record already holds.
   editor_->SetMultiColour(zone, false, true);
   editor_->ShowColour(zone, ZoneColour(fields), preset);
+  if (zone == LightZone::kMain && fields.select_item == kEffectCustom) PaintSelectedKeys();
 }
 
 void LightFlow::ChangePaletteColour(LightZone zone) {
@@ -259,7 +268,45 @@ void LightFlow::ChangeComponent(LightZone zone, CLightControlUI::Component compo
   Store(zone, record);
   editor_->SetMultiColour(zone, false, true);
   editor_->ShowColour(zone, ZoneColour(fields), true);
+  if (zone == LightZone::kMain && fields.select_item == kEffectCustom) PaintSelectedKeys();
   WriteNow();
+}
+
+// ---- custom lighting
+
+std::vector<int> LightFlow::SelectedKeys() const {
+  std::vector<int> keys;
+  devices::CHalveronKeyboardDevice* keyboard = Keyboard();
+  if (keyboard == nullptr) return keys;
+  for (int key = 0; key < keyboard->KeyButtonCount(); ++key) {
+    const controls::CDeviceKeyButtonUI* button = page_->KeyButton(key);
+    if (button != nullptr && button->GetSelectState() != 0) keys.push_back(key);
+  }
+  return keys;
+}
+
+void LightFlow::PaintSelectedKeys() {
+  devices::CHalveronKeyboardDevice* keyboard = Keyboard();
+  if (keyboard == nullptr) return;
+  const std::vector<int> keys = SelectedKeys();
+  if (!keys.empty()) keyboard->PaintKeys(keys);
+}
+
+void LightFlow::ChooseCustomGroup() {
+  devices::CHalveronKeyboardDevice* keyboard = Keyboard();
+  if (editor_ == nullptr || keyboard == nullptr) return;
+  const int group = editor_->CustomGroup();
+  if (group < 0) return;
+  keyboard->SelectCustomMode(group);
+  config::LightStateRecord record = Take(LightZone::kMain);
+  record.custom_light_mode_group = static_cast<uint8_t>(group);
+  Store(LightZone::kMain, record);
+  keyboard->ReloadCustomMode();
+  WriteNow();
+}
+
+void LightFlow::FillCustomGroup(bool on) {
+  if (devices::CHalveronKeyboardDevice* keyboard = Keyboard()) keyboard->FillCustomMode(on);
 }
 
 }  // namespace zrv::editors

@@ -8,6 +8,9 @@
 // zone's record from the profile, change the field, hand the record back (SetLightInfo and the
 // profile), SaveProfile, ApplyLightSettings (the picture follows at once), WriteSettings.
 //
+// In the custom effect (20) the main colour paints: the keys a rubber band selects take it when the
+// band is released and whenever the colour changes while they are selected.
+//
 // Dragging a colour over a palette sends a notification per mouse move: those writes are paced
 // to one per kColourWriteInterval, the last colour always written by a trailing timer. A write
 // the keyboard refuses is not reported; the keyboard's settings are read back and shown, so the
@@ -20,6 +23,7 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "config/profile_records.h"
 #include "devices/keyboard_page.h"
@@ -59,6 +63,11 @@ class LightFlow {
   void ChoosePresetColour(LightZone zone, int n);
   void ChangeComponent(LightZone zone, CLightControlUI::Component component);
   void ChooseLedMode();
+  // Custom lighting (keyboard effect 20): a group chosen, every key lit or dark, and the keys
+  // selected on the picture painted with the main colour.
+  void ChooseCustomGroup();
+  void FillCustomGroup(bool on);
+  void PaintSelectedKeys();
 
   // The clock the pacing reads (tests hold it still).
   void SetClock(std::function<Clock::time_point()> clock) { clock_ = std::move(clock); }
@@ -85,6 +94,8 @@ class LightFlow {
   // WriteSettings now (a paced write still waiting is dropped: this one carries the same profile).
   void WriteNow();
   void WritePaced();
+  // The key buttons the rubber band selected.
+  std::vector<int> SelectedKeys() const;
 
   QPointer<devices::CHalveronKeyboardDevicePage> page_;
   QPointer<CLightControlUI> editor_;

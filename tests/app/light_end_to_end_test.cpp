@@ -10,6 +10,8 @@
 #include "config/json_file.h"
 #include "config/json_value.h"
 #include "config/profile_members.h"
+#include "controls/device_key_button.h"
+#include "controls/select_panel.h"
 #include "device/device_link.h"
 #include "devices/keyboard_page.h"
 #include "devices/model/keyboard_settings_record.h"
@@ -239,6 +241,41 @@ TEST_F(LightEndToEnd, TheEffectDecidesWhichGroupsAreOffered) {
   Choose("light_combo_modeSelect", 7);
   EXPECT_FALSE(Find("deng_fx_layout")->IsEnabled());
   EXPECT_EQ(Find("deng_FXR_check")->GetTextId(), "light_set_left_to_right_text");
+}
+
+TEST_F(LightEndToEnd, InTheCustomEffectARubberBandSelectsKeysAndTheColourPaintsThem) {
+  devices::CHalveronKeyboardDevice& model = page_->Keyboard();
+  constexpr int kGroup = 2;
+  constexpr size_t kGroupBytes = 378;
+  const auto key_colour = [&](int key) {
+    const std::vector<uint8_t> bytes = keyboard_->AreaBytes(sim::Area::kCustomLight);
+    const size_t at = kGroup * kGroupBytes + 3 * size_t{model.CustomLedOfKey(key)};
+    return std::array<int, 3>{bytes.at(at), bytes.at(at + 1), bytes.at(at + 2)};
+  };
+  Choose("light_combo_modeSelect", 20);
+  Choose("light_combo_custommodeSelect", kGroup);
+  EXPECT_EQ(Device().light.custom_light_mode_group, kGroup);
+  EXPECT_EQ(File("LightInfo", "CustomLightModeGroupIndex"), kGroup);
+  testing::Notify(Find("custom_off_color_btn"), "click");
+  testing::Notify(Find("color_option_5"), "click");  // blue; nothing selected, nothing painted
+  EXPECT_EQ(key_colour(0), (std::array<int, 3>{0, 0, 0}));
+
+  // A band over the Esc key, started on the panel beside it.
+  controls::CSelectPanelUI* panel = page_->SelectPanel();
+  ASSERT_NE(panel, nullptr);
+  const QRect esc = page_->KeyButton(0)->geometry();
+  const QPoint from = esc.topLeft() - QPoint(2, 2);
+  QTest::mousePress(panel, Qt::LeftButton, {}, from);
+  QTest::mouseMove(panel, esc.center());
+  QTest::mouseRelease(panel, Qt::LeftButton, {}, esc.center());
+  ASSERT_EQ(page_->KeyButton(0)->GetSelectState(), 1);
+  EXPECT_EQ(key_colour(0), (std::array<int, 3>{0, 0, 0xFF})) << "the band paints with the chosen colour";
+  EXPECT_EQ(key_colour(60), (std::array<int, 3>{0, 0, 0})) << "a key outside the band stays dark";
+
+  testing::Notify(Find("color_option_0"), "click");  // red, while Esc is still selected
+  EXPECT_EQ(key_colour(0), (std::array<int, 3>{0xFF, 0, 0}));
+  EXPECT_EQ(model.CustomColours()[0], (devices::Rgb{0xFF, 0, 0}));
+  EXPECT_EQ(model.Profile().GetCustomModeColors(kGroup, 126)[0].red, 0xFF) << "kept in the profile's group";
 }
 
 }  // namespace

@@ -106,6 +106,15 @@ class CHalveronKeyboardDevice : public CHalveronKindDevice<config::CKeyboardProf
   // custom group and sent.
   void PaintKey(int key);
   void PaintKeys(const std::vector<int>& keys);
+  // Custom group `group` becomes the profile's custom mode index (saved) and is selected in the
+  // editor.
+  void SelectCustomMode(int group);
+  // The key colours become those of the main record's custom group, which the editor selects;
+  // they are sent (WriteCustomLight).
+  void ReloadCustomMode();
+  // Every key takes the main record's colour (on) or goes dark; sent, and stored as the group the
+  // editor has selected (none selected: nothing stored).
+  void FillCustomMode(bool on);
   // The LED of logical key `key` in a custom group (255: none): the LED map's, except for the
   // keys whose LED the keyboard fixes.
   uint8_t CustomLedOfKey(int key) const;
@@ -177,6 +186,9 @@ class CHalveronKeyboardDevice : public CHalveronKindDevice<config::CKeyboardProf
   bool PictureShown() const;
   // The custom colours of the record's group from the profile.
   void LoadCustomColours();
+  // In effect 20, on a page refresh: the record's group selected in the editor, its colours
+  // loaded and sent, and kept as the profile's custom mode index.
+  void ShowCustomGroup();
   // Stores the custom colours as the profile's group `group` and saves it.
   void StoreCustomColours(int group);
   // The key slots whose LEDs a custom group transfer covers.

@@ -17,6 +17,10 @@ class LightView {
   // without logo and strip lighting passes empty records for them.
   virtual void ShowLightRecords(const config::LightStateRecord& main, const config::LightStateRecord& logo,
                                 const config::LightStateRecord& strip) = 0;
+  // Selects custom lighting group `group` in the editor, without notification.
+  virtual void ShowCustomGroup(int group) { (void)group; }
+  // The custom group selected in the editor; -1 when none.
+  virtual int SelectedCustomGroup() const { return -1; }
 };
 
 }  // namespace zrv::devices
