@@ -55,6 +55,9 @@ CMainWnd::CMainWnd(StartOptions options)
   hooks.stop_recording = [this] {
     if (input_hook_installed_) SetInputHookInstalled(false);
   };
+  hooks.several_present = [this](bool several) {
+    for (const auto& flow : light_flows_) flow->SetSameModeAllowed(several);
+  };
   selector_.SetHooks(std::move(hooks));
 
   // The profile bar of the current device's page, with that page as the flows' device: a device of

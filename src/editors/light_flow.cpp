@@ -1,6 +1,7 @@
 #include "editors/light_flow.h"
 
 #include <algorithm>
+#include <array>
 
 #include "controls/device_key_button.h"
 #include "devices/model/light_info.h"
@@ -14,7 +15,32 @@ constexpr int kWriteOk = 1;
 constexpr int kEffectCustom = 20;
 constexpr const char* kKeyPanel = "keyboard_device_key_light_0";
 
+// Common types 0-4: breathing, static, blink, colour cycle, off.
+constexpr std::array<int, 5> kKeyboardEffects = {5, 6, 26, 4, 24};
+constexpr std::array<int, 5> kOtherEffects = {2, 3, 4, 1, 8};
+
 }  // namespace
+
+int SyncTypeOfEffect(device::DeviceKind kind, int effect) {
+  const std::array<int, 5>* effects = nullptr;
+  if (kind == device::DeviceKind::kKeyboard) {
+    effects = &kKeyboardEffects;
+  } else if (device::IsMouse(kind) || kind == device::DeviceKind::kMousePad || kind == device::DeviceKind::kHeadset) {
+    effects = &kOtherEffects;
+  }
+  if (effects == nullptr) return -1;
+  const auto found = std::find(effects->begin(), effects->end(), effect);
+  return found != effects->end() ? static_cast<int>(found - effects->begin()) : -1;
+}
+
+int KeyboardEffectOfSyncType(int type) {
+  return type >= 0 && type < static_cast<int>(kKeyboardEffects.size()) ? kKeyboardEffects[static_cast<size_t>(type)]
+                                                                       : -1;
+}
+
+int OtherEffectOfSyncType(int type) {
+  return type >= 0 && type < static_cast<int>(kOtherEffects.size()) ? kOtherEffects[static_cast<size_t>(type)] : -1;
+}
 
 std::unique_ptr<LightFlow> LightFlow::Bind(devices::CHalveronUSBDevicePage& page, QSize screen) {
   auto* keyboard_page = dynamic_cast<devices::CHalveronKeyboardDevicePage*>(&page);
@@ -86,6 +112,8 @@ void LightFlow::AddRoutes(ui::RouteRegistry& routes) {
   routes.AddName(owner, notify::kClick, "custom_bright_color_btn", [this](const RouteHit&) { FillCustomGroup(true); });
   routes.AddName(owner, notify::kClick, "custom_off_color_btn", [this](const RouteHit&) { FillCustomGroup(false); });
   routes.AddName(owner, notify::kClickSelectEnd, kKeyPanel, [this](const RouteHit&) { PaintSelectedKeys(); });
+  // The logo's and the strip's buttons have no action of their own.
+  routes.AddName(owner, notify::kClick, "deng_same_mode", [this](const RouteHit&) { Synchronise(); });
 }
 
 // ---- the sequence
@@ -307,6 +335,54 @@ void LightFlow::ChooseCustomGroup() {
 
 void LightFlow::FillCustomGroup(bool on) {
   if (devices::CHalveronKeyboardDevice* keyboard = Keyboard()) keyboard->FillCustomMode(on);
+}
+
+}  // namespace zrv::editors
+
+namespace zrv::editors {
+
+// ---- synchronised lighting
+
+void LightFlow::Synchronise() {
+  devices::CHalveronKeyboardDevice* keyboard = Keyboard();
+  if (keyboard == nullptr) return;
+  const config::LightStateRecord shared = Take(LightZone::kMain);
+  const int type = SyncTypeOfEffect(keyboard->Kind(), shared.main.select_item);
+  if (type < 0) return;
+  if (sync_.share) sync_.share(type, shared.main);
+
+  const auto give = [&](devices::CHalveronUSBDevice& device, int effect) {
+    if (!device.CommandLink().Connected()) return;
+    device.CommandLink().SetPaused(true);
+    config::LightStateRecord record = shared;
+    record.main.select_item = static_cast<uint8_t>(effect);
+    device.SetLightInfo(devices::PackLightInts(record));
+    if (config::CBasicProfiledata* profile = device.ProfileData()) profile->WriteLightInfo(record);
+    device.SaveProfile();
+    if (auto* other = dynamic_cast<devices::CHalveronKeyboardDevice*>(&device)) {
+      other->ApplyLightSettings();
+      // Shown once stored: the editor's own notifications then find nothing changed.
+      if (devices::LightView* view = other->GetLightView()) {
+        view->ShowLightRecords(other->Profile().ReadLightInfo(), other->Profile().ReadLogoLightInfo(),
+                               other->Profile().ReadStLightInfo());
+      }
+    }
+    device.WriteSettings(0, 0, 1, screen_.width(), screen_.height());
+  };
+  if (sync_.keyboards) {
+    for (devices::CHalveronUSBDevice* device : sync_.keyboards()) {
+      if (device != nullptr) give(*device, KeyboardEffectOfSyncType(type));
+    }
+  }
+  if (sync_.others) {
+    for (devices::CHalveronUSBDevice* device : sync_.others()) {
+      if (device != nullptr) give(*device, OtherEffectOfSyncType(type));
+    }
+  }
+}
+
+void LightFlow::SetSameModeAllowed(bool allowed) {
+  if (editor_ != nullptr) editor_->SetSameModeAllowed(allowed);
 }
 
 }  // namespace zrv::editors

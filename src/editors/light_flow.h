@@ -11,6 +11,9 @@
 // In the custom effect (20) the main colour paints: the keys a rubber band selects take it when the
 // band is released and whenever the colour changes while they are selected.
 //
+// "deng_same_mode" (main zone) gives every connected device this keyboard's effect as a common
+// type that the light-sync thread drives.
+//
 // Dragging a colour over a palette sends a notification per mouse move: those writes are paced
 // to one per kColourWriteInterval, the last colour always written by a trailing timer. A write
 // the keyboard refuses is not reported; the keyboard's settings are read back and shown, so the
@@ -32,8 +35,22 @@
 
 namespace zrv::editors {
 
+// Synchronised lighting: the common effect type of an effect of a device kind (-1: the effect has
+// none), and the effect of a type for a keyboard and for the other kinds.
+int SyncTypeOfEffect(device::DeviceKind kind, int effect);
+int KeyboardEffectOfSyncType(int type);
+int OtherEffectOfSyncType(int type);
+
 class LightFlow {
  public:
+  // What synchronising needs of the window: the device models (keyboards; mice, mouse pads and
+  // headsets in that order) and the light-sync thread's shared effect (type, the record's fields).
+  struct SyncHooks {
+    std::function<std::vector<devices::CHalveronUSBDevice*>()> keyboards;
+    std::function<std::vector<devices::CHalveronUSBDevice*>()> others;
+    std::function<void(int type, const config::LightZoneFields& fields)> share;
+  };
+
   using Clock = std::chrono::steady_clock;
   static constexpr const char* kEditorName = "LightControlItem";
   static constexpr std::chrono::milliseconds kColourWriteInterval{50};
@@ -66,6 +83,12 @@ class LightFlow {
   // Custom lighting (keyboard effect 20): a group chosen, every key lit or dark, and the keys
   // selected on the picture painted with the main colour.
   void ChooseCustomGroup();
+  // "deng_same_mode": every connected device shows this keyboard's effect, driven by the light-sync
+  // thread (their pause flags set). An effect without a common type changes nothing.
+  void Synchronise();
+  void SetSyncHooks(SyncHooks hooks) { sync_ = std::move(hooks); }
+  // Two or more devices are present: the editor may offer synchronising.
+  void SetSameModeAllowed(bool allowed);
   void FillCustomGroup(bool on);
   void PaintSelectedKeys();
 
@@ -100,6 +123,7 @@ class LightFlow {
   QPointer<devices::CHalveronKeyboardDevicePage> page_;
   QPointer<CLightControlUI> editor_;
   QSize screen_;
+  SyncHooks sync_;
   QTimer write_timer_;
   std::function<Clock::time_point()> clock_ = [] { return Clock::now(); };
   Clock::time_point last_write_{};

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QTest>
 
+#include "app/light_sync.h"
 #include "app/main_wnd.h"
 #include "config/json_file.h"
 #include "config/json_value.h"
@@ -40,7 +41,7 @@ uint8_t Id(LinkCommand command) { return static_cast<uint8_t>(command); }
 class LightEndToEnd : public ::testing::Test {
  protected:
   void SetUp() override {
-    window_ = testing::MakeMainWindow(CMainWnd::StartOptions{true, false, false});
+    window_ = testing::MakeMainWindow(CMainWnd::StartOptions{true, false, WithLightSync()});
     keyboard_ = std::dynamic_pointer_cast<sim::KeyboardModel>(sim::CreateModel("keyboard"));
     ASSERT_NE(keyboard_, nullptr);
     ASSERT_TRUE(keyboard_->Plug());
@@ -59,6 +60,7 @@ class LightEndToEnd : public ::testing::Test {
     window_.reset();
     if (keyboard_) keyboard_->Unplug();
   }
+  virtual bool WithLightSync() const { return false; }
 
   ui::Control* Find(const QString& name) { return ui::FindSubControlByName(page_, name); }
   ui::Control* Find(const char* name) { return Find(QLatin1String(name)); }
@@ -276,6 +278,72 @@ TEST_F(LightEndToEnd, InTheCustomEffectARubberBandSelectsKeysAndTheColourPaintsT
   EXPECT_EQ(key_colour(0), (std::array<int, 3>{0xFF, 0, 0}));
   EXPECT_EQ(model.CustomColours()[0], (devices::Rgb{0xFF, 0, 0}));
   EXPECT_EQ(model.Profile().GetCustomModeColors(kGroup, 126)[0].red, 0xFF) << "kept in the profile's group";
+}
+
+TEST(LightSyncMapping, EachKindHasItsEffectsForTheFiveCommonTypes) {
+  for (int type = 0; type < 5; ++type) {
+    EXPECT_EQ(editors::SyncTypeOfEffect(device::DeviceKind::kKeyboard, editors::KeyboardEffectOfSyncType(type)), type);
+    EXPECT_EQ(editors::SyncTypeOfEffect(device::DeviceKind::kHeadset, editors::OtherEffectOfSyncType(type)), type);
+  }
+  EXPECT_EQ(editors::KeyboardEffectOfSyncType(2), 26);
+  EXPECT_EQ(editors::OtherEffectOfSyncType(2), 4);
+  EXPECT_EQ(editors::SyncTypeOfEffect(device::DeviceKind::kKeyboard, 7), -1);
+  EXPECT_EQ(editors::SyncTypeOfEffect(device::DeviceKind::kMouse, 5), -1);
+}
+
+class LightSyncEndToEnd : public LightEndToEnd {
+ protected:
+  bool WithLightSync() const override { return true; }
+};
+
+TEST_F(LightSyncEndToEnd, SynchronisingGivesEveryConnectedDeviceTheCommonEffect) {
+  auto mouse = sim::CreateModel("mouse");
+  ASSERT_NE(mouse, nullptr);
+  ASSERT_TRUE(mouse->Plug());
+  ASSERT_TRUE(QTest::qWaitFor(
+      [&] {
+        for (devices::CHalveronUSBDevice* device : window_->Mice()) {
+          if (device->CommandLink().Connected()) return true;
+        }
+        return false;
+      },
+      5000));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return editor_->SameModeAllowed(); }, 5000)) << "two devices are present";
+  // The mouse arrived last and was shown: back to the keyboard.
+  window_->Selector().SelectItem(window_->Selector().IndexOf(testing::ItemOfRow(*window_, kKeyboardRow)), true, true);
+  ASSERT_EQ(window_->CurrentDevice(), page_);
+
+  Choose("light_combo_modeSelect", 7);
+  EXPECT_FALSE(Find("deng_same_mode")->IsVisible()) << "effect 7 has no common type";
+  Choose("light_combo_modeSelect", 26);
+  ASSERT_TRUE(Find("deng_same_mode")->IsVisible());
+  testing::Notify(Find("color_option_5"), "click");
+  Slide("deng_light_slider", 9);
+  testing::Notify(Find("deng_same_mode"), "click");
+
+  devices::CHalveronUSBDevice* mouse_model = nullptr;
+  for (devices::CHalveronUSBDevice* device : window_->Mice()) {
+    if (device->CommandLink().Connected()) mouse_model = device;
+  }
+  ASSERT_NE(mouse_model, nullptr);
+  EXPECT_TRUE(page_->Model().CommandLink().Paused());
+  EXPECT_TRUE(mouse_model->CommandLink().Paused());
+  EXPECT_EQ(File("LightInfo", "SelectItem"), 26) << "the keyboard itself is sent 0 for this program-driven effect";
+  const config::LightZoneFields mouse_light = mouse_model->ProfileData()->ReadLightInfo().main;
+  EXPECT_EQ(mouse_light.select_item, 4) << "blink for the mouse";
+  EXPECT_EQ(mouse_light.light, 9);
+  EXPECT_EQ(editors::ZoneColour(mouse_light), 0xFF0000FFu);
+  ASSERT_NE(window_->LightSync(), nullptr);
+  EXPECT_EQ(window_->LightSync()->Effect().type, LightSyncType::kBlink);
+  EXPECT_EQ(window_->LightSync()->Effect().blue, 0xFF);
+
+  // A preset colour leaves synchronised lighting on; the brightness slider ends it.
+  testing::Notify(Find("color_option_0"), "click");
+  EXPECT_TRUE(page_->Model().CommandLink().Paused());
+  Slide("deng_light_slider", 5);
+  EXPECT_FALSE(page_->Model().CommandLink().Paused());
+  EXPECT_TRUE(mouse_model->CommandLink().Paused()) << "the others stay synchronised";
+  mouse->Unplug();
 }
 
 }  // namespace

@@ -51,6 +51,7 @@ class CHalveronKeyboardDevice : public CHalveronKindDevice<config::CKeyboardProf
   void SetKeyboardView(KeyboardPageView* view) { keyboard_view_ = view; }
   // The lighting editor that RefreshPage shows the profile's records on (null: none).
   void SetLightView(LightView* view) { light_view_ = view; }
+  LightView* GetLightView() const { return light_view_; }
 
   // ---- device operations
   // The keyboard runs its lighting effects itself: the repaint only shows the key colours on the
