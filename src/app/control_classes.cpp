@@ -14,6 +14,7 @@
 #include "controls/select_panel.h"
 #include "devices/device_page_factory.h"
 #include "editors/key_set_control.h"
+#include "editors/light_control.h"
 #include "platform/debug_output.h"
 #include "ui/control_factory.h"
 #include "ui/dialog_builder.h"
@@ -40,6 +41,7 @@ QHash<QString, ControlMaker>& Makers() {
       {QStringLiteral("CUpdateInfoListItemUI"), Make<CUpdateInfoListItemUI>},
       {QStringLiteral("CDeviceProfileUI"), Make<controls::CDeviceProfileUI>},
       {QStringLiteral("CKeySetControlUI"), Make<editors::CKeySetControlUI>},
+      {QStringLiteral("CLightControlUI"), Make<editors::CLightControlUI>},
       {QStringLiteral("CHandImgButtonUI"), Make<controls::CHandImgButtonUI>},
       {QStringLiteral("CHandImgSelectButtonUI"), Make<controls::CHandImgSelectButtonUI>},
       {QStringLiteral("CRedioMacroButtonUI"), Make<controls::CRedioMacroButtonUI>},

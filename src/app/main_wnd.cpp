@@ -20,6 +20,7 @@
 #include "devices/model/usb_device.h"
 #include "editors/device_hook.h"
 #include "editors/key_set_flow.h"
+#include "editors/light_flow.h"
 #include "platform/debug_output.h"
 #include "platform/folders.h"
 #include "platform/qt/single_instance.h"
@@ -53,6 +54,9 @@ CMainWnd::CMainWnd(StartOptions options)
   hooks.close_secondary_windows = [this] { CloseSecondaryWindows(); };
   hooks.stop_recording = [this] {
     if (input_hook_installed_) SetInputHookInstalled(false);
+  };
+  hooks.several_present = [this](bool several) {
+    for (const auto& flow : light_flows_) flow->SetSameModeAllowed(several);
   };
   selector_.SetHooks(std::move(hooks));
 
@@ -188,6 +192,14 @@ void CMainWnd::SetInputHookInstalled(bool installed) {
 editors::KeySetFlow* CMainWnd::KeySetFlowOf(const devices::CHalveronUSBDevicePage* page) const {
   if (page == nullptr) return nullptr;
   for (const auto& flow : key_set_flows_) {
+    if (flow->Page() == page) return flow.get();
+  }
+  return nullptr;
+}
+
+editors::LightFlow* CMainWnd::LightFlowOf(const devices::CHalveronUSBDevicePage* page) const {
+  if (page == nullptr) return nullptr;
+  for (const auto& flow : light_flows_) {
     if (flow->Page() == page) return flow.get();
   }
   return nullptr;

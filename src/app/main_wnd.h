@@ -48,6 +48,7 @@ class CHalveronUSBDevicePage;
 namespace zrv::editors {
 class CDeviceHook;
 class KeySetFlow;
+class LightFlow;
 struct HookKeyMessage;
 }  // namespace zrv::editors
 
@@ -186,6 +187,7 @@ class CMainWnd : public ui::WindowBase, public device::DiscoverySink {
   editors::CDeviceHook& InputHook() { return *hook_; }
   // The key assignment flow of `page` (keyboard and mouse pages), or null.
   editors::KeySetFlow* KeySetFlowOf(const devices::CHalveronUSBDevicePage* page) const;
+  editors::LightFlow* LightFlowOf(const devices::CHalveronUSBDevicePage* page) const;
 
   // Stops every worker thread in slot order (once); see worker_slots.h.
   void StopWorkerThreads();
@@ -292,6 +294,7 @@ class CMainWnd : public ui::WindowBase, public device::DiscoverySink {
   std::unique_ptr<LightSyncThread> light_sync_;
   std::unique_ptr<editors::CDeviceHook> hook_;
   std::vector<std::unique_ptr<editors::KeySetFlow>> key_set_flows_;
+  std::vector<std::unique_ptr<editors::LightFlow>> light_flows_;
   WorkerSlots slots_;
   bool threads_stopped_ = false;
 

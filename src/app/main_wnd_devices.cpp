@@ -2,6 +2,7 @@
 // as discovery reports them.
 
 #include "app/device_option.h"
+#include "app/light_sync.h"
 #include "app/main_wnd.h"
 #include "app/profile_flows.h"
 #include "app/tool_description.h"
@@ -9,11 +10,42 @@
 #include "devices/device_page.h"
 #include "devices/device_page_factory.h"
 #include "editors/key_set_flow.h"
+#include "editors/light_flow.h"
 #include "platform/debug_output.h"
 #include "ui/containers.h"
 #include "ui/dialog_builder.h"
 
 namespace zrv::app {
+namespace {
+
+// What the lighting editors' synchronising needs of the window.
+editors::LightFlow::SyncHooks LightSyncHooks(CMainWnd& window) {
+  editors::LightFlow::SyncHooks hooks;
+  hooks.keyboards = [&window] { return window.Keyboards(); };
+  hooks.others = [&window] {
+    std::vector<devices::CHalveronUSBDevice*> others = window.Mice();
+    others.insert(others.end(), window.MousePads().begin(), window.MousePads().end());
+    others.insert(others.end(), window.Headsets().begin(), window.Headsets().end());
+    return others;
+  };
+  hooks.share = [&window](int type, const config::LightZoneFields& fields) {
+    LightSyncThread* thread = window.LightSync();
+    if (thread == nullptr) return;
+    LightSyncEffect effect;
+    effect.type = static_cast<LightSyncType>(type);
+    effect.brightness = fields.light;
+    effect.speed = fields.speed;
+    effect.fx = fields.fx != 0;
+    effect.multicolour = fields.multi_color != 0;
+    effect.red = fields.red;
+    effect.green = fields.green;
+    effect.blue = fields.blue;
+    thread->SetEffect(effect);
+  };
+  return hooks;
+}
+
+}  // namespace
 
 void CMainWnd::CreateDevicePages() {
   auto* page_container = FindControl<ui::Container>(QString::fromLatin1(kPageContainer));
@@ -40,6 +72,11 @@ void CMainWnd::CreateDevicePages() {
             editors::KeySetFlow::Bind(*page, [this](const QString& text, bool is_id) { MessageBox(text, is_id); })) {
       flow->AddRoutes(routes_);
       key_set_flows_.push_back(std::move(flow));
+    }
+    if (auto flow = editors::LightFlow::Bind(*page, ScreenSize())) {
+      flow->AddRoutes(routes_);
+      flow->SetSyncHooks(LightSyncHooks(*this));
+      light_flows_.push_back(std::move(flow));
     }
     profile_flows_->AdoptBar(page->ProfileBar());  // a first start that could not write its list
     devices::CHalveronUSBDevice& model = page->Model();

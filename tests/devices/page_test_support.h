@@ -31,6 +31,10 @@ inline void RegisterPageControls() {
   ui::RegistControl<ui::HorizontalLayout>(QStringLiteral("KeySetControl"));
   ui::ControlFactory::Instance().RegistTemplate(QStringLiteral("KeySetControlUI"),
                                                 QStringLiteral("XML/CustomControlXML/KeySetControl.xml"));
+  // The lighting editor likewise.
+  ui::RegistControl<ui::HorizontalLayout>(QStringLiteral("LightControl"));
+  ui::ControlFactory::Instance().RegistTemplate(QStringLiteral("LightSetControlUI"),
+                                                QStringLiteral("XML/CustomControlXML/LightControl.xml"));
 }
 
 }  // namespace zrv::devices::testing

@@ -54,7 +54,13 @@ void CHalveronKeyboardDevice::OnDeviceSyncRequest() {
   RefreshPage();
 }
 
-void CHalveronKeyboardDevice::RefreshPage() { RefreshKeyCaptions(); }
+void CHalveronKeyboardDevice::RefreshPage() {
+  RefreshKeyCaptions();
+  if (light_view_ != nullptr) {
+    light_view_->ShowLightRecords(Profile().ReadLightInfo(), Profile().ReadLogoLightInfo(),
+                                  Profile().ReadStLightInfo());
+  }
+}
 
 // ---- key captions
 

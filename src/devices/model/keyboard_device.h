@@ -29,6 +29,7 @@
 #include "devices/model/keyboard_profile.h"
 #include "devices/model/keyboard_settings_record.h"
 #include "devices/model/kind_device.h"
+#include "devices/model/light_view.h"
 
 namespace zrv::devices {
 
@@ -48,6 +49,9 @@ class CHalveronKeyboardDevice : public CHalveronKindDevice<config::CKeyboardProf
   ~CHalveronKeyboardDevice() override;
 
   void SetKeyboardView(KeyboardPageView* view) { keyboard_view_ = view; }
+  // The lighting editor that RefreshPage shows the profile's records on (null: none).
+  void SetLightView(LightView* view) { light_view_ = view; }
+  LightView* GetLightView() const { return light_view_; }
 
   // ---- device operations
   // The keyboard runs its lighting effects itself: the repaint only shows the key colours on the
@@ -65,7 +69,7 @@ class CHalveronKeyboardDevice : public CHalveronKindDevice<config::CKeyboardProf
   // Reads the profile file of the current profile identifier into memory: lighting records, system
   // values, key list. Does nothing while no profile identifier is known.
   void LoadProfile() override;
-  // The key captions and the system settings from the loaded profile.
+  // The key captions, the system settings and the lighting records from the loaded profile.
   void RefreshPage() override;
   // Puts assignments that name a macro the list no longer has back to their defaults.
   void CheckAssignments() override;
@@ -103,6 +107,15 @@ class CHalveronKeyboardDevice : public CHalveronKindDevice<config::CKeyboardProf
   // custom group and sent.
   void PaintKey(int key);
   void PaintKeys(const std::vector<int>& keys);
+  // Custom group `group` becomes the profile's custom mode index (saved) and is selected in the
+  // editor.
+  void SelectCustomMode(int group);
+  // The key colours become those of the main record's custom group, which the editor selects;
+  // they are sent (WriteCustomLight).
+  void ReloadCustomMode();
+  // Every key takes the main record's colour (on) or goes dark; sent, and stored as the group the
+  // editor has selected (none selected: nothing stored).
+  void FillCustomMode(bool on);
   // The LED of logical key `key` in a custom group (255: none): the LED map's, except for the
   // keys whose LED the keyboard fixes.
   uint8_t CustomLedOfKey(int key) const;
@@ -174,6 +187,9 @@ class CHalveronKeyboardDevice : public CHalveronKindDevice<config::CKeyboardProf
   bool PictureShown() const;
   // The custom colours of the record's group from the profile.
   void LoadCustomColours();
+  // In effect 20, on a page refresh: the record's group selected in the editor, its colours
+  // loaded and sent, and kept as the profile's custom mode index.
+  void ShowCustomGroup();
   // Stores the custom colours as the profile's group `group` and saves it.
   void StoreCustomColours(int group);
   // The key slots whose LEDs a custom group transfer covers.
@@ -185,6 +201,7 @@ class CHalveronKeyboardDevice : public CHalveronKindDevice<config::CKeyboardProf
   void LoadSelectedProfile();
 
   KeyboardPageView* keyboard_view_ = nullptr;
+  LightView* light_view_ = nullptr;
   KeyboardKeyTable key_table_;
   KeyboardDeviceSettings settings_;
   KeyboardProfile keyboard_profile_{Profile()};

@@ -158,6 +158,35 @@ void CHalveronKeyboardDevice::PaintKeys(const std::vector<int>& keys) {
   WriteCustomLight();
 }
 
+void CHalveronKeyboardDevice::SelectCustomMode(int group) {
+  if (light_view_ != nullptr) light_view_->ShowCustomGroup(group);
+  Profile().SetCustomModeIndex(group);
+  SaveProfile();
+}
+
+void CHalveronKeyboardDevice::ReloadCustomMode() {
+  LoadCustomColours();
+  if (light_view_ != nullptr) light_view_->ShowCustomGroup(GetLightInfo().custom_light_mode_group);
+  WriteCustomLight();
+}
+
+void CHalveronKeyboardDevice::FillCustomMode(bool on) {
+  const config::LightZoneFields main = Profile().ReadLightInfo().main;
+  const Rgb colour = on ? Rgb{main.red, main.green, main.blue} : Rgb{0, 0, 0};
+  effects_.SetCustomColours(std::vector<Rgb>(kKeyboardKeys, colour));
+  WriteCustomLight();
+  const int group = light_view_ != nullptr ? light_view_->SelectedCustomGroup() : -1;
+  if (group >= 0) StoreCustomColours(group);
+}
+
+void CHalveronKeyboardDevice::ShowCustomGroup() {
+  const int group = GetLightInfo().custom_light_mode_group;
+  if (light_view_ != nullptr) light_view_->ShowCustomGroup(group);
+  LoadCustomColours();
+  WriteCustomLight();
+  Profile().SetCustomModeIndex(group);
+}
+
 void CHalveronKeyboardDevice::LoadCustomColours() {
   const int group = GetLightInfo().custom_light_mode_group;
   const std::vector<config::ModeColour> stored = Profile().GetCustomModeColors(group, static_cast<int>(kKeyboardKeys));

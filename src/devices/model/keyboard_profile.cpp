@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <algorithm>
+
 #include "config/json_file.h"
 #include "config/json_value.h"
 #include "config/macro_assignments.h"
@@ -36,6 +38,7 @@ config::LightStateRecord KeyboardProfile::Load(const std::string& path, const st
   data_.SetProfilePath(QString::fromStdString(path));
   data_.SetLightConfigPath(QString::fromStdString(user_folder + kLightConfigFile));
   data_.LoadDeviceSection(data_.GetProfilePath());
+  ClampLighting();
   const config::LightStateRecord light = LightForDevice();
   data_.GetKeyboardSystem();
   data_.GetLedList();
@@ -51,6 +54,28 @@ config::LightStateRecord KeyboardProfile::LightForDevice() {
   light.logo_on = logo.logo_on;
   light.strip = strip.strip;
   return light;
+}
+
+void KeyboardProfile::ClampLighting() {
+  const auto clamp = [](config::LightZoneFields& zone) {
+    zone.light = BrightnessInRange(zone.light);
+    zone.speed = std::min(zone.speed, kSlowestSpeed);
+    zone.fx = std::min<uint8_t>(zone.fx, 1);
+    zone.multi_color = std::min<uint8_t>(zone.multi_color, 1);
+  };
+  config::LightStateRecord main = data_.ReadLightInfo();
+  const config::LightStateRecord main_read = main;
+  clamp(main.main);
+  if (main != main_read) data_.WriteLightInfo(main);
+  config::LightStateRecord logo = data_.ReadLogoLightInfo();
+  const config::LightStateRecord logo_read = logo;
+  clamp(logo.logo);
+  logo.logo_on = std::min<uint8_t>(logo.logo_on, 1);
+  if (logo != logo_read) data_.WriteLogoLightInfo(logo);
+  config::LightStateRecord strip = data_.ReadStLightInfo();
+  const config::LightStateRecord strip_read = strip;
+  clamp(strip.strip);
+  if (strip != strip_read) data_.WriteStLightInfo(strip);
 }
 
 KeyboardSettingsBytes KeyboardProfile::SettingsRecord(uint8_t first_byte) {

@@ -27,7 +27,8 @@ class KeyboardProfile {
   static void ResetCurrent(config::ProfileList& list, const std::string& current);
 
   // Reads the profile file `path` into memory (lighting records, system values, key list; the
-  // light configuration file of `user_folder`). Returns its lighting as the settings record carries it.
+  // light configuration file of `user_folder`). Lighting values outside their ranges (a hand-edited
+  // file) are brought into range in memory. Returns its lighting as the settings record carries it.
   config::LightStateRecord Load(const std::string& path, const std::string& user_folder);
   // The settings record of the profile, byte 0 being `first_byte`.
   KeyboardSettingsBytes SettingsRecord(uint8_t first_byte);
@@ -48,6 +49,8 @@ class KeyboardProfile {
  private:
   // The profile's lighting objects as one light state record (what the settings record carries).
   config::LightStateRecord LightForDevice();
+  // Brightness, speed, direction and the on/off flags of the three lighting objects into range.
+  void ClampLighting();
 
   config::CKeyboardProfiledata& data_;
   std::vector<config::KeyRecord> key_list_;
