@@ -40,11 +40,19 @@ class ControlWidget : public QtBase, public Control {
     QtBase::contextMenuEvent(event);
   }
   void paintEvent(QPaintEvent* event) override {
+    // One painter when the library paints everything: a device picture repaints its key buttons
+    // twenty times a second, and a painter per layer was a good part of that.
+    if (PaintsItself()) {
+      QPainter painter(this);
+      PaintBackground(painter);
+      PaintOverlay(painter);
+      return;
+    }
     {
       QPainter painter(this);
       PaintBackground(painter);
     }
-    if (!PaintsItself()) QtBase::paintEvent(event);
+    QtBase::paintEvent(event);
     QPainter painter(this);
     PaintOverlay(painter);
   }
