@@ -59,14 +59,8 @@ class KeySetEndToEnd : public ::testing::Test {
  protected:
   void SetUp() override {
     window_ = testing::MakeMainWindow(CMainWnd::StartOptions{true, false, false});
-    keyboard_ = std::dynamic_pointer_cast<sim::KeyboardModel>(sim::CreateModel("keyboard"));
-    ASSERT_NE(keyboard_, nullptr);
-    ASSERT_TRUE(keyboard_->Plug());
-    ASSERT_TRUE(
-        QTest::qWaitFor([&] { return keyboard_->Log().CountFrames(Id(LinkCommand::kReadSettings)) > 0; }, 5000));
-    page_ = dynamic_cast<devices::CHalveronKeyboardDevicePage*>(window_->DevicePages()[kKeyboardRow]);
-    ASSERT_NE(page_, nullptr);
-    ASSERT_EQ(window_->CurrentDevice(), page_);
+    testing::PlugKeyboard(*window_, keyboard_, page_);
+    if (HasFatalFailure()) return;
     flow_ = window_->KeySetFlowOf(page_);
     ASSERT_NE(flow_, nullptr);
     editor_ = flow_->Editor();

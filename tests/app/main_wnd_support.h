@@ -13,6 +13,10 @@
 
 #include "app/device_option.h"
 #include "app/main_wnd.h"
+#include "device/device_link.h"
+#include "devices/keyboard_page.h"
+#include "sim/keyboard_model.h"
+#include "sim/simulated_devices.h"
 #include "ui/notify.h"
 #include "ui/tray_icon.h"
 
@@ -86,6 +90,21 @@ inline void Notify(ui::Control* control, const char* type, qint64 w = 0) {
 inline CDeviceOptionUI* ItemOfRow(CMainWnd& window, size_t row) {
   const int index = window.Selector().IndexOfDevice(window.DevicePages().at(row));
   return window.Selector().ItemAt(index);
+}
+
+// Plugs a simulated keyboard in and waits until `window` has read its settings; its page, then
+// the current one, goes to `page`.
+inline void PlugKeyboard(CMainWnd& window, std::shared_ptr<sim::KeyboardModel>& keyboard,
+                         devices::CHalveronKeyboardDevicePage*& page) {
+  constexpr size_t kKeyboardRow = 1;
+  keyboard = std::dynamic_pointer_cast<sim::KeyboardModel>(sim::CreateModel("keyboard"));
+  ASSERT_NE(keyboard, nullptr);
+  ASSERT_TRUE(keyboard->Plug());
+  const auto read_settings = static_cast<uint8_t>(device::LinkCommand::kReadSettings);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return keyboard->Log().CountFrames(read_settings) > 0; }, 5000));
+  page = dynamic_cast<devices::CHalveronKeyboardDevicePage*>(window.DevicePages()[kKeyboardRow]);
+  ASSERT_NE(page, nullptr);
+  ASSERT_EQ(window.CurrentDevice(), page);
 }
 
 }  // namespace zrv::app::testing
