@@ -390,25 +390,15 @@ int CLightControlUI::SelectedEffect(LightZone zone) const {
   return combo != nullptr ? combo->GetCurSel() : -1;
 }
 
-int CLightControlUI::Brightness(LightZone zone) const {
-  const ui::Slider* slider = Zone(zone).brightness;
-  return slider != nullptr ? slider->GetValue() : 0;
-}
+namespace {
+int ValueOf(const ui::Slider* slider) { return slider != nullptr ? slider->GetValue() : 0; }
+int MaxOf(const ui::Slider* slider) { return slider != nullptr ? slider->GetMaxValue() : 0; }
+}  // namespace
 
-int CLightControlUI::Speed(LightZone zone) const {
-  const ui::Slider* slider = Zone(zone).speed;
-  return slider != nullptr ? slider->GetValue() : 0;
-}
-
-int CLightControlUI::BrightnessMax(LightZone zone) const {
-  const ui::Slider* slider = Zone(zone).brightness;
-  return slider != nullptr ? slider->GetMaxValue() : 0;
-}
-
-int CLightControlUI::SpeedMax(LightZone zone) const {
-  const ui::Slider* slider = Zone(zone).speed;
-  return slider != nullptr ? slider->GetMaxValue() : 0;
-}
+int CLightControlUI::Brightness(LightZone zone) const { return ValueOf(Zone(zone).brightness); }
+int CLightControlUI::Speed(LightZone zone) const { return ValueOf(Zone(zone).speed); }
+int CLightControlUI::BrightnessMax(LightZone zone) const { return MaxOf(Zone(zone).brightness); }
+int CLightControlUI::SpeedMax(LightZone zone) const { return MaxOf(Zone(zone).speed); }
 
 QString CLightControlUI::EditText(LightZone zone, Component component) const {
   const ui::Edit* edit = Zone(zone).edits[static_cast<size_t>(component)];
