@@ -101,6 +101,22 @@ void DrawPart(QPainter& painter, const QImage& image, const QRectF& dst, const Q
               double scale) {
   if (dst.width() <= 0 || dst.height() <= 0 || src.width() <= 0 || src.height() <= 0) return;
   if (!xTiled && !yTiled) {
+    // An image rendered for its target differs from it by rounding only; drawn as a scaled image it
+    // would be resampled on every paint (a device picture repaints twenty times a second).
+    const QTransform& t = painter.deviceTransform();
+    if (t.type() <= QTransform::TxTranslate && std::abs(dst.width() - src.width()) < 1.0 &&
+        std::abs(dst.height() - src.height()) < 1.0) {
+      // A plain blit: the smooth-transform hint or a source rectangle would send the raster engine
+      // down its general span path (spread over a thread pool) for what is a copy.
+      painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+      const QPoint at = dst.topLeft().toPoint();
+      if (src == image.rect()) {
+        painter.drawImage(at, image);
+      } else {
+        painter.drawImage(at, image, src);
+      }
+      return;
+    }
     painter.drawImage(dst, image, src);
     return;
   }
