@@ -23,6 +23,7 @@ class Container : public ControlWidget<QWidget> {
  public:
   explicit Container(QWidget* parent = nullptr);
   QString GetClass() const override { return QStringLiteral("Container"); }
+  bool BkColorCoversRect() const override { return true; }
 
   // Children in order. Add/AddAt take ownership; Remove deletes the control (later, so a control
   // may remove itself from its own event handler).

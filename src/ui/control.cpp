@@ -197,7 +197,16 @@ int Control::Scale(int px96) const { return static_cast<int>(std::lround(px96 * 
 
 void Control::SetBkColor(Argb color) {
   bk_color_ = color;
+  UpdateOpaquePaint();
   Invalidate();
+}
+
+void Control::UpdateOpaquePaint() {
+  // A repaint inside an opaque control (a device picture, twenty times a second) then stops at it
+  // instead of repainting every layer of the window behind it.
+  if (!BkColorCoversRect()) return;
+  const bool rounded = border_round_.width() > 0 || border_round_.height() > 0;
+  self_->setAttribute(Qt::WA_OpaquePaintEvent, (bk_color_ >> 24) == 0xFF && !rounded);
 }
 
 void Control::SetBkImage(const QString& image) {
@@ -222,6 +231,7 @@ void Control::SetBorderSize(int size) {
 
 void Control::SetBorderRound(const QSize& radii) {
   border_round_ = radii;
+  UpdateOpaquePaint();
   Invalidate();
 }
 

@@ -167,6 +167,9 @@ class Control {
   virtual void PaintBorder(QPainter& painter);
   // True when the library paints the control entirely (the Qt widget's own painting is skipped).
   virtual bool PaintsItself() const { return false; }
+  // True when an opaque background colour, if set, covers the whole rectangle whatever the
+  // control's state (containers): Qt then need not repaint what lies behind it.
+  virtual bool BkColorCoversRect() const { return false; }
   // Draws an image string over the control's rectangle (dest/source as the string says).
   bool DrawImage(QPainter& painter, const QString& imageString) const;
 
@@ -203,6 +206,7 @@ class Control {
  private:
   friend class ControlTimers;
   void UpdateToolTip();
+  void UpdateOpaquePaint();
 
   QWidget* self_;
   QString text_;

@@ -246,6 +246,26 @@ TEST_F(ControlsTest, TextColoursSurviveAReplacedPalette) {
   EXPECT_EQ(p.color(QPalette::Disabled, QPalette::WindowText).rgba(), 0xFF5D6578u);
 }
 
+TEST_F(ControlsTest, AContainerIsOpaqueToQtOnlyWhileAnOpaqueColourFillsItEdgeToEdge) {
+  // Qt skips repainting what lies behind an opaque widget: a container marked so by mistake would
+  // leave stale pixels where its colour does not reach (translucent colour, rounded corners).
+  auto* box = new VerticalLayout;
+  Root()->Add(box);
+  auto opaque = [box] { return box->Widget()->testAttribute(Qt::WA_OpaquePaintEvent); };
+  EXPECT_FALSE(opaque());
+  box->SetAttribute("bkcolor", "#FF15181E");
+  EXPECT_TRUE(opaque());
+  box->SetAttribute("borderround", "6,6");
+  EXPECT_FALSE(opaque());
+  box->SetAttribute("borderround", "0,0");
+  box->SetAttribute("bkcolor", "#8015181E");
+  EXPECT_FALSE(opaque());
+  auto* label = new Label;  // a control that is not a container keeps Qt's painting
+  label->SetAttribute("bkcolor", "#FF15181E");
+  Root()->Add(label);
+  EXPECT_FALSE(label->Widget()->testAttribute(Qt::WA_OpaquePaintEvent));
+}
+
 TEST_F(ControlsTest, AttributesAtRunTimeAndBadValues) {
   auto* label = w.FindControl<Label>("hover");
   ASSERT_NE(label, nullptr);
