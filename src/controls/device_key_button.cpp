@@ -5,6 +5,7 @@
 #include <QPointer>
 
 #include <algorithm>
+#include <utility>
 
 #include "controls/key_layer_cache.h"
 #include "ui/render.h"
@@ -97,6 +98,11 @@ void CDeviceKeyButtonUI::PaintStatusImage(QPainter& painter) {
   if (!key_set_hidden_ && !key_set_image_.isEmpty()) {
     ui::render::DrawImageString(painter, rect(), key_set_image_, Zoom(), 0, 0, false);
   }
+}
+
+void CDeviceKeyButtonUI::paintEvent(QPaintEvent* event) {
+  if (std::exchange(painted_by_panel_, false)) return;
+  ui::Button::paintEvent(event);
 }
 
 void CDeviceKeyButtonUI::mouseDoubleClickEvent(QMouseEvent* event) {

@@ -60,8 +60,13 @@ class CDeviceKeyButtonUI : public ui::Button {
   void PaintText(QPainter& painter) override;
   // The button is drawn by the skin only, never as a platform push button.
   bool PaintsItself() const override { return true; }
+  // Set by the selection panel that holds the button when it has drawn the button with its own
+  // painter: the button's paint event of the same pass (which follows its parent's) then draws
+  // nothing. A paint of the button alone (a grab) draws it as usual.
+  void MarkPaintedByPanel() { painted_by_panel_ = true; }
 
  protected:
+  void paintEvent(QPaintEvent* event) override;
   // The second press of a double click inside the enabled button: pushed and captured, then
   // "dbclick"; its release is the button's ordinary one, so a double click gives "click",
   // "dbclick", "click". Elsewhere, or on a disabled button, it is dropped.
@@ -77,6 +82,7 @@ class CDeviceKeyButtonUI : public ui::Button {
   int light_intensity_ = kDefaultLightIntensity;
   bool light_changed_ = false;
   bool key_set_hidden_ = true;
+  bool painted_by_panel_ = false;
   int select_state_ = 0;
   QSize border_round_{0, 0};  // "borderround", kept for PaintBkColor
   QString tool_title_;

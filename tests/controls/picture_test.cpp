@@ -107,6 +107,16 @@ TEST_F(Picture, TheBandLiesOverTheKeysWhileDraggingOnly) {
   EXPECT_EQ(shot.pixel(25, 25), qRgb(0, 0, 0));
 }
 
+TEST_F(Picture, KeyButtonsAreDrawnByTheirPanelInAWindowAndByThemselvesAlone) {
+  CDeviceKeyButtonUI* key = Key("key_0");
+  EXPECT_EQ(w_.grab().toImage().pixel(25, 25), qRgb(0, 0, 0));
+  EXPECT_EQ(key->grab().toImage().pixel(15, 15), qRgb(0, 0, 0)) << "a grab of the button alone";
+  key->SetBkColor(0xFFFF0000u);
+  key->repaint();  // the key's own rectangle: the panel draws it again
+  EXPECT_EQ(w_.grab().toImage().pixel(25, 25), qRgb(255, 0, 0));
+  EXPECT_EQ(w_.grab().toImage().pixel(5, 5), qRgb(0x10, 0x10, 0x10)) << "the panel around it";
+}
+
 TEST_F(Picture, ADoubleClickOnAKeyGivesClickDbclickClick) {
   CDeviceKeyButtonUI* key = Key("key_2");
   // What the platform delivers: press, release, the double click in place of the second press,
