@@ -218,7 +218,8 @@ void LightFlow::ChooseEffect(LightZone zone) {
 
 void LightFlow::ChangeBrightness(LightZone zone) {
   if (editor_ == nullptr) return;
-  const int value = std::clamp(editor_->Brightness(zone), 0, zone == LightZone::kMain ? BrightnessMax() : kKeyboardBrightnessMax);
+  const int value =
+      std::clamp(editor_->Brightness(zone), 0, zone == LightZone::kMain ? BrightnessMax() : kKeyboardBrightnessMax);
   Edit(zone, [value](config::LightStateRecord&, config::LightZoneFields& fields) {
     fields.light = static_cast<uint8_t>(value);
   });
@@ -378,8 +379,8 @@ void LightFlow::Synchronise() {
     }
     device.WriteSettings(0, 0, 1, screen_.width(), screen_.height());
   };
-void LightFlow::SetSameModeAllowed(bool allowed) {
-  if (editor_ != nullptr) editor_->SetSameModeAllowed(allowed);
-}
+  void LightFlow::SetSameModeAllowed(bool allowed) {
+    if (editor_ != nullptr) editor_->SetSameModeAllowed(allowed);
+  }
 
 }  // namespace zrv::editors

@@ -101,7 +101,8 @@ TEST_F(MouseLightEndToEnd, EachChangeReachesTheMouseAndTheProfileFile) {
   Get<ui::ColorPalette>("deng_Color_Pallet")->SetSelectColor(0xFF123456u);
   testing::Notify(Find("deng_Color_Pallet"), "colorchanged");
   ASSERT_TRUE(QTest::qWaitFor([&] { return !flow_->WritePending(); }, 5000));
-  EXPECT_EQ((std::array<int, 4>{Device(5), Device(6), Device(7), Device(8)}), (std::array<int, 4>{0, 0x12, 0x34, 0x56}));
+  EXPECT_EQ((std::array<int, 4>{Device(5), Device(6), Device(7), Device(8)}),
+            (std::array<int, 4>{0, 0x12, 0x34, 0x56}));
   EXPECT_EQ(File("Blue"), 0x56);
 
   // The picture: the mouse's brightest level is the screen's brightest.

@@ -41,10 +41,10 @@ TEST(MouseSettingsRecord, EveryByteComesFromTheProfileOrTheCaller) {
   expected[8] = 0x33;
   expected[11] = 0x02;
   expected[12] = 2;
-  const std::array<std::array<uint8_t, 9>, 3> stages = {{{1, 0, 8, 0, 8, 0, 255, 0, 0},
-                                                          {0, 1, 0x34, 0x12, 0x56, 0x04, 0, 255, 0},
-                                                          {1, 0, 0x08, 0x02, 16, 0, 0, 0, 255}}};
-  for (size_t i = 0; i < stages.size(); ++i) std::copy(stages[i].begin(), stages[i].end(), expected.begin() + 14 + 9 * i);
+  const std::array<std::array<uint8_t, 9>, 3> stages = {
+      {{1, 0, 8, 0, 8, 0, 255, 0, 0}, {0, 1, 0x34, 0x12, 0x56, 0x04, 0, 255, 0}, {1, 0, 0x08, 0x02, 16, 0, 0, 0, 255}}};
+  for (size_t i = 0; i < stages.size(); ++i)
+    std::copy(stages[i].begin(), stages[i].end(), expected.begin() + 14 + 9 * i);
   expected[59] = 1;
   expected[60] = 0x00;
   expected[61] = 0x0A;
