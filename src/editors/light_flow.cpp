@@ -279,7 +279,7 @@ void LightFlow::ApplyColour(LightZone zone, ui::Argb colour, bool preset) {
   // Its notification stores MultiColour 0 again, which the record already holds.
   editor_->SetMultiColour(zone, false, true);
   editor_->ShowColour(zone, ZoneColour(fields), preset);
-  if (zone == LightZone::kMain && fields.select_item == kEffectCustom && Keyboard() != nullptr) PaintSelectedKeys();
+  if (zone == LightZone::kMain && fields.select_item == kEffectCustom) PaintSelectedKeys();
 }
 
 void LightFlow::ChangePaletteColour(LightZone zone) {
@@ -309,7 +309,7 @@ void LightFlow::ChangeComponent(LightZone zone, CLightControlUI::Component compo
   Store(zone, record);
   editor_->SetMultiColour(zone, false, true);
   editor_->ShowColour(zone, ZoneColour(fields), true);
-  if (zone == LightZone::kMain && fields.select_item == kEffectCustom && Keyboard() != nullptr) PaintSelectedKeys();
+  if (zone == LightZone::kMain && fields.select_item == kEffectCustom) PaintSelectedKeys();
   WriteNow();
 }
 
@@ -379,8 +379,20 @@ void LightFlow::Synchronise() {
     }
     device.WriteSettings(0, 0, 1, screen_.width(), screen_.height());
   };
-  void LightFlow::SetSameModeAllowed(bool allowed) {
-    if (editor_ != nullptr) editor_->SetSameModeAllowed(allowed);
+  if (sync_.keyboards) {
+    for (devices::CHalveronUSBDevice* device : sync_.keyboards()) {
+      if (device != nullptr) give(*device, KeyboardEffectOfSyncType(type));
+    }
   }
+  if (sync_.others) {
+    for (devices::CHalveronUSBDevice* device : sync_.others()) {
+      if (device != nullptr) give(*device, OtherEffectOfSyncType(type));
+    }
+  }
+}
+
+void LightFlow::SetSameModeAllowed(bool allowed) {
+  if (editor_ != nullptr) editor_->SetSameModeAllowed(allowed);
+}
 
 }  // namespace zrv::editors
