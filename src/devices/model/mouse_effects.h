@@ -11,6 +11,7 @@
 #include "config/profile_records.h"
 #include "devices/model/key_colour.h"
 #include "devices/model/lighting_engine.h"
+#include "devices/model/mouse_settings_record.h"
 
 namespace zrv::devices {
 
@@ -24,7 +25,7 @@ enum MouseEffect : int {
   kMouseCycleBreathing = 6,
   kMouseCycleBlink = 7,
   kMouseOff = 8,
-  kMouseFirstCustomEffect = 9,  // and above: the steps of a ".light" file
+  kMouseFirstCustomEffect = kMouseFirstUnknownEffect,  // and above: the steps of a ".light" file
 };
 
 inline constexpr size_t kMouseRingPositions = 9;
