@@ -168,6 +168,15 @@ void CLightControlUI::DoInit() {
   InitControls();
 }
 
+void CLightControlUI::SetDeviceKind(device::DeviceKind kind) {
+  kind_ = kind;
+  const bool zones = kind == device::DeviceKind::kKeyboard;
+  Show(ui::FindSubControlByName(this, QStringLiteral("light_zone_nav")), zones);
+  if (!zones) {
+    if (auto* tab = ui::FindSubControlByName<ui::TabLayout>(this, QStringLiteral("light_zone_tab"))) tab->SelectItem(0);
+  }
+}
+
 void CLightControlUI::InitControls() {
   for (int z = 0; z < kLightZones; ++z) {
     const auto zone = static_cast<LightZone>(z);

@@ -15,7 +15,7 @@
 //   "light_combo_custommodeSelect(Layout)", "light_combo_ZZCCmodeSelect(Layout)"; the logo zone
 //   "LightTab1_RGBdeng_check".
 //
-// It is the keyboard model's LightView: a page refresh shows the profile's records through it.
+// It is its device model's LightView: a page refresh shows the profile's records through it.
 
 #include <QPointer>
 #include <QString>
@@ -63,7 +63,8 @@ class CLightControlUI : public ui::HorizontalLayout, public devices::LightView {
 
   // Finds every control of the editor (once the subtree exists).
   void InitControls();
-  void SetDeviceKind(device::DeviceKind kind) { kind_ = kind; }
+  // Stores the kind; only a keyboard has the logo and strip zones to choose among ("light_zone_nav").
+  void SetDeviceKind(device::DeviceKind kind);
   device::DeviceKind GetDeviceKind() const { return kind_; }
 
   // Fills the zone's effect drop-down (hidden entries keep their index) and the slider maxima.

@@ -43,24 +43,26 @@ int OtherEffectOfSyncType(int type) {
 }
 
 std::unique_ptr<LightFlow> LightFlow::Bind(devices::CHalveronUSBDevicePage& page, QSize screen) {
-  auto* keyboard_page = dynamic_cast<devices::CHalveronKeyboardDevicePage*>(&page);
-  if (keyboard_page == nullptr) return nullptr;
+  auto* model = dynamic_cast<devices::LightModel*>(&page.Model());
+  if (model == nullptr) return nullptr;
   auto* editor = ui::FindSubControlByName<CLightControlUI>(&page, QLatin1String(kEditorName));
   if (editor == nullptr) return nullptr;
-  return std::make_unique<LightFlow>(*keyboard_page, *editor, screen);
+  return std::make_unique<LightFlow>(page, *model, *editor, screen);
 }
 
-LightFlow::LightFlow(devices::CHalveronKeyboardDevicePage& page, CLightControlUI& editor, QSize screen)
-    : page_(&page), editor_(&editor), screen_(screen) {
-  devices::CHalveronKeyboardDevice& keyboard = page.Keyboard();
-  editor.SetDeviceKind(keyboard.Kind());
-  // The lists come from the program's own files: the page can offer them before the keyboard is there.
-  keyboard.LoadLists();
-  const config::LightLists& lists = keyboard.GetLightLists();
-  editor.FillEffects(LightZone::kMain, lists.main, kKeyboardBrightnessMax, kSpeedMax);
-  editor.FillEffects(LightZone::kLogo, lists.logo, kKeyboardBrightnessMax, kSpeedMax);
-  editor.FillEffects(LightZone::kStrip, lists.strip, kKeyboardBrightnessMax, kSpeedMax);
-  keyboard.SetLightView(&editor);
+LightFlow::LightFlow(devices::CHalveronUSBDevicePage& page, devices::LightModel& model, CLightControlUI& editor,
+                     QSize screen)
+    : page_(&page), model_(&model), editor_(&editor), screen_(screen) {
+  editor.SetDeviceKind(page.Model().Kind());
+  // The lists come from the program's own files: the page can offer them before the device is there.
+  model.LoadLists();
+  const config::LightLists& lists = model.GetLightLists();
+  editor.FillEffects(LightZone::kMain, lists.main, BrightnessMax(), kSpeedMax);
+  if (Keyboard() != nullptr) {
+    editor.FillEffects(LightZone::kLogo, lists.logo, kKeyboardBrightnessMax, kSpeedMax);
+    editor.FillEffects(LightZone::kStrip, lists.strip, kKeyboardBrightnessMax, kSpeedMax);
+  }
+  model.SetLightView(&editor);
   editor.ShowLightRecords(Take(LightZone::kMain), Take(LightZone::kLogo), Take(LightZone::kStrip));
 
   write_timer_.setSingleShot(true);
@@ -68,11 +70,11 @@ LightFlow::LightFlow(devices::CHalveronKeyboardDevicePage& page, CLightControlUI
 }
 
 LightFlow::~LightFlow() {
-  if (page_ != nullptr) page_->Keyboard().SetLightView(nullptr);
+  if (devices::LightModel* model = Model()) model->SetLightView(nullptr);
 }
 
 void LightFlow::AddRoutes(ui::RouteRegistry& routes) {
-  const ui::RouteRegistry::Owner owner = static_cast<devices::CHalveronUSBDevicePage*>(page_.data());
+  const ui::RouteRegistry::Owner owner = page_.data();
   using ui::RouteHit;
   namespace notify = ui::notify;
   for (const LightZone zone : {LightZone::kMain, LightZone::kLogo, LightZone::kStrip}) {
@@ -118,50 +120,59 @@ void LightFlow::AddRoutes(ui::RouteRegistry& routes) {
 
 // ---- the sequence
 
+devices::CHalveronUSBDevice* LightFlow::Device() const { return page_ != nullptr ? &page_->Model() : nullptr; }
+
+devices::LightModel* LightFlow::Model() const { return page_ != nullptr ? model_ : nullptr; }
+
 devices::CHalveronKeyboardDevice* LightFlow::Keyboard() const {
-  return page_ != nullptr ? &page_->Keyboard() : nullptr;
+  return dynamic_cast<devices::CHalveronKeyboardDevice*>(Device());
 }
 
+int LightFlow::BrightnessMax() const { return Keyboard() != nullptr ? kKeyboardBrightnessMax : kOtherBrightnessMax; }
+
 config::LightStateRecord LightFlow::Take(LightZone zone) const {
-  devices::CHalveronKeyboardDevice* keyboard = Keyboard();
-  if (keyboard == nullptr) return {};
+  devices::CHalveronUSBDevice* device = Device();
+  config::CBasicProfiledata* profile = device != nullptr ? device->ProfileData() : nullptr;
+  if (profile == nullptr) return {};
   switch (zone) {
-    case LightZone::kLogo: return keyboard->Profile().ReadLogoLightInfo();
-    case LightZone::kStrip: return keyboard->Profile().ReadStLightInfo();
+    case LightZone::kLogo: return profile->ReadLogoLightInfo();
+    case LightZone::kStrip: return profile->ReadStLightInfo();
     case LightZone::kMain: break;
   }
-  return keyboard->Profile().ReadLightInfo();
+  return profile->ReadLightInfo();
 }
 
 void LightFlow::Store(LightZone zone, const config::LightStateRecord& record) {
-  devices::CHalveronKeyboardDevice* keyboard = Keyboard();
-  if (keyboard == nullptr) return;
+  devices::CHalveronUSBDevice* device = Device();
+  devices::LightModel* model = Model();
+  config::CBasicProfiledata* profile = device != nullptr ? device->ProfileData() : nullptr;
+  if (model == nullptr || profile == nullptr) return;
   const devices::LightInts values = devices::PackLightInts(record);
   switch (zone) {
     case LightZone::kMain:
-      keyboard->SetLightInfo(values);
-      keyboard->Profile().WriteLightInfo(record);
+      device->SetLightInfo(values);
+      profile->WriteLightInfo(record);
       break;
     case LightZone::kLogo:
-      keyboard->SetLogoLightInfo(values);
-      keyboard->Profile().WriteLogoLightInfo(record);
+      device->SetLogoLightInfo(values);
+      profile->WriteLogoLightInfo(record);
       break;
     case LightZone::kStrip:
-      keyboard->SetStripLightInfo(values);
-      keyboard->Profile().WriteStLightInfo(record);
+      device->SetStripLightInfo(values);
+      profile->WriteStLightInfo(record);
       break;
   }
-  keyboard->SaveProfile();
-  keyboard->ApplyLightSettings();
+  device->SaveProfile();
+  model->ApplyLightSettings();
 }
 
 void LightFlow::LeaveSync() {
-  if (devices::CHalveronKeyboardDevice* keyboard = Keyboard()) keyboard->CommandLink().SetPaused(false);
+  if (devices::CHalveronUSBDevice* device = Device()) device->CommandLink().SetPaused(false);
 }
 
 template <class Change>
 void LightFlow::Edit(LightZone zone, Change change) {
-  if (Keyboard() == nullptr || editor_ == nullptr) return;
+  if (Model() == nullptr || editor_ == nullptr) return;
   LeaveSync();
   config::LightStateRecord record = Take(zone);
   change(record, ZoneFields(record, zone));
@@ -171,15 +182,16 @@ void LightFlow::Edit(LightZone zone, Change change) {
 
 void LightFlow::WriteNow() {
   write_timer_.stop();
-  devices::CHalveronKeyboardDevice* keyboard = Keyboard();
-  if (keyboard == nullptr) return;
+  devices::CHalveronUSBDevice* device = Device();
+  devices::LightModel* model = Model();
+  if (device == nullptr || model == nullptr) return;
   last_write_ = clock_();
   ++settings_writes_;
-  const int result = keyboard->WriteSettings(0, 0, 1, screen_.width(), screen_.height());
-  if (result == kWriteOk || !keyboard->Connected()) return;
-  // Refused: not reported, but the editor must not pretend the keyboard took it.
-  keyboard->ReadDeviceSettings();
-  keyboard->RefreshPage();
+  const int result = device->WriteSettings(0, 0, 1, screen_.width(), screen_.height());
+  if (result == kWriteOk || !device->Connected()) return;
+  // Refused: not reported, but the editor must not pretend the device took it.
+  model->ReadDeviceSettings();
+  device->RefreshPage();
 }
 
 void LightFlow::WritePaced() {
@@ -206,7 +218,8 @@ void LightFlow::ChooseEffect(LightZone zone) {
 
 void LightFlow::ChangeBrightness(LightZone zone) {
   if (editor_ == nullptr) return;
-  const int value = std::clamp(editor_->Brightness(zone), 0, kKeyboardBrightnessMax);
+  const int value =
+      std::clamp(editor_->Brightness(zone), 0, zone == LightZone::kMain ? BrightnessMax() : kKeyboardBrightnessMax);
   Edit(zone, [value](config::LightStateRecord&, config::LightZoneFields& fields) {
     fields.light = static_cast<uint8_t>(value);
   });
@@ -254,7 +267,7 @@ void LightFlow::ChooseLedMode() {
 }
 
 void LightFlow::ApplyColour(LightZone zone, ui::Argb colour, bool preset) {
-  if (editor_ == nullptr || Keyboard() == nullptr) return;
+  if (editor_ == nullptr || Model() == nullptr) return;
   config::LightStateRecord record = Take(zone);
   config::LightZoneFields& fields = ZoneFields(record, zone);
   fields.red = static_cast<uint8_t>(colour >> 16);
@@ -283,7 +296,7 @@ void LightFlow::ChoosePresetColour(LightZone zone, int n) {
 }
 
 void LightFlow::ChangeComponent(LightZone zone, CLightControlUI::Component component) {
-  if (editor_ == nullptr || Keyboard() == nullptr) return;
+  if (editor_ == nullptr || Model() == nullptr) return;
   const int value = editor_->TakeComponent(zone, component);
   LeaveSync();
   config::LightStateRecord record = Take(zone);
@@ -344,10 +357,10 @@ namespace zrv::editors {
 // ---- synchronised lighting
 
 void LightFlow::Synchronise() {
-  devices::CHalveronKeyboardDevice* keyboard = Keyboard();
-  if (keyboard == nullptr) return;
+  devices::CHalveronUSBDevice* current = Device();
+  if (current == nullptr) return;
   const config::LightStateRecord shared = Take(LightZone::kMain);
-  const int type = SyncTypeOfEffect(keyboard->Kind(), shared.main.select_item);
+  const int type = SyncTypeOfEffect(current->Kind(), shared.main.select_item);
   if (type < 0) return;
   if (sync_.share) sync_.share(type, shared.main);
 
@@ -359,13 +372,10 @@ void LightFlow::Synchronise() {
     device.SetLightInfo(devices::PackLightInts(record));
     if (config::CBasicProfiledata* profile = device.ProfileData()) profile->WriteLightInfo(record);
     device.SaveProfile();
-    if (auto* other = dynamic_cast<devices::CHalveronKeyboardDevice*>(&device)) {
-      other->ApplyLightSettings();
+    if (auto* model = dynamic_cast<devices::LightModel*>(&device)) {
+      model->ApplyLightSettings();
       // Shown once stored: the editor's own notifications then find nothing changed.
-      if (devices::LightView* view = other->GetLightView()) {
-        view->ShowLightRecords(other->Profile().ReadLightInfo(), other->Profile().ReadLogoLightInfo(),
-                               other->Profile().ReadStLightInfo());
-      }
+      model->ShowLightRecords();
     }
     device.WriteSettings(0, 0, 1, screen_.width(), screen_.height());
   };

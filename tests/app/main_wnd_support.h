@@ -15,6 +15,7 @@
 #include "app/main_wnd.h"
 #include "device/device_link.h"
 #include "devices/keyboard_page.h"
+#include "devices/kind_pages.h"
 #include "sim/keyboard_model.h"
 #include "sim/simulated_devices.h"
 #include "ui/notify.h"
@@ -104,6 +105,20 @@ inline void PlugKeyboard(CMainWnd& window, std::shared_ptr<sim::KeyboardModel>& 
   ASSERT_TRUE(QTest::qWaitFor([&] { return keyboard->Log().CountFrames(read_settings) > 0; }, 5000));
   page = dynamic_cast<devices::CHalveronKeyboardDevicePage*>(window.DevicePages()[kKeyboardRow]);
   ASSERT_NE(page, nullptr);
+  ASSERT_EQ(window.CurrentDevice(), page);
+}
+
+// Plugs a simulated mouse in and waits until `window` has read it and started its light thread; its
+// page, then the current one, goes to `page`.
+inline void PlugMouse(CMainWnd& window, std::shared_ptr<sim::FirmwareModel>& mouse,
+                      devices::CHalveronMouseDevicePage*& page) {
+  constexpr size_t kMouseRow = 0;
+  mouse = sim::CreateModel("mouse");
+  ASSERT_NE(mouse, nullptr);
+  ASSERT_TRUE(mouse->Plug());
+  page = dynamic_cast<devices::CHalveronMouseDevicePage*>(window.DevicePages()[kMouseRow]);
+  ASSERT_NE(page, nullptr);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return page->Mouse().LightThreadRunning(); }, 5000));
   ASSERT_EQ(window.CurrentDevice(), page);
 }
 

@@ -56,9 +56,12 @@ void CHalveronKeyboardDevice::OnDeviceSyncRequest() {
 
 void CHalveronKeyboardDevice::RefreshPage() {
   RefreshKeyCaptions();
-  if (light_view_ != nullptr) {
-    light_view_->ShowLightRecords(Profile().ReadLightInfo(), Profile().ReadLogoLightInfo(),
-                                  Profile().ReadStLightInfo());
+  ShowLightRecords();
+}
+
+void CHalveronKeyboardDevice::ShowLightRecords() {
+  if (LightView* view = GetLightView()) {
+    view->ShowLightRecords(Profile().ReadLightInfo(), Profile().ReadLogoLightInfo(), Profile().ReadStLightInfo());
   }
 }
 

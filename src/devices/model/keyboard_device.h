@@ -29,7 +29,7 @@
 #include "devices/model/keyboard_profile.h"
 #include "devices/model/keyboard_settings_record.h"
 #include "devices/model/kind_device.h"
-#include "devices/model/light_view.h"
+#include "devices/model/light_model.h"
 
 namespace zrv::devices {
 
@@ -42,17 +42,13 @@ inline constexpr uint16_t kNotifyIgnored = 0x0404;
 inline constexpr uint16_t kNotifyKeyDown = 0x0500;  // + key slot
 inline constexpr uint16_t kNotifyKeyUp = 0x0600;    // + key slot
 
-class CHalveronKeyboardDevice : public CHalveronKindDevice<config::CKeyboardProfiledata> {
+class CHalveronKeyboardDevice : public CHalveronKindDevice<config::CKeyboardProfiledata>, public LightModel {
  public:
   CHalveronKeyboardDevice();
   // The notification thread calls into this object: it ends before the object goes.
   ~CHalveronKeyboardDevice() override;
 
   void SetKeyboardView(KeyboardPageView* view) { keyboard_view_ = view; }
-  // The lighting editor that RefreshPage shows the profile's records on (null: none).
-  void SetLightView(LightView* view) { light_view_ = view; }
-  LightView* GetLightView() const { return light_view_; }
-
   // ---- device operations
   // The keyboard runs its lighting effects itself: the repaint only shows the key colours on the
   // key buttons (while the lighting function is shown) and sends the keyboard nothing, except a
@@ -91,10 +87,12 @@ class CHalveronKeyboardDevice : public CHalveronKindDevice<config::CKeyboardProf
   // ---- lighting (keyboard_device_light.cpp)
   // The lighting records from the profile, the custom group's colours and the steps of a custom
   // effect; the effect is set up again.
-  void ApplyLightSettings();
+  void ApplyLightSettings() override;
   // The effect lists and custom-effect names of the lighting files.
-  void LoadLists();
-  const config::LightLists& GetLightLists() const { return light_lists_; }
+  void LoadLists() override;
+  const config::LightLists& GetLightLists() const override { return light_lists_; }
+  // The main, logo and strip records of the profile on the lighting editor.
+  void ShowLightRecords() override;
   // Only in effect 20: the current custom group (the main record's) with each key's colour at 3 x
   // its LED index. A write that fails makes the next ones wait 200 ms; they are sent from the
   // repaint then, the user-interface thread never sleeps. Returns the write's result, 0 when
@@ -133,7 +131,7 @@ class CHalveronKeyboardDevice : public CHalveronKindDevice<config::CKeyboardProf
   // Reads the active profile's settings record, takes over its lighting and the W, 6-key and Win
   // flags (the polling rate and scan delay of the profile stay), stores them into the profile and
   // saves it. Returns the keyboard's active profile number.
-  int ReadDeviceSettings();
+  int ReadDeviceSettings() override;
 
   // A change of the system settings by the user: stored into the profile and saved first, then,
   // with `send`, the settings record is written to the keyboard. Returns the write's result (0
@@ -201,7 +199,6 @@ class CHalveronKeyboardDevice : public CHalveronKindDevice<config::CKeyboardProf
   void LoadSelectedProfile();
 
   KeyboardPageView* keyboard_view_ = nullptr;
-  LightView* light_view_ = nullptr;
   KeyboardKeyTable key_table_;
   KeyboardDeviceSettings settings_;
   KeyboardProfile keyboard_profile_{Profile()};

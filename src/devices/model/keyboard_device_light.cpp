@@ -159,14 +159,14 @@ void CHalveronKeyboardDevice::PaintKeys(const std::vector<int>& keys) {
 }
 
 void CHalveronKeyboardDevice::SelectCustomMode(int group) {
-  if (light_view_ != nullptr) light_view_->ShowCustomGroup(group);
+  if (LightView* view = GetLightView()) view->ShowCustomGroup(group);
   Profile().SetCustomModeIndex(group);
   SaveProfile();
 }
 
 void CHalveronKeyboardDevice::ReloadCustomMode() {
   LoadCustomColours();
-  if (light_view_ != nullptr) light_view_->ShowCustomGroup(GetLightInfo().custom_light_mode_group);
+  if (LightView* view = GetLightView()) view->ShowCustomGroup(GetLightInfo().custom_light_mode_group);
   WriteCustomLight();
 }
 
@@ -175,13 +175,13 @@ void CHalveronKeyboardDevice::FillCustomMode(bool on) {
   const Rgb colour = on ? Rgb{main.red, main.green, main.blue} : Rgb{0, 0, 0};
   effects_.SetCustomColours(std::vector<Rgb>(kKeyboardKeys, colour));
   WriteCustomLight();
-  const int group = light_view_ != nullptr ? light_view_->SelectedCustomGroup() : -1;
+  const int group = GetLightView() != nullptr ? GetLightView()->SelectedCustomGroup() : -1;
   if (group >= 0) StoreCustomColours(group);
 }
 
 void CHalveronKeyboardDevice::ShowCustomGroup() {
   const int group = GetLightInfo().custom_light_mode_group;
-  if (light_view_ != nullptr) light_view_->ShowCustomGroup(group);
+  if (LightView* view = GetLightView()) view->ShowCustomGroup(group);
   LoadCustomColours();
   WriteCustomLight();
   Profile().SetCustomModeIndex(group);
