@@ -16,8 +16,10 @@
 #include "device/device_link.h"
 #include "devices/keyboard_page.h"
 #include "devices/kind_pages.h"
+#include "editors/light_flow.h"
 #include "sim/keyboard_model.h"
 #include "sim/simulated_devices.h"
+#include "ui/lookup.h"
 #include "ui/notify.h"
 #include "ui/tray_icon.h"
 
@@ -120,6 +122,16 @@ inline void PlugMouse(CMainWnd& window, std::shared_ptr<sim::FirmwareModel>& mou
   ASSERT_NE(page, nullptr);
   ASSERT_TRUE(QTest::qWaitFor([&] { return page->Mouse().LightThreadRunning(); }, 5000));
   ASSERT_EQ(window.CurrentDevice(), page);
+}
+
+// The lighting flow of `page` and its editor, with the page's Lighting tab chosen.
+inline void OpenLightEditor(CMainWnd& window, devices::CHalveronUSBDevicePage* page, editors::LightFlow*& flow,
+                            editors::CLightControlUI*& editor) {
+  flow = window.LightFlowOf(page);
+  ASSERT_NE(flow, nullptr);
+  editor = flow->Editor();
+  ASSERT_NE(editor, nullptr);
+  Notify(ui::FindSubControlByName(page, QStringLiteral("deng_Op_tab")), "selectchanged", 1);
 }
 
 }  // namespace zrv::app::testing

@@ -32,11 +32,7 @@ class MouseLightEndToEnd : public ::testing::Test {
     window_ = testing::MakeMainWindow(CMainWnd::StartOptions{true, false, false});
     testing::PlugMouse(*window_, mouse_, page_);
     if (HasFatalFailure()) return;
-    flow_ = window_->LightFlowOf(page_);
-    ASSERT_NE(flow_, nullptr);
-    editor_ = flow_->Editor();
-    ASSERT_NE(editor_, nullptr);
-    testing::Notify(Find("deng_Op_tab"), "selectchanged", 1);
+    testing::OpenLightEditor(*window_, page_, flow_, editor_);
   }
   void TearDown() override {
     window_.reset();
