@@ -364,11 +364,17 @@ void LightFlow::Synchronise() {
   if (type < 0) return;
   if (sync_.share) sync_.share(type, shared.main);
 
+  const int from_max = BrightnessMax();
   const auto give = [&](devices::CHalveronUSBDevice& device, int effect) {
     if (!device.CommandLink().Connected()) return;
     device.CommandLink().SetPaused(true);
     config::LightStateRecord record = shared;
     record.main.select_item = static_cast<uint8_t>(effect);
+    // The same brightness on the other device's own scale (a keyboard's 0-24, the others' 0-4):
+    // a mouse must not be sent a level beyond its range, nor a keyboard a mouse's dim level.
+    const int to_max = device.Kind() == device::DeviceKind::kKeyboard ? kKeyboardBrightnessMax : kOtherBrightnessMax;
+    record.main.light =
+        static_cast<uint8_t>((std::min<int>(record.main.light, from_max) * to_max + from_max / 2) / from_max);
     device.SetLightInfo(devices::PackLightInts(record));
     if (config::CBasicProfiledata* profile = device.ProfileData()) profile->WriteLightInfo(record);
     device.SaveProfile();

@@ -322,7 +322,7 @@ TEST_F(LightSyncEndToEnd, SynchronisingGivesEveryConnectedDeviceTheCommonEffect)
   const config::LightZoneFields mouse_light = mouse_model->ProfileData()->ReadLightInfo().main;
   EXPECT_EQ(mouse_light.select_item, 4) << "blink for the mouse";
   EXPECT_EQ(mouse->SettingsRecord(0).at(1), 4) << "and in the mouse's own record";
-  EXPECT_EQ(mouse_light.light, 9);
+  EXPECT_EQ(mouse_light.light, 2) << "the keyboard's 9 of 24 on the mouse's scale of 4";
   EXPECT_EQ(editors::ZoneColour(mouse_light), 0xFF0000FFu);
   ASSERT_NE(window_->LightSync(), nullptr);
   EXPECT_EQ(window_->LightSync()->Effect().type, LightSyncType::kBlink);
