@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "devices/model/effect_loop.h"
 #include "platform/debug_output.h"
 
 namespace zrv::devices {
@@ -38,24 +39,18 @@ bool KeyboardLighting::ThreadsRunning() const {
 }
 
 void KeyboardLighting::Run(const platform::StopEvent& stop, Zone zone) {
-  while (!stop.IsSet()) {
-    if (!link_.Connected() || link_.Paused()) {
-      {
+  RunEffectLoop(
+      stop, link_,
+      [&] {
         std::lock_guard lock(engine_.Lock());
         PacerOf(zone).Reset();  // the animation goes on from a fresh schedule
-      }
-      stop.WaitFor(link_.Connected() ? kPausedPoll : kUnpluggedPoll);
-      continue;
-    }
-    const Clock::time_point now = Clock::now();
-    Clock::time_point next;
-    {
-      std::lock_guard lock(engine_.Lock());
-      Pass(zone, now);
-      next = PacerOf(zone).NextDue();
-    }
-    stop.WaitUntil(std::max(next, now + (watched_.load() ? kMinPass : kUnwatchedPass)));
-  }
+      },
+      [&](Clock::time_point now) {
+        std::lock_guard lock(engine_.Lock());
+        Pass(zone, now);
+        return PacerOf(zone).NextDue();
+      },
+      [&] { return watched_.load() ? kMinPass : kUnwatchedPass; });
   if (zone == Zone::kMain) platform::DebugOut("KB灯光线程设定退出");
 }
 

@@ -35,8 +35,6 @@ class KeyboardLighting {
   // While nobody sees the picture (the window in the tray) the threads wake this seldom; the
   // animation keeps its pace, it is only computed in larger pieces.
   static constexpr std::chrono::milliseconds kUnwatchedPass{250};
-  static constexpr std::chrono::milliseconds kUnpluggedPoll{100};
-  static constexpr std::chrono::milliseconds kPausedPoll{50};
   static constexpr std::chrono::milliseconds kStopWait{1000};
 
   // `engine` and `link` outlive this object.

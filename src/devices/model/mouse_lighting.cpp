@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "devices/model/effect_loop.h"
 #include "devices/model/keyboard_light_tables.h"
 #include "devices/model/mouse_effects.h"
 #include "platform/debug_output.h"
@@ -19,16 +20,13 @@ void MouseLighting::StartThread() {
 bool MouseLighting::StopThread(std::chrono::milliseconds limit) { return thread_.StopAndWait(limit); }
 
 void MouseLighting::Run(const platform::StopEvent& stop) {
-  while (!stop.IsSet()) {
-    if (!link_.Connected() || link_.Paused()) {
-      Restart();
-      stop.WaitFor(link_.Connected() ? kPausedPoll : kUnpluggedPoll);
-      continue;
-    }
-    const Clock::time_point now = Clock::now();
-    Pass(now);
-    stop.WaitUntil(std::max(NextDue(), now + kMinPass));
-  }
+  RunEffectLoop(
+      stop, link_, [this] { Restart(); },
+      [this](Clock::time_point now) {
+        Pass(now);
+        return NextDue();
+      },
+      [] { return kMinPass; });
   platform::DebugOut("MS灯光线程设定退出");
 }
 

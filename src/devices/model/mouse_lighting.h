@@ -28,8 +28,6 @@ class MouseLighting {
  public:
   using Clock = LightingEngine::Clock;
   static constexpr std::chrono::milliseconds kMinPass{25};
-  static constexpr std::chrono::milliseconds kUnpluggedPoll{100};
-  static constexpr std::chrono::milliseconds kPausedPoll{50};
   static constexpr std::chrono::milliseconds kStopWait{1000};
 
   // `engine` and `link` outlive this object.

@@ -1,0 +1,37 @@
+#pragma once
+// The loop of an on-screen effect thread, shared by the keyboard's and the mouse's. While the
+// device is unplugged, or synchronised lighting drives it (the command link's pause flag), no step
+// runs: the schedule starts afresh and the thread polls. Otherwise it runs the steps that have come
+// due and sleeps until the next is due, but at least the given minimum pass (a pass of half the
+// picture's 50 ms repaint keeps every painted frame current without waking for each 2 ms step).
+
+#include <algorithm>
+#include <chrono>
+
+#include "device/device_link.h"
+#include "platform/worker_thread.h"
+
+namespace zrv::devices {
+
+inline constexpr std::chrono::milliseconds kEffectUnpluggedPoll{100};
+inline constexpr std::chrono::milliseconds kEffectPausedPoll{50};
+
+// `restart()` starts the schedule afresh; `pass(now)` runs the due steps and returns when the next
+// is due; `min_pass()` is the shortest sleep between passes. Returns when `stop` is set.
+template <class Restart, class Pass, class MinPass>
+void RunEffectLoop(const platform::StopEvent& stop, const device::DeviceLink& link, Restart restart, Pass pass,
+                   MinPass min_pass) {
+  using Clock = std::chrono::steady_clock;
+  while (!stop.IsSet()) {
+    if (!link.Connected() || link.Paused()) {
+      restart();
+      stop.WaitFor(link.Connected() ? kEffectPausedPoll : kEffectUnpluggedPoll);
+      continue;
+    }
+    const Clock::time_point now = Clock::now();
+    const Clock::time_point next = pass(now);
+    stop.WaitUntil(std::max(next, now + min_pass()));
+  }
+}
+
+}  // namespace zrv::devices
