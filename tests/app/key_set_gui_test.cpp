@@ -8,7 +8,6 @@
 #include <QImage>
 
 #include "app/main_wnd.h"
-#include "app/start_up.h"
 #include "device/device_link.h"
 #include "devices/device_page.h"
 #include "editors/device_hook.h"
@@ -18,7 +17,6 @@
 #include "sim/simulated_devices.h"
 #include "ui/combo.h"
 #include "ui/edit.h"
-#include "ui/language.h"
 #include "ui/lookup.h"
 
 namespace zrv::app {
@@ -79,10 +77,7 @@ TEST(AppGuiKeySet, AKeyTypedIntoTheKeyEditIsTakenFromTheDesktopUntilTheEditLoses
 TEST(AppGuiKeySet, TheEditorIsDrawnOnTheKeyboardAndTheMousePage) {
   if (qEnvironmentVariable("ZRV31_TEST_GUI") != "1") GTEST_SKIP() << "needs an X server (xvfb-run)";
   testing::PrivateFolders folders;
-  LoadStyleSheet(*qApp);
-  const QString language = qEnvironmentVariable("ZRV31_SCREENSHOT_LANGUAGE");
-  auto window = testing::MakeMainWindow(CMainWnd::StartOptions{true, false, false});
-  if (!language.isEmpty()) ui::LoadLanguage(language);
+  auto window = testing::MakeStyledMainWindow(CMainWnd::StartOptions{true, false, false});
   const auto end = static_cast<uint8_t>(device::LinkCommand::kEnd);
   const QString folder = qEnvironmentVariable("ZRV31_KEYSET_SCREENSHOTS");
   struct Shot {

@@ -8,12 +8,10 @@
 #include <QTemporaryDir>
 
 #include "app/main_wnd.h"
-#include "app/start_up.h"
 #include "device/device_link.h"
 #include "devices/device_page.h"
 #include "main_wnd_support.h"
 #include "sim/simulated_devices.h"
-#include "ui/language.h"
 
 namespace zrv::app {
 namespace {
@@ -23,10 +21,7 @@ constexpr size_t kKeyboardRow = 1;
 TEST(AppGui, TheKeyboardPageOnTheXServer) {
   if (qEnvironmentVariable("ZRV31_TEST_GUI") != "1") GTEST_SKIP() << "needs an X server (xvfb-run)";
   testing::PrivateFolders folders;
-  const QString language = qEnvironmentVariable("ZRV31_SCREENSHOT_LANGUAGE");
-  LoadStyleSheet(*qApp);  // as the program looks
-  auto window = testing::MakeMainWindow(CMainWnd::StartOptions{true, false, true});
-  if (!language.isEmpty()) ui::LoadLanguage(language);
+  auto window = testing::MakeStyledMainWindow(CMainWnd::StartOptions{true, false, true});
   auto keyboard = sim::CreateModel("keyboard");
   ASSERT_TRUE(keyboard->Plug());
   CDeviceOptionUI* item = testing::ItemOfRow(*window, kKeyboardRow);

@@ -13,12 +13,14 @@
 
 #include "app/device_option.h"
 #include "app/main_wnd.h"
+#include "app/start_up.h"
 #include "device/device_link.h"
 #include "devices/keyboard_page.h"
 #include "devices/kind_pages.h"
 #include "editors/light_flow.h"
 #include "sim/keyboard_model.h"
 #include "sim/simulated_devices.h"
+#include "ui/language.h"
 #include "ui/lookup.h"
 #include "ui/notify.h"
 #include "ui/tray_icon.h"
@@ -81,6 +83,16 @@ inline std::unique_ptr<CMainWnd> MakeMainWindow(CMainWnd::StartOptions options, 
 }
 
 // Only what the tests drive themselves.
+// A main window as the user sees it, for tests that draw or photograph it: the skin's style sheet,
+// and the language of $ZRV31_SCREENSHOT_LANGUAGE when that is set.
+inline std::unique_ptr<CMainWnd> MakeStyledMainWindow(CMainWnd::StartOptions options) {
+  LoadStyleSheet(*qApp);
+  auto window = MakeMainWindow(options);
+  const QString language = qEnvironmentVariable("ZRV31_SCREENSHOT_LANGUAGE");
+  if (!language.isEmpty()) ui::LoadLanguage(language);
+  return window;
+}
+
 inline CMainWnd::StartOptions NoThreads() { return {false, false, false}; }
 
 // A notification from `control`, as the control sends it.

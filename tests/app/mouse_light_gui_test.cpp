@@ -7,12 +7,10 @@
 #include <QImage>
 
 #include "app/main_wnd.h"
-#include "app/start_up.h"
 #include "devices/kind_pages.h"
 #include "devices/model/mouse_effects.h"
 #include "main_wnd_support.h"
 #include "ui/combo.h"
-#include "ui/language.h"
 #include "ui/lookup.h"
 
 namespace zrv::app {
@@ -21,10 +19,7 @@ namespace {
 TEST(AppGuiLight, TheEditorAndTheLitPictureOnTheMousePage) {
   if (qEnvironmentVariable("ZRV31_TEST_GUI") != "1") GTEST_SKIP() << "needs an X server (xvfb-run)";
   testing::PrivateFolders folders;
-  LoadStyleSheet(*qApp);
-  const QString language = qEnvironmentVariable("ZRV31_SCREENSHOT_LANGUAGE");
-  auto window = testing::MakeMainWindow(CMainWnd::StartOptions{true, false, false});
-  if (!language.isEmpty()) ui::LoadLanguage(language);
+  auto window = testing::MakeStyledMainWindow(CMainWnd::StartOptions{true, false, false});
   std::shared_ptr<sim::FirmwareModel> mouse;
   devices::CHalveronMouseDevicePage* page = nullptr;
   testing::PlugMouse(*window, mouse, page);
