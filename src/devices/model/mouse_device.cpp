@@ -77,6 +77,7 @@ void CHalveronMouseDevice::LoadProfile() {
   ClampLighting();
   ApplyLightSettings();
   LoadLists();
+  // The DPI stages and the system values are taken into the profile object's lists now.
   Profile().GetDpiStages();
   Profile().GetMouseSystem();
 }
