@@ -27,12 +27,13 @@ void CDeviceKeyButtonUI::SetLight(quint32 colour, int intensity, bool on) {
 bool CDeviceKeyButtonUI::RedrawLight() {
   if (!light_changed_) return false;
   light_changed_ = false;
-  update();  // this button's rectangle only, not the picture
+  Invalidate();  // this button's rectangle only, not the picture
   return true;
 }
 
 void CDeviceKeyButtonUI::SetLightImage(const QString& image) {
   light_image_ = image;
+  light_image_id_ = KeyLayerCache::ImageId(image);
   Invalidate();
 }
 
@@ -90,19 +91,36 @@ void CDeviceKeyButtonUI::PaintBkColor(QPainter& painter) {
                                             QSize(Scale(border_round_.width()), Scale(border_round_.height())));
 }
 
+bool CDeviceKeyButtonUI::ShowsLightOnly() const {
+  return GetBkColor() == 0 && GetBkImage().isEmpty() && StatusImage().isEmpty() &&
+         (key_set_hidden_ || key_set_image_.isEmpty()) && GetTextId().isEmpty() && GetForeImage().isEmpty() &&
+         !HasBorder();
+}
+
+void CDeviceKeyButtonUI::DrawLight(QPainter& painter) const {
+  if (!light_on_ || light_image_.isEmpty()) return;
+  KeyLayerCache::Instance().DrawLight(painter, rect(), light_image_id_, light_image_, Zoom(), light_colour_,
+                                      light_intensity_);
+}
+
+void CDeviceKeyButtonUI::PaintBackground(QPainter& painter) {
+  if (ShowsLightOnly()) {
+    DrawLight(painter);
+    return;
+  }
+  ui::Button::PaintBackground(painter);
+}
+
+void CDeviceKeyButtonUI::PaintOverlay(QPainter& painter) {
+  if (!ShowsLightOnly()) ui::Button::PaintOverlay(painter);
+}
+
 void CDeviceKeyButtonUI::PaintStatusImage(QPainter& painter) {
   ui::Button::PaintStatusImage(painter);
-  if (light_on_ && !light_image_.isEmpty()) {
-    KeyLayerCache::Instance().DrawLight(painter, rect(), light_image_, Zoom(), light_colour_, light_intensity_);
-  }
+  DrawLight(painter);
   if (!key_set_hidden_ && !key_set_image_.isEmpty()) {
     ui::render::DrawImageString(painter, rect(), key_set_image_, Zoom(), 0, 0, false);
   }
-}
-
-void CDeviceKeyButtonUI::paintEvent(QPaintEvent* event) {
-  if (std::exchange(painted_by_panel_, false)) return;
-  ui::Button::paintEvent(event);
 }
 
 void CDeviceKeyButtonUI::mouseDoubleClickEvent(QMouseEvent* event) {
@@ -112,7 +130,7 @@ void CDeviceKeyButtonUI::mouseDoubleClickEvent(QMouseEvent* event) {
   QPushButton::mousePressEvent(event);  // down and grabbing: the release that follows clicks
   if (!alive) return;
   SendNotify(QString::fromLatin1(ui::notify::kDbClick), 0, 0, mapTo(window(), event->position().toPoint()));
-  if (alive) update();
+  if (alive) Invalidate();
 }
 
 void CDeviceKeyButtonUI::PaintText(QPainter& painter) {

@@ -53,6 +53,10 @@ class CDeviceKeyButtonUI : public ui::Button {
   QString GetUserToolText() const { return tool_text_; }
 
   void SetAttribute(const QString& name, const QString& value) override;
+  // A key that shows its light and nothing else (the usual key of a lighting frame) draws the light
+  // alone; anything else goes through every layer.
+  void PaintBackground(QPainter& painter) override;
+  void PaintOverlay(QPainter& painter) override;
   // The background colour as the library fills it, rounded corners from the layer cache.
   void PaintBkColor(QPainter& painter) override;
   // The state image, then the tinted light image, then the key-set mark.
@@ -60,13 +64,11 @@ class CDeviceKeyButtonUI : public ui::Button {
   void PaintText(QPainter& painter) override;
   // The button is drawn by the skin only, never as a platform push button.
   bool PaintsItself() const override { return true; }
-  // Set by the selection panel that holds the button when it has drawn the button with its own
-  // painter: the button's paint event of the same pass (which follows its parent's) then draws
-  // nothing. A paint of the button alone (a grab) draws it as usual.
-  void MarkPaintedByPanel() { painted_by_panel_ = true; }
+  // A picture repaints every key twenty times a second: the container draws them with one painter
+  // and without a paint event per key.
+  bool DrawnByContainer() const override { return true; }
 
  protected:
-  void paintEvent(QPaintEvent* event) override;
   // The second press of a double click inside the enabled button: pushed and captured, then
   // "dbclick"; its release is the button's ordinary one, so a double click gives "click",
   // "dbclick", "click". Elsewhere, or on a disabled button, it is dropped.
@@ -74,15 +76,17 @@ class CDeviceKeyButtonUI : public ui::Button {
 
  private:
   void UpdateUserToolTip();
+  bool ShowsLightOnly() const;
+  void DrawLight(QPainter& painter) const;
 
   QString light_image_;
+  int light_image_id_ = 0;  // KeyLayerCache::ImageId of light_image_
   QString key_set_image_;
   bool light_on_ = false;
   quint32 light_colour_ = kDefaultLightColour;
   int light_intensity_ = kDefaultLightIntensity;
   bool light_changed_ = false;
   bool key_set_hidden_ = true;
-  bool painted_by_panel_ = false;
   int select_state_ = 0;
   QSize border_round_{0, 0};  // "borderround", kept for PaintBkColor
   QString tool_title_;

@@ -16,6 +16,16 @@ KeyLayerCache& KeyLayerCache::Instance() {
   return cache;
 }
 
+int KeyLayerCache::ImageId(const QString& image) {
+  if (image.isEmpty()) return 0;
+  static QHash<QString, int> ids;  // UI thread only, as all painting
+  const auto it = ids.constFind(image);
+  if (it != ids.constEnd()) return it.value();
+  const int id = static_cast<int>(ids.size()) + 1;
+  ids.insert(image, id);
+  return id;
+}
+
 KeyLayerCache::Key KeyLayerCache::MakeKey(Kind kind, const QPainter& painter, const QRect& rect) {
   // Layers are made in the pixels they land on (the device transform holds the device pixel ratio
   // and any scaling of the painter), so they are blitted 1:1 and stay sharp at any zoom.
@@ -40,11 +50,11 @@ void KeyLayerCache::Keep(const Key& key, const QImage& layer) {
   cache_.insert(key, new QImage(layer), std::max<qsizetype>(1, layer.sizeInBytes() / 1024));
 }
 
-void KeyLayerCache::DrawLight(QPainter& painter, const QRect& rect, const QString& image, double zoom, quint32 colour,
-                              int intensity) {
+void KeyLayerCache::DrawLight(QPainter& painter, const QRect& rect, int image_id, const QString& image, double zoom,
+                              quint32 colour, int intensity) {
   if (rect.isEmpty() || image.isEmpty() || intensity <= 0) return;  // a dark key shows nothing
   Key key = MakeKey(Kind::kTinted, painter, rect);
-  key.image = image;
+  key.image = image_id;
   key.colour = colour & 0x00FFFFFFu;
   key.intensity = std::min(intensity, 255);
   key.zoom_percent = static_cast<int>(std::lround(zoom * 100.0));

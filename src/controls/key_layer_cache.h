@@ -18,12 +18,19 @@ namespace zrv::controls {
 class KeyLayerCache {
  public:
   static KeyLayerCache& Instance();
+  // A number for a light image string, the same for equal strings (0 for the empty one): layers
+  // are looked up by it, which spares hashing and copying the string for each key and frame.
+  static int ImageId(const QString& image);
 
   // Draws the light image string over `rect`, tinted with `colour` (0x00BBGGRR) at `intensity`
   // (0-255), as the UI layer's tinted image drawing does: the image's shape filled with the colour,
   // shown at intensity/255 opacity. The shape is drawn through the UI layer once per image and size.
-  void DrawLight(QPainter& painter, const QRect& rect, const QString& image, double zoom, quint32 colour,
+  void DrawLight(QPainter& painter, const QRect& rect, int image_id, const QString& image, double zoom, quint32 colour,
                  int intensity);
+  void DrawLight(QPainter& painter, const QRect& rect, const QString& image, double zoom, quint32 colour,
+                 int intensity) {
+    DrawLight(painter, rect, ImageId(image), image, zoom, colour, intensity);
+  }
   // Fills `rect` with `argb` (0xAARRGGBB), its corners rounded with `radii` (pixels, antialiased).
   void DrawRoundedFill(QPainter& painter, const QRect& rect, quint32 argb, const QSize& radii);
 
@@ -35,7 +42,7 @@ class KeyLayerCache {
   enum class Kind : quint8 { kShape, kTinted, kFill };
   struct Key {
     Kind kind;
-    QString image;      // light image string (shape, tinted)
+    int image;          // ImageId of the light image string (shape, tinted)
     quint32 colour;     // tint 0x00BBGGRR, or the fill's 0xAARRGGBB
     int intensity;      // tinted
     int rx, ry;         // fill corner radii

@@ -36,25 +36,6 @@ CSelectPanelUI::~CSelectPanelUI() = default;
 
 QRect CSelectPanelUI::GetSelectRect() const { return QRect(QPoint(left_, top_), QPoint(right_ - 1, bottom_ - 1)); }
 
-void CSelectPanelUI::paintEvent(QPaintEvent* event) {
-  QPainter painter(this);
-  PaintBackground(painter);
-  const QRegion& region = event->region();
-  for (QObject* child : children()) {
-    auto* button = qobject_cast<CDeviceKeyButtonUI*>(child);
-    if (button == nullptr || button->isHidden()) continue;
-    const QRect geometry = button->geometry();
-    if (!region.intersects(geometry)) continue;
-    button->MarkPaintedByPanel();
-    painter.save();
-    painter.translate(geometry.topLeft());
-    button->PaintBackground(painter);
-    button->PaintOverlay(painter);
-    painter.restore();
-  }
-  PaintOverlay(painter);
-}
-
 void CSelectPanelUI::mousePressEvent(QMouseEvent* event) {
   ui::VerticalLayout::mousePressEvent(event);
   if (event->button() != Qt::LeftButton || !isEnabled()) return;

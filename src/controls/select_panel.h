@@ -40,9 +40,6 @@ class CSelectPanelUI : public ui::VerticalLayout {
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
-  // The panel and the key buttons on it with one painter: a lighting frame repaints them all
-  // twenty times a second, and a painter per button was the larger part of that.
-  void paintEvent(QPaintEvent* event) override;
 
  private:
   class Band;

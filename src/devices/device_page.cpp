@@ -139,7 +139,7 @@ void CHalveronUSBDevicePage::RedrawPicture() {
     select_panel_->update();
     return;
   }
-  for (controls::CDeviceKeyButtonUI* button : changed) button->update();
+  for (controls::CDeviceKeyButtonUI* button : changed) button->Invalidate();
 }
 
 ui::TabLayout* CHalveronUSBDevicePage::FunctionContainer(const char* name, QPointer<ui::TabLayout>& cache) {

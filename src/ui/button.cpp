@@ -118,10 +118,11 @@ bool ButtonBase<QtBase>::PaintsItself() const {
 
 template <class QtBase>
 QString ButtonBase<QtBase>::StatusImage() const {
-  if (!this->isEnabled() && !disabled_image_.isEmpty()) return disabled_image_;
-  if (this->isDown() && !pushed_image_.isEmpty()) return pushed_image_;
-  if (this->IsHot() && !hot_image_.isEmpty()) return hot_image_;
-  if (this->hasFocus() && !focused_image_.isEmpty()) return focused_image_;
+  // The image tests first: asking Qt for the focus walks up to the window.
+  if (!disabled_image_.isEmpty() && !this->isEnabled()) return disabled_image_;
+  if (!pushed_image_.isEmpty() && this->isDown()) return pushed_image_;
+  if (!hot_image_.isEmpty() && this->IsHot()) return hot_image_;
+  if (!focused_image_.isEmpty() && this->hasFocus()) return focused_image_;
   return normal_image_;
 }
 

@@ -1,6 +1,11 @@
 #include "ui/containers.h"
 
+#include <QChildEvent>
+#include <QPaintEvent>
 #include <QPainter>
+#include <QTransform>
+
+#include <algorithm>
 
 #include "ui/attribute_parse.h"
 #include "ui/render.h"
@@ -37,7 +42,43 @@ bool Container::AddAt(Control* control, int index) {
   // A child that was not hidden explicitly shows with its parent.
   if (!(w->isHidden() && w->testAttribute(Qt::WA_WState_ExplicitShowHide))) w->show();
   control->ApplyFont();
+  if (control->DrawnByContainer()) control->SetDrawnByParent(true);
   return true;
+}
+
+void Container::AdoptDrawnChild(Control* child, bool drawn) {
+  const auto at = std::find_if(drawn_children_.begin(), drawn_children_.end(),
+                               [child](const DrawnChild& c) { return c.control == child; });
+  if (drawn && at == drawn_children_.end()) drawn_children_.push_back({child, child->Widget()});
+  if (!drawn && at != drawn_children_.end()) drawn_children_.erase(at);
+}
+
+void Container::childEvent(QChildEvent* event) {
+  // A drawn child that goes away (deleted, or taken by another parent) is no longer drawn here.
+  // Its Control part may already be destroyed: only the addresses are compared.
+  if (event->removed() && !drawn_children_.empty()) {
+    std::erase_if(drawn_children_, [&](const DrawnChild& c) { return c.object == event->child(); });
+  }
+  ControlWidget<QWidget>::childEvent(event);
+}
+
+void Container::paintEvent(QPaintEvent* event) {
+  ControlWidget<QWidget>::paintEvent(event);
+  if (drawn_children_.empty()) return;
+  QPainter painter(this);
+  const QRegion& region = event->region();
+  for (const DrawnChild& drawn : drawn_children_) {
+    Control* child = drawn.control;
+    const QWidget* widget = child->Widget();
+    if (widget->isHidden()) continue;
+    const QRect geometry = widget->geometry();
+    if (!region.intersects(geometry)) continue;
+    // No save and restore per child (a state per key and frame): the library's painting leaves the
+    // painter as it found it but for hints, pen and brush, which the next child sets as it needs.
+    painter.setTransform(QTransform::fromTranslate(geometry.x(), geometry.y()));
+    child->PaintBackground(painter);
+    child->PaintOverlay(painter);
+  }
 }
 
 bool Container::Remove(Control* control) {

@@ -4,6 +4,8 @@
 
 #include <QWidget>
 
+#include <vector>
+
 #include "ui/control_widget.h"
 #include "ui/skin_layout.h"
 
@@ -24,6 +26,7 @@ class Container : public ControlWidget<QWidget> {
   explicit Container(QWidget* parent = nullptr);
   QString GetClass() const override { return QStringLiteral("Container"); }
   bool BkColorCoversRect() const override { return true; }
+  bool BackgroundFollowsAttributes() const override { return true; }
 
   // Children in order. Add/AddAt take ownership; Remove deletes the control (later, so a control
   // may remove itself from its own event handler).
@@ -46,13 +49,24 @@ class Container : public ControlWidget<QWidget> {
 
   void SetAttribute(const QString& name, const QString& value) override;
 
+  // Children drawn by this container's painter (Control::SetDrawnByParent), in the order they were
+  // handed over. They are drawn after the container's own painting, so under its other children.
+  void AdoptDrawnChild(Control* child, bool drawn);
+
  protected:
   using Direction = SkinLayout::Direction;
   Container(Direction direction, QWidget* parent);
   SkinLayout* Layout() const { return layout_; }
+  void paintEvent(QPaintEvent* event) override;
+  void childEvent(QChildEvent* event) override;
 
  private:
   SkinLayout* layout_;
+  struct DrawnChild {
+    Control* control;
+    QObject* object;  // the same child, to recognise it while it is being destroyed
+  };
+  std::vector<DrawnChild> drawn_children_;
 };
 
 class HorizontalLayout : public Container {

@@ -2,6 +2,7 @@
 
 #include <QCursor>
 #include <QFont>
+#include <QImage>
 #include <QLayout>
 #include <QPainter>
 #include <QPainterPath>
@@ -505,23 +506,101 @@ Container* Control::GetParentContainer() const {
   return nullptr;
 }
 
-void Control::Invalidate() { self_->update(); }
+void Control::Invalidate() {
+  QWidget* parent = self_->parentWidget();
+  if (drawn_by_parent_ && parent != nullptr) {
+    if (self_->isVisible()) parent->update(self_->geometry());
+    return;
+  }
+  self_->update();
+}
+
+void Control::SetDrawnByParent(bool drawn) {
+  auto* container = dynamic_cast<Container*>(FromWidget(self_->parentWidget()));
+  if (drawn == drawn_by_parent_ || container == nullptr) return;
+  drawn_by_parent_ = drawn;
+  container->AdoptDrawnChild(this, drawn);
+  self_->setUpdatesEnabled(!drawn);  // Qt's paint pass skips a child whose updates are off
+  Invalidate();
+}
+
+void Control::OnEventHandled(QEvent::Type type) {
+  if (!drawn_by_parent_) return;
+  switch (type) {
+    // Qt repaints a button itself on these (pressed, focus, enabled), which it cannot while the
+    // control's updates are off; a move or a hide leaves the old rectangle to repaint too.
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::FocusIn:
+    case QEvent::FocusOut:
+    case QEvent::EnabledChange:
+    case QEvent::FontChange:
+    case QEvent::PaletteChange:
+    case QEvent::Show:
+    case QEvent::Move:
+    case QEvent::Resize: Invalidate(); break;
+    case QEvent::Hide:
+      if (QWidget* parent = self_->parentWidget()) parent->update(self_->geometry());
+      break;
+    default: break;
+  }
+}
 
 void Control::NeedUpdate() {
   QWidget* parent = self_->parentWidget();
   if (parent && parent->layout()) parent->layout()->invalidate();
   if (self_->layout()) self_->layout()->invalidate();
   self_->updateGeometry();
-  self_->update();
+  Invalidate();
 }
 
 Control* Control::FromWidget(QWidget* widget) { return dynamic_cast<Control*>(widget); }
 
 // ---- painting
 
+struct Control::KeptBackground {
+  QImage image;
+  Argb colour;
+  QString image_string;
+  double zoom;
+};
+
+bool Control::PaintKeptBackground(QPainter& painter) {
+  const bool rounded = border_round_.width() > 0 || border_round_.height() > 0;
+  if (!BackgroundFollowsAttributes() || (bk_color_ >> 24) != 0xFF || rounded || bk_image_.isEmpty()) {
+    kept_background_.reset();
+    return false;
+  }
+  // Blitted 1:1, so only where the painter lands on whole device pixels unscaled.
+  const QTransform& t = painter.deviceTransform();
+  if (t.type() > QTransform::TxTranslate || t.dx() != std::floor(t.dx()) || t.dy() != std::floor(t.dy())) return false;
+  const qreal scale = painter.device() != nullptr ? painter.device()->devicePixelRatioF() : 1.0;
+  const QSize pixels(static_cast<int>(std::ceil(self_->width() * scale)),
+                     static_cast<int>(std::ceil(self_->height() * scale)));
+  if (pixels.isEmpty() || qint64{pixels.width()} * pixels.height() > 1024 * 1024) return false;  // memory
+  KeptBackground* kept = kept_background_.get();
+  if (kept == nullptr || kept->image.size() != pixels || kept->image.devicePixelRatio() != scale ||
+      kept->colour != bk_color_ || kept->zoom != Zoom() || kept->image_string != bk_image_) {
+    kept_background_ = std::make_unique<KeptBackground>(
+        KeptBackground{QImage(pixels, QImage::Format_RGB32), bk_color_, bk_image_, Zoom()});
+    kept = kept_background_.get();
+    kept->image.setDevicePixelRatio(scale);
+    kept->image.fill(QColor::fromRgba(bk_color_));
+    QPainter p(&kept->image);
+    PaintBkImage(p);
+  }
+  painter.drawImage(QPoint(0, 0), kept->image);
+  return true;
+}
+
 void Control::PaintBackground(QPainter& painter) {
-  PaintBkColor(painter);
-  PaintBkImage(painter);
+  if (!PaintKeptBackground(painter)) {
+    PaintBkColor(painter);
+    PaintBkImage(painter);
+  }
   PaintStatusImage(painter);
 }
 

@@ -6,6 +6,7 @@
 // ControlWidget<QtBase> (control_widget.h). The control name is the widget's objectName.
 
 #include <QColor>
+#include <QEvent>
 #include <QHash>
 #include <QMargins>
 #include <QPoint>
@@ -13,6 +14,8 @@
 #include <QSize>
 #include <QString>
 #include <QWidget>
+
+#include <memory>
 
 #include "ui/notify.h"
 
@@ -104,6 +107,7 @@ class Control {
   void SetBorderColor(Argb color);
   void SetBorderSize(int size);
   void SetBorderRound(const QSize& radii);
+  bool HasBorder() const { return border_color_ != 0 && border_size_ > 0; }
   void SetFont(int fontId);  // -1: the window's default font
   int GetFont() const { return font_id_; }
   void SetTextColor(Argb color);
@@ -150,6 +154,14 @@ class Control {
   Container* GetParentContainer() const;
   void Invalidate();  // repaint
   void NeedUpdate();  // lay out again and repaint
+  // A control drawn by its parent container's painter (the key buttons of a device picture): Qt
+  // no longer paints it on its own, which spares a paint event per control and frame, and its
+  // repaints, and the events that change its look, repaint its rectangle in the parent instead.
+  // Only a container draws children: elsewhere the call changes nothing.
+  void SetDrawnByParent(bool drawn);
+  bool IsDrawnByParent() const { return drawn_by_parent_; }
+  // True for controls that a container they are added to draws (SetDrawnByParent).
+  virtual bool DrawnByContainer() const { return false; }
 
   // The Control behind a widget, or null.
   static Control* FromWidget(QWidget* widget);
@@ -170,6 +182,10 @@ class Control {
   // True when an opaque background colour, if set, covers the whole rectangle whatever the
   // control's state (containers): Qt then need not repaint what lies behind it.
   virtual bool BkColorCoversRect() const { return false; }
+  // True when PaintBkColor and PaintBkImage draw the colour and image attributes and nothing that
+  // follows the control's state (containers): an opaque colour under an image is then drawn from
+  // one image of both, made again when one of them, the size or the zoom changes.
+  virtual bool BackgroundFollowsAttributes() const { return false; }
   // Draws an image string over the control's rectangle (dest/source as the string says).
   bool DrawImage(QPainter& painter, const QString& imageString) const;
 
@@ -181,6 +197,8 @@ class Control {
   void OnEnter();
   void OnLeave();
   bool OnContextMenu(const QPoint& globalPos);
+  // After an event that may change the look of a control drawn by its parent.
+  void OnEventHandled(QEvent::Type type);
 
  protected:
   // Attribute value parsers: report a bad value to the builder (file and line) or the debug
@@ -207,6 +225,8 @@ class Control {
   friend class ControlTimers;
   void UpdateToolTip();
   void UpdateOpaquePaint();
+  // Draws the colour and image from the kept image of both; false when that does not apply.
+  bool PaintKeptBackground(QPainter& painter);
 
   QWidget* self_;
   QString text_;
@@ -237,6 +257,9 @@ class Control {
   bool hover_notify_ = false;
   bool menu_notify_ = false;
   bool hot_ = false;
+  bool drawn_by_parent_ = false;
+  struct KeptBackground;
+  std::unique_ptr<KeptBackground> kept_background_;
   ControlTimers* timers_ = nullptr;
 };
 

@@ -7,6 +7,7 @@
 #include <QEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QPointer>
 
 #include "ui/control.h"
 
@@ -18,6 +19,14 @@ class ControlWidget : public QtBase, public Control {
   explicit ControlWidget(QWidget* parent = nullptr) : QtBase(parent), Control(this) {}
 
  protected:
+  bool event(QEvent* event) override {
+    if (!IsDrawnByParent()) return QtBase::event(event);
+    const QEvent::Type type = event->type();
+    const QPointer<QWidget> alive(this);  // a click may delete the control
+    const bool handled = QtBase::event(event);
+    if (alive) OnEventHandled(type);
+    return handled;
+  }
   void changeEvent(QEvent* event) override {
     if (event->type() == QEvent::LanguageChange) OnLanguageChanged();
     if (event->type() == QEvent::EnabledChange) QtBase::update();

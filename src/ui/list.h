@@ -76,7 +76,8 @@ class ListContainerElement : public HorizontalLayout, public ListElement {
   QString GetClass() const override { return QStringLiteral("ListContainerElement"); }
   Control* AsControl() override { return this; }
   void SetAttribute(const QString& name, const QString& value) override;
-  void PaintBkColor(QPainter& painter) override;
+  void PaintBkColor(QPainter& painter) override;  // follows the selection and the pointer
+  bool BackgroundFollowsAttributes() const override { return false; }
 
  protected:
   void mousePressEvent(QMouseEvent* event) override { HandlePress(event); }

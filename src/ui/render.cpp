@@ -11,6 +11,7 @@
 #include <QTextDocument>
 
 #include <cmath>
+#include <memory>
 
 #include "platform/debug_output.h"
 #include "ui/image_string.h"
@@ -23,6 +24,35 @@ namespace {
 // Decoded images, tinted and masked variants included; the cost is in kilobytes.
 QCache<QString, QImage>& Cache() {
   static QCache<QString, QImage> cache(64 * 1024);
+  return cache;
+}
+
+// An untinted image string drawn once into an image of the pixels it covers, then blitted: a
+// control repaints the same strings over the same rectangles (a hovered key twenty times a
+// second), and parsing, slicing and scaling them again each time cost more than the blit.
+struct ComposedKey {
+  QString image_string;
+  QSize rect_size;
+  int zoom_percent;
+  int scale_percent;  // device pixels per pixel of the painter's coordinates
+  bool operator==(const ComposedKey& o) const {
+    return rect_size == o.rect_size && zoom_percent == o.zoom_percent && scale_percent == o.scale_percent &&
+           image_string == o.image_string;
+  }
+};
+size_t qHash(const ComposedKey& key, size_t seed) {
+  return qHashMulti(seed, key.image_string, key.rect_size.width(), key.rect_size.height(), key.zoom_percent,
+                    key.scale_percent);
+}
+
+struct Composed {
+  QImage image;   // transparent where the string draws nothing
+  QPoint offset;  // of the image from the rectangle's top left, in the painter's coordinates
+};
+
+// Cost in kilobytes.
+QCache<ComposedKey, Composed>& ComposedCache() {
+  static QCache<ComposedKey, Composed> cache(24 * 1024);
   return cache;
 }
 
@@ -184,13 +214,17 @@ QSize ImageSize(const QString& file) {
 
 void ClearImageCache() {
   Cache().clear();
+  ComposedCache().clear();
   Reported().clear();
   PathCache().clear();
   SizeCache().clear();
 }
 
-bool DrawImageString(QPainter& painter, const QRect& rect, const QString& imageString, double zoom, quint32 tint,
-                     int intensity, bool useTint) {
+namespace {
+
+// Parses the string and draws its parts (up to nine slices, scaled or tiled) onto the painter.
+bool DrawImageStringParts(QPainter& painter, const QRect& rect, const QString& imageString, double zoom, quint32 tint,
+                          int intensity, bool useTint) {
   ImageString is;
   QString error;
   if (!ParseImageString(imageString, &is, &error)) {
@@ -265,6 +299,58 @@ bool DrawImageString(QPainter& painter, const QRect& rect, const QString& imageS
     }
   }
   painter.restore();
+  return true;
+}
+
+const Composed* Compose(const ComposedKey& key, const QString& imageString, double zoom, double scale) {
+  ImageString is;
+  if (!ParseImageString(imageString, &is, nullptr) || is.IsEmpty()) return nullptr;
+  // The pixels the string can touch: its dest, or the whole rectangle.
+  const QRect whole(QPoint(0, 0), key.rect_size);
+  QRect box = whole;
+  if (is.hasDest) {
+    box = QRectF(is.dest.left() * zoom, is.dest.top() * zoom, is.dest.width() * zoom, is.dest.height() * zoom)
+              .toAlignedRect();
+  }
+  if (box.isEmpty()) return nullptr;
+  const QSize pixels(static_cast<int>(std::ceil(box.width() * scale)),
+                     static_cast<int>(std::ceil(box.height() * scale)));
+  // A huge target (a window's background tiled over a large screen) is drawn directly.
+  if (qint64{pixels.width()} * pixels.height() > 4096 * 4096) return nullptr;
+  auto composed = std::make_unique<Composed>();
+  composed->image = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
+  composed->image.setDevicePixelRatio(scale);
+  composed->image.fill(Qt::transparent);
+  composed->offset = box.topLeft();
+  {
+    QPainter p(&composed->image);
+    p.translate(-box.topLeft());
+    if (!DrawImageStringParts(p, whole, imageString, zoom, 0, 0, false)) return nullptr;
+  }
+  const Composed* kept = composed.get();
+  const auto cost = std::max<qsizetype>(1, composed->image.sizeInBytes() / 1024);
+  if (!ComposedCache().insert(key, composed.release(), cost)) return nullptr;  // larger than the cache
+  return kept;
+}
+
+}  // namespace
+
+bool DrawImageString(QPainter& painter, const QRect& rect, const QString& imageString, double zoom, quint32 tint,
+                     int intensity, bool useTint) {
+  // Only where the blit lands on whole device pixels unscaled, as the composed image was made.
+  const QTransform& t = painter.deviceTransform();
+  const bool translated =
+      t.type() <= QTransform::TxTranslate && t.dx() == std::floor(t.dx()) && t.dy() == std::floor(t.dy());
+  if (useTint || !translated || imageString.isEmpty() || rect.isEmpty()) {
+    return DrawImageStringParts(painter, rect, imageString, zoom, tint, intensity, useTint);
+  }
+  const double scale = painter.device() != nullptr ? painter.device()->devicePixelRatioF() : 1.0;
+  const ComposedKey key{imageString, rect.size(), static_cast<int>(std::lround(zoom * 100.0)),
+                        static_cast<int>(std::lround(scale * 100.0))};
+  const Composed* composed = ComposedCache().object(key);
+  if (composed == nullptr) composed = Compose(key, imageString, zoom, scale);
+  if (composed == nullptr) return DrawImageStringParts(painter, rect, imageString, zoom, tint, intensity, useTint);
+  painter.drawImage(rect.topLeft() + composed->offset, composed->image);
   return true;
 }
 

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QEnterEvent>
 #include <QImage>
+#include <QPaintEvent>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -107,14 +108,48 @@ TEST_F(Picture, TheBandLiesOverTheKeysWhileDraggingOnly) {
   EXPECT_EQ(shot.pixel(25, 25), qRgb(0, 0, 0));
 }
 
-TEST_F(Picture, KeyButtonsAreDrawnByTheirPanelInAWindowAndByThemselvesAlone) {
+// Paint events a widget receives, with the region of the last one.
+class PaintSpy : public QObject {
+ public:
+  explicit PaintSpy(QWidget* widget) { widget->installEventFilter(this); }
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint) {
+      ++count;
+      region = static_cast<QPaintEvent*>(event)->region();
+    }
+    return false;
+  }
+  int count = 0;
+  QRegion region;
+};
+
+TEST_F(Picture, KeyButtonsAreDrawnByTheirPanelWhichTheirChangesRepaint) {
   CDeviceKeyButtonUI* key = Key("key_0");
+  EXPECT_TRUE(key->IsDrawnByParent());
+  EXPECT_TRUE(Key("deep")->IsDrawnByParent()) << "by the container that holds it";
   EXPECT_EQ(w_.grab().toImage().pixel(25, 25), qRgb(0, 0, 0));
   EXPECT_EQ(key->grab().toImage().pixel(15, 15), qRgb(0, 0, 0)) << "a grab of the button alone";
+
+  PaintSpy on_key(key);
+  PaintSpy on_panel(panel_);
+  // Each step must repaint the key's rectangle through the panel.
+  const auto repainted = [&] {
+    const int before = on_panel.count;
+    return QTest::qWaitFor([&] { return on_panel.count > before && on_panel.region.contains(key->geometry()); });
+  };
   key->SetBkColor(0xFFFF0000u);
-  key->repaint();  // the key's own rectangle: the panel draws it again
+  EXPECT_TRUE(repainted());
   EXPECT_EQ(w_.grab().toImage().pixel(25, 25), qRgb(255, 0, 0));
   EXPECT_EQ(w_.grab().toImage().pixel(5, 5), qRgb(0x10, 0x10, 0x10)) << "the panel around it";
+  // Qt's own repaints of a pressed button reach the panel too, and a hidden key leaves it.
+  QTest::mousePress(key, Qt::LeftButton);
+  EXPECT_TRUE(repainted()) << "press";
+  QTest::mouseRelease(key, Qt::LeftButton);
+  EXPECT_TRUE(repainted()) << "release";
+  key->hide();
+  EXPECT_TRUE(repainted()) << "hide";
+  EXPECT_NE(w_.grab().toImage().pixel(25, 25), qRgb(255, 0, 0));
+  EXPECT_EQ(on_key.count, 0) << "no paint event of its own";
 }
 
 TEST_F(Picture, ADoubleClickOnAKeyGivesClickDbclickClick) {

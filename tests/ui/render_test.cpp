@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QTemporaryDir>
 
+#include "ui/containers.h"
 #include "ui/image_string.h"
 #include "ui/render.h"
 #include "ui/resources.h"
@@ -145,6 +146,45 @@ TEST_F(RenderTest, TintFillsTheShapeWithTheKeyColour) {
   EXPECT_EQ(qAlpha(t.pixel(20, 20)), 0);
   t = Draw("white.png", 1.0, 0x000000FFu, 0, false);
   EXPECT_EQ(t.pixel(20, 20), 0xFFFFFFFFu);
+}
+
+TEST_F(RenderTest, AStringIsComposedOnceThenBlittedWhereverItLandsUntilTheSkinChanges) {
+  const QString nine = QStringLiteral("file='frame.png' corner='2,2,2,2' dest='4,4,24,24'");
+  const QImage first = Draw(nine);
+  QImage moved(40, 40, QImage::Format_ARGB32);
+  moved.fill(Qt::transparent);
+  {
+    QPainter p(&moved);
+    p.translate(6, 6);
+    render::DrawImageString(p, QRect(0, 0, 40, 40), nine);
+  }
+  EXPECT_EQ(moved.copy(6, 6, 34, 34), first.copy(0, 0, 34, 34)) << "the kept composition, elsewhere";
+  QImage scaled(80, 80, QImage::Format_ARGB32);
+  scaled.fill(Qt::transparent);
+  {
+    QPainter p(&scaled);
+    p.scale(2, 2);  // not a blit: drawn directly
+    render::DrawImageString(p, QRect(0, 0, 40, 40), nine);
+  }
+  EXPECT_EQ(scaled.pixel(8, 8), 0xFF00FF00u);
+  EXPECT_EQ(scaled.pixel(20, 20), 0xFFFF0000u);
+  // A container's opaque colour under its image is kept as one image, made again on a change.
+  Container box;
+  box.resize(20, 20);
+  box.SetBkColor(0xFF000000u);
+  box.SetBkImage(QStringLiteral("file='halves.png' dest='0,0,10,10'"));
+  EXPECT_EQ(box.grab().toImage().pixel(2, 8), 0xFFFF0000u);
+  EXPECT_EQ(box.grab().toImage().pixel(15, 15), 0xFF000000u);
+  box.SetBkColor(0xFF00FF00u);
+  EXPECT_EQ(box.grab().toImage().pixel(15, 15), 0xFF00FF00u);
+  box.SetBkImage(QStringLiteral("file='white.png' dest='0,0,10,10'"));
+  EXPECT_EQ(box.grab().toImage().pixel(2, 8), 0xFFFFFFFFu);
+  // A skin change empties the kept compositions.
+  QImage blue(10, 10, QImage::Format_ARGB32);
+  blue.fill(0xFF0000FFu);
+  ASSERT_TRUE(QFile::remove(dir.filePath("frame.png")) && blue.save(dir.filePath("frame.png")));
+  render::ClearImageCache();
+  EXPECT_EQ(Draw(nine).pixel(14, 14), 0xFF0000FFu);
 }
 
 TEST_F(RenderTest, SvgAndMissingImages) {
