@@ -27,10 +27,6 @@ class KeyLayerCache {
   // shown at intensity/255 opacity. The shape is drawn through the UI layer once per image and size.
   void DrawLight(QPainter& painter, const QRect& rect, int image_id, const QString& image, double zoom, quint32 colour,
                  int intensity);
-  void DrawLight(QPainter& painter, const QRect& rect, const QString& image, double zoom, quint32 colour,
-                 int intensity) {
-    DrawLight(painter, rect, ImageId(image), image, zoom, colour, intensity);
-  }
   // Fills `rect` with `argb` (0xAARRGGBB), its corners rounded with `radii` (pixels, antialiased).
   void DrawRoundedFill(QPainter& painter, const QRect& rect, quint32 argb, const QSize& radii);
 

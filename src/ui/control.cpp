@@ -575,8 +575,7 @@ bool Control::PaintKeptBackground(QPainter& painter) {
     return false;
   }
   // Blitted 1:1, so only where the painter lands on whole device pixels unscaled.
-  const QTransform& t = painter.deviceTransform();
-  if (t.type() > QTransform::TxTranslate || t.dx() != std::floor(t.dx()) || t.dy() != std::floor(t.dy())) return false;
+  if (!render::LandsOnWholePixels(painter)) return false;
   const qreal scale = painter.device() != nullptr ? painter.device()->devicePixelRatioF() : 1.0;
   const QSize pixels(static_cast<int>(std::ceil(self_->width() * scale)),
                      static_cast<int>(std::ceil(self_->height() * scale)));

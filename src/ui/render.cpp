@@ -335,13 +335,15 @@ const Composed* Compose(const ComposedKey& key, const QString& imageString, doub
 
 }  // namespace
 
+bool LandsOnWholePixels(const QPainter& painter) {
+  const QTransform& t = painter.deviceTransform();
+  return t.type() <= QTransform::TxTranslate && t.dx() == std::floor(t.dx()) && t.dy() == std::floor(t.dy());
+}
+
 bool DrawImageString(QPainter& painter, const QRect& rect, const QString& imageString, double zoom, quint32 tint,
                      int intensity, bool useTint) {
   // Only where the blit lands on whole device pixels unscaled, as the composed image was made.
-  const QTransform& t = painter.deviceTransform();
-  const bool translated =
-      t.type() <= QTransform::TxTranslate && t.dx() == std::floor(t.dx()) && t.dy() == std::floor(t.dy());
-  if (useTint || !translated || imageString.isEmpty() || rect.isEmpty()) {
+  if (useTint || !LandsOnWholePixels(painter) || imageString.isEmpty() || rect.isEmpty()) {
     return DrawImageStringParts(painter, rect, imageString, zoom, tint, intensity, useTint);
   }
   const double scale = painter.device() != nullptr ? painter.device()->devicePixelRatioF() : 1.0;

@@ -19,6 +19,9 @@ namespace render {
 // (empty string, malformed string or missing file).
 bool DrawImageString(QPainter& painter, const QRect& rect, const QString& imageString, double zoom = 1.0,
                      quint32 tint = 0, int intensity = 0, bool useTint = false);
+// True when the painter maps its coordinates onto whole device pixels by a plain translation: an
+// image made in device pixels can then be blitted 1:1.
+bool LandsOnWholePixels(const QPainter& painter);
 // Fills rect with an 0xAARRGGBB colour (alpha honoured).
 void DrawColor(QPainter& painter, const QRect& rect, quint32 argb);
 // Outlines rect with a pen of `size` pixels inside it.

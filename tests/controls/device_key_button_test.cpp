@@ -201,7 +201,7 @@ TEST(KeyLayers, LookAsTheLibraryDrawsThemAtAFractionalPixelRatio) {
   QImage mine = canvas(), library = canvas();
   {
     QPainter p(&mine);
-    KeyLayerCache::Instance().DrawLight(p, key, kLightImage, 1.0, 0x0040A0FF, 150);
+    KeyLayerCache::Instance().DrawLight(p, key, KeyLayerCache::ImageId(kLightImage), kLightImage, 1.0, 0x0040A0FF, 150);
   }
   {
     QPainter p(&library);
