@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "controls/light_blend.h"
 #include "ui/render.h"
 
 namespace zrv::controls {
@@ -58,6 +59,13 @@ void KeyLayerCache::DrawLight(QPainter& painter, const QRect& rect, int image_id
   key.colour = colour & 0x00FFFFFFu;
   key.intensity = std::min(intensity, 255);
   key.zoom_percent = static_cast<int>(std::lround(zoom * 100.0));
+  if (direct_blend_) {
+    const std::optional<light_blend::Target> target = light_blend::DirectTarget(painter, rect);
+    if (target && target->device_rect.size() == QSize(key.width, key.height)) {
+      light_blend::Blend(*target, Coverage(key, image, rect.size(), zoom), key.colour, key.intensity);
+      return;
+    }
+  }
   if (const QImage* hit = cache_.object(key)) {
     painter.drawImage(rect.topLeft(), *hit);
     return;
@@ -84,6 +92,17 @@ QImage KeyLayerCache::Shape(const Key& tinted, const QString& image, const QSize
   }
   Keep(key, shape);
   return shape;
+}
+
+QImage KeyLayerCache::Coverage(const Key& tinted, const QString& image, const QSize& size, double zoom) {
+  Key key = tinted;
+  key.kind = Kind::kCoverage;
+  key.colour = 0;
+  key.intensity = 0;
+  if (const QImage* hit = cache_.object(key)) return *hit;
+  const QImage coverage = Shape(tinted, image, size, zoom).convertToFormat(QImage::Format_Alpha8);
+  if (!coverage.isNull()) Keep(key, coverage);
+  return coverage;
 }
 
 QImage KeyLayerCache::Tint(const QImage& shape, quint32 colour, int intensity) {

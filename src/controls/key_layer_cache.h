@@ -24,7 +24,9 @@ class KeyLayerCache {
 
   // Draws the light image string over `rect`, tinted with `colour` (0x00BBGGRR) at `intensity`
   // (0-255), as the UI layer's tinted image drawing does: the image's shape filled with the colour,
-  // shown at intensity/255 opacity. The shape is drawn through the UI layer once per image and size.
+  // shown at intensity/255 opacity. The shape is drawn through the UI layer once per image and size;
+  // where the painter allows, the colour is blended through it in place (light_blend.h), otherwise
+  // a tinted layer is made and kept.
   void DrawLight(QPainter& painter, const QRect& rect, int image_id, const QString& image, double zoom, quint32 colour,
                  int intensity);
   // Fills `rect` with `argb` (0xAARRGGBB), its corners rounded with `radii` (pixels, antialiased).
@@ -32,13 +34,16 @@ class KeyLayerCache {
 
   // Tinted light layers made so far (each a miss of the cache); for tests and the benchmark.
   qint64 TintRenders() const { return tint_renders_; }
+  // Whether lights may be blended in place (on unless turned off); for tests and the benchmark,
+  // which compare the two ways.
+  void SetDirectBlend(bool on) { direct_blend_ = on; }
   void Clear() { cache_.clear(); }
 
  private:
-  enum class Kind : quint8 { kShape, kTinted, kFill };
+  enum class Kind : quint8 { kShape, kCoverage, kTinted, kFill };
   struct Key {
     Kind kind;
-    int image;          // ImageId of the light image string (shape, tinted)
+    int image;          // ImageId of the light image string (shape, coverage, tinted)
     quint32 colour;     // tint 0x00BBGGRR, or the fill's 0xAARRGGBB
     int intensity;      // tinted
     int rx, ry;         // fill corner radii
@@ -62,11 +67,14 @@ class KeyLayerCache {
   static QImage NewLayer(const Key& key);
   void Keep(const Key& key, const QImage& layer);
   QImage Shape(const Key& tinted, const QString& image, const QSize& size, double zoom);
+  // The shape's alpha alone (Format_Alpha8), for blending in place.
+  QImage Coverage(const Key& tinted, const QString& image, const QSize& size, double zoom);
   static QImage Tint(const QImage& shape, quint32 colour, int intensity);
 
   // Cost in kilobytes: 16 MB hold a full keyboard's layers in some forty colours each.
   QCache<Key, QImage> cache_{16 * 1024};
   qint64 tint_renders_ = 0;
+  bool direct_blend_ = true;
 };
 
 }  // namespace zrv::controls

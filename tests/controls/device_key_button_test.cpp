@@ -158,6 +158,9 @@ TEST_F(ShownKey, RepaintsOnlyForAChangedLightOrKeySetFlag) {
 TEST_F(ShownKey, ALightSeenBeforeIsDrawnFromTheLayerCache) {
   KeyLayerCache& cache = KeyLayerCache::Instance();
   cache.Clear();
+  cache.SetDirectBlend(false);  // the way of painters whose pixels are not written in place
+  const std::unique_ptr<KeyLayerCache, void (*)(KeyLayerCache*)> restore(
+      &cache, [](KeyLayerCache* c) { c->SetDirectBlend(true); });
   const qint64 before = cache.TintRenders();
   button_.SetLight(0x00ABCDEF, 180, true);
   button_.RedrawLight();
@@ -228,6 +231,42 @@ TEST(KeyLayers, LookAsTheLibraryDrawsThemAtAFractionalPixelRatio) {
     p.fillPath(path, QColor::fromRgba(0xFF1E222A));
   }
   EXPECT_LE(MaxDifference(mine, library), 3) << "rounded background";
+}
+
+TEST(KeyLayers, ALightBlendedInPlaceLooksAsItsTintedLayerAndKeepsToTheRepaintedRegion) {
+  KeyLayerCache& cache = KeyLayerCache::Instance();
+  const QColor under(30, 60, 90, 200);
+  const QRect key(3, 5, 30, 26);  // odd offsets and a width of 4n + 2: every part of a run
+  for (const QImage::Format format : {QImage::Format_RGB32, QImage::Format_ARGB32_Premultiplied}) {
+    for (const qreal ratio : {1.0, 2.0}) {
+      const auto draw = [&](bool in_place) {
+        QImage image(QSize(40, 36) * ratio, format);
+        image.setDevicePixelRatio(ratio);
+        image.fill(under);
+        cache.SetDirectBlend(in_place);
+        QPainter p(&image);
+        cache.DrawLight(p, key, KeyLayerCache::ImageId(kLightImage), kLightImage, 1.0, 0x0040A0FF, 150);
+        return image;
+      };
+      const QImage layered = draw(false);
+      const qint64 layers = cache.TintRenders();
+      const QImage in_place = draw(true);
+      EXPECT_EQ(cache.TintRenders(), layers) << "no layer is made";
+      EXPECT_LE(MaxDifference(in_place, layered), 2) << format << " at " << ratio;
+      EXPECT_NE(in_place.pixel(QPoint(4, 18) * ratio), in_place.pixel(0, 0)) << "the rim is lit";
+    }
+  }
+
+  // A widget's paint may write only the region being repainted: here the key's left half.
+  CDeviceKeyButtonUI button;
+  button.SetLightImage(kLightImage);
+  button.SetLight(0x0040A0FF, 255, true);
+  button.resize(30, 26);
+  QImage image(30, 26, QImage::Format_ARGB32_Premultiplied);
+  image.fill(Qt::black);
+  button.render(&image, QPoint(), QRegion(0, 0, 15, 26), QWidget::DrawChildren);
+  EXPECT_NE(image.pixel(1, 13), qRgb(0, 0, 0)) << "the left rim";
+  EXPECT_EQ(image.pixel(28, 13), qRgb(0, 0, 0)) << "the right rim is outside the region";
 }
 
 TEST(DeviceKeyButton, ToolTipCarriesTitleAndText) {
