@@ -2,8 +2,8 @@
 // The loop of an on-screen effect thread, shared by the keyboard's and the mouse's. While the
 // device is unplugged, or synchronised lighting drives it (the command link's pause flag), no step
 // runs: the schedule starts afresh and the thread polls. Otherwise it runs the steps that have come
-// due and sleeps until the next is due, but at least the given minimum pass (a pass of half the
-// picture's 50 ms repaint keeps every painted frame current without waking for each 2 ms step).
+// due and sleeps until the next is due, but not before the earliest next pass it is given: the
+// next frame of the picture (frame_grid.h) rather than each 2 ms step.
 
 #include <algorithm>
 #include <chrono>
@@ -17,10 +17,10 @@ inline constexpr std::chrono::milliseconds kEffectUnpluggedPoll{100};
 inline constexpr std::chrono::milliseconds kEffectPausedPoll{50};
 
 // `restart()` starts the schedule afresh; `pass(now)` runs the due steps and returns when the next
-// is due; `min_pass()` is the shortest sleep between passes. Returns when `stop` is set.
-template <class Restart, class Pass, class MinPass>
+// is due; `earliest(now)` is the earliest next pass after one at `now`. Returns when `stop` is set.
+template <class Restart, class Pass, class Earliest>
 void RunEffectLoop(const platform::StopEvent& stop, const device::DeviceLink& link, Restart restart, Pass pass,
-                   MinPass min_pass) {
+                   Earliest earliest) {
   using Clock = std::chrono::steady_clock;
   while (!stop.IsSet()) {
     if (!link.Connected() || link.Paused()) {
@@ -30,7 +30,7 @@ void RunEffectLoop(const platform::StopEvent& stop, const device::DeviceLink& li
     }
     const Clock::time_point now = Clock::now();
     const Clock::time_point next = pass(now);
-    stop.WaitUntil(std::max(next, now + min_pass()));
+    stop.WaitUntil(std::max(next, earliest(now)));
   }
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "devices/model/effect_loop.h"
+#include "devices/model/frame_grid.h"
 #include "platform/debug_output.h"
 
 namespace zrv::devices {
@@ -50,7 +51,7 @@ void KeyboardLighting::Run(const platform::StopEvent& stop, Zone zone) {
         Pass(zone, now);
         return PacerOf(zone).NextDue();
       },
-      [&] { return watched_.load() ? kMinPass : kUnwatchedPass; });
+      [&](Clock::time_point now) { return watched_.load() ? NextFramePoint(now) : now + kUnwatchedPass; });
   if (zone == Zone::kMain) platform::DebugOut("KB灯光线程设定退出");
 }
 

@@ -5,9 +5,9 @@
 // engine's colour vectors. The keyboard runs the same effects itself: nothing here is sent.
 //
 // Pace: each zone steps on a schedule of deadlines (EffectPacer) at the interval its effect and
-// speed call for. A thread sleeps until its next step is due, at least kMinPass, and then runs the
-// steps that have come due, so that at a 2 ms interval it wakes 40 times a second, not 500: the
-// page is painted every 50 ms, and a pass of half that keeps every painted frame current. While the keyboard is
+// speed call for. A thread sleeps until its next step is due, but at least until the picture's next
+// frame (frame_grid.h), and then runs the steps that have come due, so that at a 2 ms interval it
+// wakes 20 times a second, not 500, just before each painted frame. While the keyboard is
 // unplugged, or synchronised lighting drives it (the command link's pause flag), no step runs.
 //
 // Threads: everything is guarded by the lighting engine's lock; the threads and the
@@ -31,7 +31,6 @@ namespace zrv::devices {
 class KeyboardLighting {
  public:
   using Clock = LightingEngine::Clock;
-  static constexpr std::chrono::milliseconds kMinPass{25};
   // While nobody sees the picture (the window in the tray) the threads wake this seldom; the
   // animation keeps its pace, it is only computed in larger pieces.
   static constexpr std::chrono::milliseconds kUnwatchedPass{250};

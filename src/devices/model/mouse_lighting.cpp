@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "devices/model/effect_loop.h"
+#include "devices/model/frame_grid.h"
 #include "devices/model/keyboard_light_tables.h"
 #include "devices/model/mouse_effects.h"
 #include "platform/debug_output.h"
@@ -26,7 +27,7 @@ void MouseLighting::Run(const platform::StopEvent& stop) {
         Pass(now);
         return NextDue();
       },
-      [] { return kMinPass; });
+      [](Clock::time_point now) { return NextFramePoint(now); });
   platform::DebugOut("MS灯光线程设定退出");
 }
 

@@ -1,5 +1,6 @@
 // The timer operations of CHalveronUSBDevice.
 
+#include "devices/model/frame_grid.h"
 #include "devices/model/usb_device.h"
 
 namespace zrv::devices {
@@ -31,7 +32,7 @@ TimerOutcome CHalveronUSBDevice::RunRepaintTimer(bool item_selected) {
   TimerOutcome outcome;
   outcome.redraw_page = item_selected && PageRedraw();
   // Removal clears the connected flag: the cycle ends here until the next attach starts it.
-  if (Connected()) outcome.start.push_back({kTimerRepaint, kRepaintPeriodMs});
+  if (Connected()) outcome.start.push_back({kTimerRepaint, RepaintDelayMs(FrameClock::now())});
   return outcome;
 }
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "devices/model/frame_grid.h"
 #include "devices/model/mousepad_device.h"
 #include "model_test_support.h"
 #include "sim/mousepad_model.h"
@@ -47,11 +48,27 @@ TEST_F(TimersTest, AttachReadsTheDeviceThenStartsTheRepaintAndWithPowerThePowerT
   EXPECT_FALSE(outcome.redraw_page);
 }
 
-TEST_F(TimersTest, RepaintRendersTheKeysAndRearmsEveryFiftyMillisecondsWhileConnected) {
+TEST(FrameGrid, EffectPassesFallOnTheGridAndTheRepaintFollowsEachAtItsOffset) {
+  using std::chrono::microseconds;
+  using std::chrono::milliseconds;
+  const FrameClock::time_point point(milliseconds(kRepaintPeriodMs * 1000));
+  EXPECT_EQ(NextFramePoint(point), point + kFramePeriod) << "a pass on a point waits for the next";
+  EXPECT_EQ(NextFramePoint(point + milliseconds(49)), point + kFramePeriod);
+  EXPECT_EQ(RepaintDelayMs(point + kFramePaintOffset), 50) << "on time";
+  EXPECT_EQ(RepaintDelayMs(point + milliseconds(13)), 47) << "late: back on the grid";
+  EXPECT_EQ(RepaintDelayMs(point + milliseconds(8)), 52) << "early: not the same frame twice";
+  EXPECT_EQ(RepaintDelayMs(point + microseconds(10'500)), 50) << "never before the paint time";
+  EXPECT_EQ(RepaintDelayMs(point + milliseconds(45)), 65) << "so late the next frame is too near";
+}
+
+TEST_F(TimersTest, RepaintRendersTheKeysAndRearmsOnTheFrameGridWhileConnected) {
   Plug();
   TimerOutcome outcome = pad_.RunTimer(kTimerRepaint, true);
   EXPECT_EQ(pad_.calls, (std::vector<std::string>{"frame"}));
-  EXPECT_EQ(outcome.start, (std::vector<TimerStart>{{kTimerRepaint, 50}}));
+  ASSERT_EQ(outcome.start.size(), 1u);
+  EXPECT_EQ(outcome.start[0].id, kTimerRepaint);
+  EXPECT_GE(outcome.start[0].delay_ms, kRepaintPeriodMs / 2) << "on the frame grid, a frame on";
+  EXPECT_LE(outcome.start[0].delay_ms, kRepaintPeriodMs * 3 / 2);
   EXPECT_TRUE(outcome.redraw_page);
   EXPECT_EQ(device_->Log().CountFrames(0x12), 1u);
 
