@@ -78,11 +78,16 @@ void KeyLayerCache::DrawLight(QPainter& painter, const QRect& rect, int image_id
   Keep(key, layer);
 }
 
-QImage KeyLayerCache::Shape(const Key& tinted, const QString& image, const QSize& size, double zoom) {
+KeyLayerCache::Key KeyLayerCache::Untinted(const Key& tinted, Kind kind) {
   Key key = tinted;
-  key.kind = Kind::kShape;
+  key.kind = kind;
   key.colour = 0;
   key.intensity = 0;
+  return key;
+}
+
+QImage KeyLayerCache::Shape(const Key& tinted, const QString& image, const QSize& size, double zoom) {
+  const Key key = Untinted(tinted, Kind::kShape);
   if (const QImage* hit = cache_.object(key)) return *hit;
   QImage shape = NewLayer(key);
   shape.fill(Qt::transparent);
@@ -95,10 +100,7 @@ QImage KeyLayerCache::Shape(const Key& tinted, const QString& image, const QSize
 }
 
 QImage KeyLayerCache::Coverage(const Key& tinted, const QString& image, const QSize& size, double zoom) {
-  Key key = tinted;
-  key.kind = Kind::kCoverage;
-  key.colour = 0;
-  key.intensity = 0;
+  const Key key = Untinted(tinted, Kind::kCoverage);
   if (const QImage* hit = cache_.object(key)) return *hit;
   const QImage coverage = Shape(tinted, image, size, zoom).convertToFormat(QImage::Format_Alpha8);
   if (!coverage.isNull()) Keep(key, coverage);

@@ -65,6 +65,8 @@ class KeyLayerCache {
   // A key of `kind` for a layer over `rect` on `painter`'s device.
   static Key MakeKey(Kind kind, const QPainter& painter, const QRect& rect);
   static QImage NewLayer(const Key& key);
+  // The key of a layer of `kind` that a tinted layer's colour and intensity do not change.
+  static Key Untinted(const Key& tinted, Kind kind);
   void Keep(const Key& key, const QImage& layer);
   QImage Shape(const Key& tinted, const QString& image, const QSize& size, double zoom);
   // The shape's alpha alone (Format_Alpha8), for blending in place.
