@@ -30,6 +30,52 @@ quint32 Premultiplied(quint32 colour, int intensity) {
 
 bool Whole(double v) { return std::abs(v - std::round(v)) < 1e-6; }
 
+// One run of pixels: `dst` (premultiplied 0xAARRGGBB, or opaque ones) gets `premultiplied` (the
+// colour at full coverage, premultiplied) through `coverage`.
+void BlendRun(quint32* dst, const uchar* coverage, int count, quint32 premultiplied) {
+  int i = 0;
+#if defined(__SSE2__)
+  // Four pixels at a time, each channel widened to 16 bits.
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i colour = _mm_unpacklo_epi8(_mm_set1_epi32(static_cast<int>(premultiplied)), zero);
+  const __m128i c255 = _mm_set1_epi16(255), c128 = _mm_set1_epi16(128);
+  const auto div255 = [&](__m128i v) {
+    v = _mm_add_epi16(v, c128);
+    return _mm_srli_epi16(_mm_add_epi16(v, _mm_srli_epi16(v, 8)), 8);
+  };
+  const auto alpha = [](__m128i v) { return _mm_shufflehi_epi16(_mm_shufflelo_epi16(v, 0xFF), 0xFF); };
+  const auto over = [&](__m128i d, __m128i cover) {
+    const __m128i s = div255(_mm_mullo_epi16(colour, cover));
+    return _mm_add_epi16(s, div255(_mm_mullo_epi16(d, _mm_sub_epi16(c255, alpha(s)))));
+  };
+  for (; i + 4 <= count; i += 4) {
+    qint32 four;
+    std::memcpy(&four, coverage + i, sizeof four);
+    if (four == 0) continue;
+    __m128i cover = _mm_cvtsi32_si128(four);
+    cover = _mm_unpacklo_epi8(cover, cover);
+    cover = _mm_unpacklo_epi16(cover, cover);  // each pixel's coverage in its four channels
+    auto* at = reinterpret_cast<__m128i*>(dst + i);
+    const __m128i d = _mm_loadu_si128(at);
+    const __m128i low = over(_mm_unpacklo_epi8(d, zero), _mm_unpacklo_epi8(cover, zero));
+    const __m128i high = over(_mm_unpackhi_epi8(d, zero), _mm_unpackhi_epi8(cover, zero));
+    _mm_storeu_si128(at, _mm_packus_epi16(low, high));
+  }
+#endif
+  for (; i < count; ++i) {
+    const quint32 cover = coverage[i];
+    if (cover == 0) continue;
+    const quint32 d = dst[i];
+    const quint32 a = Div255((premultiplied >> 24) * cover);
+    quint32 out = 0;
+    for (int shift = 0; shift < 32; shift += 8) {
+      const quint32 s = Div255(((premultiplied >> shift) & 0xFF) * cover);
+      out |= (s + Div255(((d >> shift) & 0xFF) * (255 - a))) << shift;
+    }
+    dst[i] = out;
+  }
+}
+
 }  // namespace
 
 std::optional<Target> DirectTarget(QPainter& painter, const QRect& rect) {
@@ -76,50 +122,6 @@ void Blend(const Target& target, const QImage& coverage, quint32 colour, int int
       auto* dst = reinterpret_cast<quint32*>(bits + y * stride) + r.left();
       BlendRun(dst, coverage.constScanLine(y - target.device_rect.top()) + x, r.width(), premultiplied);
     }
-  }
-}
-
-void BlendRun(quint32* dst, const uchar* coverage, int count, quint32 premultiplied) {
-  int i = 0;
-#if defined(__SSE2__)
-  // Four pixels at a time, each channel widened to 16 bits.
-  const __m128i zero = _mm_setzero_si128();
-  const __m128i colour = _mm_unpacklo_epi8(_mm_set1_epi32(static_cast<int>(premultiplied)), zero);
-  const __m128i c255 = _mm_set1_epi16(255), c128 = _mm_set1_epi16(128);
-  const auto div255 = [&](__m128i v) {
-    v = _mm_add_epi16(v, c128);
-    return _mm_srli_epi16(_mm_add_epi16(v, _mm_srli_epi16(v, 8)), 8);
-  };
-  const auto alpha = [](__m128i v) { return _mm_shufflehi_epi16(_mm_shufflelo_epi16(v, 0xFF), 0xFF); };
-  const auto over = [&](__m128i d, __m128i cover) {
-    const __m128i s = div255(_mm_mullo_epi16(colour, cover));
-    return _mm_add_epi16(s, div255(_mm_mullo_epi16(d, _mm_sub_epi16(c255, alpha(s)))));
-  };
-  for (; i + 4 <= count; i += 4) {
-    qint32 four;
-    std::memcpy(&four, coverage + i, sizeof four);
-    if (four == 0) continue;
-    __m128i cover = _mm_cvtsi32_si128(four);
-    cover = _mm_unpacklo_epi8(cover, cover);
-    cover = _mm_unpacklo_epi16(cover, cover);  // each pixel's coverage in its four channels
-    auto* at = reinterpret_cast<__m128i*>(dst + i);
-    const __m128i d = _mm_loadu_si128(at);
-    const __m128i low = over(_mm_unpacklo_epi8(d, zero), _mm_unpacklo_epi8(cover, zero));
-    const __m128i high = over(_mm_unpackhi_epi8(d, zero), _mm_unpackhi_epi8(cover, zero));
-    _mm_storeu_si128(at, _mm_packus_epi16(low, high));
-  }
-#endif
-  for (; i < count; ++i) {
-    const quint32 cover = coverage[i];
-    if (cover == 0) continue;
-    const quint32 d = dst[i];
-    const quint32 a = Div255((premultiplied >> 24) * cover);
-    quint32 out = 0;
-    for (int shift = 0; shift < 32; shift += 8) {
-      const quint32 s = Div255(((premultiplied >> shift) & 0xFF) * cover);
-      out |= (s + Div255(((d >> shift) & 0xFF) * (255 - a))) << shift;
-    }
-    dst[i] = out;
   }
 }
 

@@ -34,8 +34,4 @@ std::optional<Target> DirectTarget(QPainter& painter, const QRect& rect);
 // coverage × intensity / 255, as the tinted layer would be drawn.
 void Blend(const Target& target, const QImage& coverage, quint32 colour, int intensity);
 
-// One run of pixels: `dst` (premultiplied 0xAARRGGBB, or opaque ones) gets `premultiplied` (the
-// colour at full coverage, premultiplied) through `coverage`.
-void BlendRun(quint32* dst, const uchar* coverage, int count, quint32 premultiplied);
-
 }  // namespace zrv::controls::light_blend
