@@ -16,7 +16,7 @@ if [ "${1:-}" = "--test" ]; then
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     python3 openssl curl ca-certificates
     clang clang-format libclang-rt-14-dev
-    xvfb xauth dbus dbus-x11 x11-utils imagemagick libxcb-xtest0-dev
+    xvfb xauth dbus dbus-x11 x11-utils xdotool imagemagick libxcb-xtest0-dev
     qemu-system-x86 linux-image-amd64 busybox-static cpio
   )
 fi
