@@ -31,8 +31,10 @@ quint32 Premultiplied(quint32 colour, int intensity) {
 bool Whole(double v) { return std::abs(v - std::round(v)) < 1e-6; }
 
 // One run of pixels: `dst` (premultiplied 0xAARRGGBB, or opaque ones) gets `premultiplied` (the
-// colour at full coverage, premultiplied) through `coverage`.
+// colour at full coverage, premultiplied) through `coverage`. Where an opaque colour fully covers a
+// pixel (a key's rim at full brightness) it is stored without reading what lay below.
 void BlendRun(quint32* dst, const uchar* coverage, int count, quint32 premultiplied) {
+  const bool opaque = (premultiplied >> 24) == 0xFF;
   int i = 0;
 #if defined(__SSE2__)
   // Four pixels at a time, each channel widened to 16 bits.
@@ -48,14 +50,19 @@ void BlendRun(quint32* dst, const uchar* coverage, int count, quint32 premultipl
     const __m128i s = div255(_mm_mullo_epi16(colour, cover));
     return _mm_add_epi16(s, div255(_mm_mullo_epi16(d, _mm_sub_epi16(c255, alpha(s)))));
   };
+  const __m128i solid = _mm_set1_epi32(static_cast<int>(premultiplied));
   for (; i + 4 <= count; i += 4) {
     qint32 four;
     std::memcpy(&four, coverage + i, sizeof four);
     if (four == 0) continue;
+    auto* at = reinterpret_cast<__m128i*>(dst + i);
+    if (four == -1 && opaque) {
+      _mm_storeu_si128(at, solid);
+      continue;
+    }
     __m128i cover = _mm_cvtsi32_si128(four);
     cover = _mm_unpacklo_epi8(cover, cover);
     cover = _mm_unpacklo_epi16(cover, cover);  // each pixel's coverage in its four channels
-    auto* at = reinterpret_cast<__m128i*>(dst + i);
     const __m128i d = _mm_loadu_si128(at);
     const __m128i low = over(_mm_unpacklo_epi8(d, zero), _mm_unpacklo_epi8(cover, zero));
     const __m128i high = over(_mm_unpackhi_epi8(d, zero), _mm_unpackhi_epi8(cover, zero));
@@ -65,6 +72,10 @@ void BlendRun(quint32* dst, const uchar* coverage, int count, quint32 premultipl
   for (; i < count; ++i) {
     const quint32 cover = coverage[i];
     if (cover == 0) continue;
+    if (cover == 0xFF && opaque) {
+      dst[i] = premultiplied;
+      continue;
+    }
     const quint32 d = dst[i];
     const quint32 a = Div255((premultiplied >> 24) * cover);
     quint32 out = 0;

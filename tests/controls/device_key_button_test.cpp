@@ -239,21 +239,23 @@ TEST(KeyLayers, ALightBlendedInPlaceLooksAsItsTintedLayerAndKeepsToTheRepaintedR
   const QRect key(3, 5, 30, 26);  // odd offsets and a width of 4n + 2: every part of a run
   for (const QImage::Format format : {QImage::Format_RGB32, QImage::Format_ARGB32_Premultiplied}) {
     for (const qreal ratio : {1.0, 2.0}) {
-      const auto draw = [&](bool in_place) {
-        QImage image(QSize(40, 36) * ratio, format);
-        image.setDevicePixelRatio(ratio);
-        image.fill(under);
-        cache.SetDirectBlend(in_place);
-        QPainter p(&image);
-        cache.DrawLight(p, key, KeyLayerCache::ImageId(kLightImage), kLightImage, 1.0, 0x0040A0FF, 150);
-        return image;
-      };
-      const QImage layered = draw(false);
-      const qint64 layers = cache.TintRenders();
-      const QImage in_place = draw(true);
-      EXPECT_EQ(cache.TintRenders(), layers) << "no layer is made";
-      EXPECT_LE(MaxDifference(in_place, layered), 2) << format << " at " << ratio;
-      EXPECT_NE(in_place.pixel(QPoint(4, 18) * ratio), in_place.pixel(0, 0)) << "the rim is lit";
+      for (const int intensity : {150, 255}) {  // at 255 the fully covered rim is stored as it is
+        const auto draw = [&](bool in_place) {
+          QImage image(QSize(40, 36) * ratio, format);
+          image.setDevicePixelRatio(ratio);
+          image.fill(under);
+          cache.SetDirectBlend(in_place);
+          QPainter p(&image);
+          cache.DrawLight(p, key, KeyLayerCache::ImageId(kLightImage), kLightImage, 1.0, 0x0040A0FF, intensity);
+          return image;
+        };
+        const QImage layered = draw(false);
+        const qint64 layers = cache.TintRenders();
+        const QImage in_place = draw(true);
+        EXPECT_EQ(cache.TintRenders(), layers) << "no layer is made";
+        EXPECT_LE(MaxDifference(in_place, layered), 2) << format << " at " << ratio << ", " << intensity;
+        EXPECT_NE(in_place.pixel(QPoint(4, 18) * ratio), in_place.pixel(0, 0)) << "the rim is lit";
+      }
     }
   }
 
