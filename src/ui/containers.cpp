@@ -63,9 +63,19 @@ void Container::childEvent(QChildEvent* event) {
 }
 
 void Container::paintEvent(QPaintEvent* event) {
-  ControlWidget<QWidget>::paintEvent(event);
-  if (drawn_children_.empty()) return;
+  // A plain widget paints nothing of its own between the library's layers, so one painter serves
+  // them and the drawn children: a device picture repaints twenty times a second, and each painter
+  // set up on a widget costs about as much as a dozen keys.
   QPainter painter(this);
+  if (drawn_children_.empty()) {
+    PaintBackground(painter);
+    PaintOverlay(painter);
+    return;
+  }
+  painter.save();  // the children start from a clean state, whatever the container's layers set
+  PaintBackground(painter);
+  PaintOverlay(painter);
+  painter.restore();
   const QRegion& region = event->region();
   for (const DrawnChild& drawn : drawn_children_) {
     Control* child = drawn.control;
