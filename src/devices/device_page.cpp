@@ -134,9 +134,10 @@ void CHalveronUSBDevicePage::RedrawPicture() {
     }
   }
   // A few changed lights repaint their buttons; a frame that changes many repaints the picture in
-  // one pass, which costs the window system far less than as many small repaints.
+  // one pass, which costs the window system far less than as many small repaints. That pass is
+  // made at once, as an animation's frame: no repaint request goes round the event loop.
   if (changed.size() > kSeparateRepaints && select_panel_) {
-    select_panel_->update();
+    select_panel_->repaint();
     return;
   }
   for (controls::CDeviceKeyButtonUI* button : changed) button->Invalidate();
