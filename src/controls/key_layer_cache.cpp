@@ -30,9 +30,15 @@ int KeyLayerCache::ImageId(const QString& image) {
 KeyLayerCache::Key KeyLayerCache::MakeKey(Kind kind, const QPainter& painter, const QRect& rect) {
   // Layers are made in the pixels they land on (the device transform holds the device pixel ratio
   // and any scaling of the painter), so they are blitted 1:1 and stay sharp at any zoom.
-  qreal scale = painter.device() != nullptr ? painter.device()->devicePixelRatioF() : 1.0;
+  // The device's ratio is asked for only when the transform cannot tell it: for a widget that is a
+  // walk to its screen, for every key of every frame.
   const QTransform& t = painter.deviceTransform();
-  if (t.type() <= QTransform::TxScale) scale = std::max(std::abs(t.m11()), std::abs(t.m22()));
+  qreal scale = 1.0;
+  if (t.type() <= QTransform::TxScale) {
+    scale = std::max(std::abs(t.m11()), std::abs(t.m22()));
+  } else if (painter.device() != nullptr) {
+    scale = painter.device()->devicePixelRatioF();
+  }
   Key key{};
   key.kind = kind;
   key.width = static_cast<int>(std::ceil(rect.width() * scale));
@@ -62,7 +68,9 @@ void KeyLayerCache::DrawLight(QPainter& painter, const QRect& rect, int image_id
   if (direct_blend_) {
     const std::optional<light_blend::Target> target = light_blend::DirectTarget(painter, rect);
     if (target && target->device_rect.size() == QSize(key.width, key.height)) {
-      light_blend::Blend(*target, Coverage(key, image, rect.size(), zoom), key.colour, key.intensity);
+      if (const QImage* coverage = Coverage(key, image, rect.size(), zoom)) {
+        light_blend::Blend(*target, *coverage, key.colour, key.intensity);
+      }
       return;
     }
   }
@@ -99,12 +107,13 @@ QImage KeyLayerCache::Shape(const Key& tinted, const QString& image, const QSize
   return shape;
 }
 
-QImage KeyLayerCache::Coverage(const Key& tinted, const QString& image, const QSize& size, double zoom) {
+const QImage* KeyLayerCache::Coverage(const Key& tinted, const QString& image, const QSize& size, double zoom) {
   const Key key = Untinted(tinted, Kind::kCoverage);
-  if (const QImage* hit = cache_.object(key)) return *hit;
+  if (const QImage* hit = cache_.object(key)) return hit;
   const QImage coverage = Shape(tinted, image, size, zoom).convertToFormat(QImage::Format_Alpha8);
-  if (!coverage.isNull()) Keep(key, coverage);
-  return coverage;
+  if (coverage.isNull()) return nullptr;
+  Keep(key, coverage);
+  return cache_.object(key);
 }
 
 QImage KeyLayerCache::Tint(const QImage& shape, quint32 colour, int intensity) {

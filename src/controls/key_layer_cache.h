@@ -69,8 +69,9 @@ class KeyLayerCache {
   static Key Untinted(const Key& tinted, Kind kind);
   void Keep(const Key& key, const QImage& layer);
   QImage Shape(const Key& tinted, const QString& image, const QSize& size, double zoom);
-  // The shape's alpha alone (Format_Alpha8), for blending in place.
-  QImage Coverage(const Key& tinted, const QString& image, const QSize& size, double zoom);
+  // The shape's alpha alone (Format_Alpha8), for blending in place: kept in the cache, valid until
+  // the next layer is kept (null when the image cannot be drawn).
+  const QImage* Coverage(const Key& tinted, const QString& image, const QSize& size, double zoom);
   static QImage Tint(const QImage& shape, quint32 colour, int intensity);
 
   // Cost in kilobytes: 16 MB hold a full keyboard's layers in some forty colours each.
