@@ -44,6 +44,11 @@ bool CHalveronKeyboardDevicePage::PictureShown() const {
   return !(top->isHidden() && top->testAttribute(Qt::WA_WState_ExplicitShowHide));
 }
 
+void CHalveronKeyboardDevicePage::showEvent(QShowEvent* event) {
+  CHalveronUSBDevicePage::showEvent(event);
+  Keyboard().OnPictureShown();
+}
+
 void CHalveronKeyboardDevicePage::PaintLogoLight(int index, uint32_t colour, int intensity) {
   Paint(logo_lights_, index, colour, intensity);
 }

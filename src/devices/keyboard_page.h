@@ -46,6 +46,9 @@ class CHalveronKeyboardDevicePage : public CHalveronUSBDevicePage, public Keyboa
   bool OnSystemSettingNotify(const ui::Notify& msg) { return system_.OnNotify(msg); }
   KeyboardSystemBindings& SystemSettings() { return system_; }
 
+ protected:
+  void showEvent(QShowEvent* event) override;
+
  private:
   KeyboardSystemBindings system_;
   std::vector<QPointer<controls::CDeviceKeyButtonUI>> logo_lights_;

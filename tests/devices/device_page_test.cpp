@@ -243,6 +243,17 @@ TEST_F(DevicePageTest, AnAttachedKeyboardsRepaintPaintsItsKeysAndSendsNoLightFra
   EXPECT_TRUE(QTest::qWaitFor([&] { return keyboard->KeyButton(3)->GetLightIntensity() == 77; }, 5000));
   EXPECT_EQ(keyboard_device->Log().CountFrames(0x12), 0u);
 
+  // Out of sight the repaint comes at the unwatched pace; shown again, a frame is asked for at once.
+  const auto next_repaint = [&] { return model.RunRepaintTimer(true).start.at(0).delay_ms; };
+  EXPECT_LE(next_repaint(), 75);
+  keyboard->show();
+  keyboard->hide();
+  EXPECT_EQ(next_repaint(), 250);
+  keyboard->KillTimer(kTimerRepaint);
+  keyboard->show();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return keyboard->HasTimer(kTimerRepaint); }, 1000));
+  EXPECT_LE(next_repaint(), 75);
+
   link.SetConnected(false);
   link.Hid().Close();
 }

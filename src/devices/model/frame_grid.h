@@ -14,6 +14,10 @@ using FrameClock = std::chrono::steady_clock;
 inline constexpr std::chrono::milliseconds kFramePeriod{kRepaintPeriodMs};
 // Well above the few milliseconds a woken thread or a coarse timer may be late.
 inline constexpr std::chrono::milliseconds kFramePaintOffset{10};
+// While nobody sees the picture (the window in the tray or minimised) the effect threads and a
+// keyboard's repaint timer wake this seldom: the animation keeps its pace, it is only computed in
+// larger pieces, and nothing is painted.
+inline constexpr std::chrono::milliseconds kUnwatchedPeriod{250};
 
 // The first point of the grid after `t`.
 inline FrameClock::time_point NextFramePoint(FrameClock::time_point t) {

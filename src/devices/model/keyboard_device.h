@@ -56,6 +56,11 @@ class CHalveronKeyboardDevice : public CHalveronKindDevice<config::CKeyboardProf
   void RenderLightFrame() override;
   void RenderLogoLights() override;
   void RenderStripLights() override;
+  // Out of sight the repaint has nothing to paint: it comes at the effects' unwatched pace, but for
+  // a custom group write that waits out its pause.
+  int NextRepaintDelayMs(std::chrono::steady_clock::time_point now) const override;
+  // The page is on screen again: its next frame is painted at once, not at the unwatched pace.
+  void OnPictureShown();
   // ReadDeviceTables, LoadProfile (the profile selected in the profile list), ReadDeviceSettings,
   // RefreshPage, and the effect threads are started.
   void OnAttached() override;

@@ -8,6 +8,7 @@
 #include <span>
 
 #include "config/light_files.h"
+#include "devices/model/frame_grid.h"
 #include "devices/model/keyboard_device.h"
 #include "devices/model/keyboard_page_view.h"
 
@@ -50,6 +51,15 @@ void CHalveronKeyboardDevice::RenderLightFrame() {
   const bool shown = PictureShown();
   effects_.SetWatched(shown);
   if (shown && GetFunctionMode() == kLightingFunctionMode) PaintKeyButtons(KeyColours());
+}
+
+int CHalveronKeyboardDevice::NextRepaintDelayMs(std::chrono::steady_clock::time_point now) const {
+  if (PictureShown() || custom_write_pending_) return CHalveronUSBDevice::NextRepaintDelayMs(now);
+  return static_cast<int>(kUnwatchedPeriod.count());
+}
+
+void CHalveronKeyboardDevice::OnPictureShown() {
+  if (Connected()) RequestTimer(kTimerRepaint, kFirstRepaintDelayMs);
 }
 
 void CHalveronKeyboardDevice::RenderLogoLights() {

@@ -22,6 +22,7 @@
 #include "device/device_link.h"
 #include "devices/model/custom_effect_player.h"
 #include "devices/model/effect_pacer.h"
+#include "devices/model/frame_grid.h"
 #include "devices/model/keyboard_effects.h"
 #include "devices/model/lighting_engine.h"
 #include "platform/worker_thread.h"
@@ -31,9 +32,7 @@ namespace zrv::devices {
 class KeyboardLighting {
  public:
   using Clock = LightingEngine::Clock;
-  // While nobody sees the picture (the window in the tray) the threads wake this seldom; the
-  // animation keeps its pace, it is only computed in larger pieces.
-  static constexpr std::chrono::milliseconds kUnwatchedPass{250};
+  static constexpr std::chrono::milliseconds kUnwatchedPass = kUnwatchedPeriod;
   static constexpr std::chrono::milliseconds kStopWait{1000};
 
   // `engine` and `link` outlive this object.

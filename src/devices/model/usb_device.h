@@ -98,6 +98,8 @@ class CHalveronUSBDevice : public device::AttachableDevice {
   // Paint the logo and strip light positions (a keyboard has them).
   virtual void RenderLogoLights() {}
   virtual void RenderStripLights() {}
+  // The delay of the next repaint timer, armed at `now`: the next paint time of the frame grid.
+  virtual int NextRepaintDelayMs(std::chrono::steady_clock::time_point now) const;
   // Sends the current custom lighting group (a keyboard has them); 0: nothing sent.
   virtual int WriteCustomLight() { return 0; }
   virtual void OnAttached() {}

@@ -32,9 +32,11 @@ TimerOutcome CHalveronUSBDevice::RunRepaintTimer(bool item_selected) {
   TimerOutcome outcome;
   outcome.redraw_page = item_selected && PageRedraw();
   // Removal clears the connected flag: the cycle ends here until the next attach starts it.
-  if (Connected()) outcome.start.push_back({kTimerRepaint, RepaintDelayMs(FrameClock::now())});
+  if (Connected()) outcome.start.push_back({kTimerRepaint, NextRepaintDelayMs(FrameClock::now())});
   return outcome;
 }
+
+int CHalveronUSBDevice::NextRepaintDelayMs(FrameClock::time_point now) const { return RepaintDelayMs(now); }
 
 TimerOutcome CHalveronUSBDevice::RunSyncRequestTimer() {
   OnDeviceSyncRequest();
