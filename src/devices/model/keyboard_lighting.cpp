@@ -51,7 +51,7 @@ void KeyboardLighting::Run(const platform::StopEvent& stop, Zone zone) {
         Pass(zone, now);
         return PacerOf(zone).NextDue();
       },
-      [&](Clock::time_point now) { return watched_.load() ? NextFramePoint(now) : now + kUnwatchedPass; });
+      [&](Clock::time_point now) { return watched_.load() ? NextFramePoint(now) : now + kUnwatchedPeriod; });
   if (zone == Zone::kMain) platform::DebugOut("KB灯光线程设定退出");
 }
 

@@ -32,7 +32,6 @@ namespace zrv::devices {
 class KeyboardLighting {
  public:
   using Clock = LightingEngine::Clock;
-  static constexpr std::chrono::milliseconds kUnwatchedPass = kUnwatchedPeriod;
   static constexpr std::chrono::milliseconds kStopWait{1000};
 
   // `engine` and `link` outlive this object.
@@ -48,7 +47,7 @@ class KeyboardLighting {
   bool StopThreads(std::chrono::milliseconds limit = kStopWait);
   bool ThreadsRunning() const;
 
-  // Whether the picture is on screen (see kUnwatchedPass); any thread.
+  // Whether the picture is on screen (see kUnwatchedPeriod); any thread.
   void SetWatched(bool watched) { watched_.store(watched); }
   bool Watched() const { return watched_.load(); }
 
