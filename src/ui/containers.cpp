@@ -67,15 +67,11 @@ void Container::paintEvent(QPaintEvent* event) {
   // them and the drawn children: a device picture repaints twenty times a second, and each painter
   // set up on a widget costs about as much as a dozen keys.
   QPainter painter(this);
-  if (drawn_children_.empty()) {
-    PaintBackground(painter);
-    PaintOverlay(painter);
-    return;
-  }
   painter.save();  // the children start from a clean state, whatever the container's layers set
   PaintBackground(painter);
   PaintOverlay(painter);
   painter.restore();
+  if (drawn_children_.empty()) return;
   const QRegion& region = event->region();
   for (const DrawnChild& drawn : drawn_children_) {
     Control* child = drawn.control;
