@@ -30,7 +30,11 @@ class CSelectPanelUI::Band : public QWidget {
   CSelectPanelUI* panel_;
 };
 
-CSelectPanelUI::CSelectPanelUI(QWidget* parent) : ui::VerticalLayout(parent) {}
+CSelectPanelUI::CSelectPanelUI(QWidget* parent) : ui::VerticalLayout(parent) {
+  // The picture paints all of its background itself and no style sheet rule is about it: the
+  // style's background pass would only cost a painter and a rule look-up in every frame.
+  setAttribute(Qt::WA_StyledBackground, false);
+}
 
 CSelectPanelUI::~CSelectPanelUI() = default;
 
