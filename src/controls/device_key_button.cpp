@@ -92,9 +92,9 @@ void CDeviceKeyButtonUI::PaintBkColor(QPainter& painter) {
 }
 
 bool CDeviceKeyButtonUI::ShowsLightOnly() const {
-  return GetBkColor() == 0 && GetBkImage().isEmpty() && StatusImage().isEmpty() &&
-         (key_set_hidden_ || key_set_image_.isEmpty()) && GetTextId().isEmpty() && GetForeImage().isEmpty() &&
-         !HasBorder();
+  // The members first; the state image is chosen last.
+  return GetBkColor() == 0 && !HasBorder() && (key_set_hidden_ || key_set_image_.isEmpty()) && GetBkImage().isEmpty() &&
+         GetTextId().isEmpty() && GetForeImage().isEmpty() && StatusImage().isEmpty();
 }
 
 void CDeviceKeyButtonUI::DrawLight(QPainter& painter) const {
@@ -104,7 +104,8 @@ void CDeviceKeyButtonUI::DrawLight(QPainter& painter) const {
 }
 
 void CDeviceKeyButtonUI::PaintBackground(QPainter& painter) {
-  if (ShowsLightOnly()) {
+  painting_light_only_ = ShowsLightOnly();
+  if (painting_light_only_) {
     DrawLight(painter);
     return;
   }
@@ -112,7 +113,8 @@ void CDeviceKeyButtonUI::PaintBackground(QPainter& painter) {
 }
 
 void CDeviceKeyButtonUI::PaintOverlay(QPainter& painter) {
-  if (!ShowsLightOnly()) ui::Button::PaintOverlay(painter);
+  // Every paint (the container's and the button's own) makes the background pass first.
+  if (!painting_light_only_) ui::Button::PaintOverlay(painter);
 }
 
 void CDeviceKeyButtonUI::PaintStatusImage(QPainter& painter) {

@@ -86,6 +86,8 @@ class CDeviceKeyButtonUI : public ui::Button {
   quint32 light_colour_ = kDefaultLightColour;
   int light_intensity_ = kDefaultLightIntensity;
   bool light_changed_ = false;
+  // What the background pass of the paint under way chose; the overlay pass follows it.
+  bool painting_light_only_ = false;
   bool key_set_hidden_ = true;
   int select_state_ = 0;
   QSize border_round_{0, 0};  // "borderround", kept for PaintBkColor
