@@ -133,11 +133,22 @@ void CHalveronUSBDevicePage::RedrawPicture() {
       if (button && button->TakeLightChange()) changed.push_back(button);
     }
   }
-  // A few changed lights repaint their buttons; a frame that changes many repaints the picture in
-  // one pass, which costs the window system far less than as many small repaints. That pass is
-  // made at once, as an animation's frame: no repaint request goes round the event loop.
+  // A few changed lights repaint their buttons; a frame that changes many repaints the part of the
+  // picture they cover in one pass, which costs the window system far less than as many small
+  // repaints (and leaves out the picture's edges). That pass is made at once, as an animation's
+  // frame: no repaint request goes round the event loop.
   if (changed.size() > kSeparateRepaints && select_panel_) {
-    select_panel_->repaint();
+    QWidget* picture = select_panel_->parentWidget() != nullptr ? select_panel_->parentWidget() : select_panel_.data();
+    QRect covered;
+    for (controls::CDeviceKeyButtonUI* button : changed) {
+      const QWidget* widget = button->Widget();
+      if (!picture->isAncestorOf(widget)) {
+        covered = picture->rect();
+        break;
+      }
+      covered |= QRect(widget->mapTo(picture, QPoint(0, 0)), widget->size());
+    }
+    picture->repaint(covered);
     return;
   }
   for (controls::CDeviceKeyButtonUI* button : changed) button->Invalidate();

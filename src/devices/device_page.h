@@ -62,7 +62,7 @@ class CHalveronUSBDevicePage : public ui::HorizontalLayout, public DevicePageVie
   // Through the language files, as the hidden label "text_test" would show the id.
   std::string TranslateText(const std::string& text_id) override;
 
-  // Beyond this many changed lights a frame repaints the whole picture at once.
+  // Beyond this many changed lights a frame repaints the part of the picture they cover at once.
   static constexpr size_t kSeparateRepaints = 16;
   // Repaints the device picture: every key button whose light changed since the last time.
   void RedrawPicture();

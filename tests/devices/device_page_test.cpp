@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QFileInfo>
+#include <QPaintEvent>
 #include <QTest>
 
 #include <memory>
@@ -256,6 +257,52 @@ TEST_F(DevicePageTest, AnAttachedKeyboardsRepaintPaintsItsKeysAndSendsNoLightFra
 
   link.SetConnected(false);
   link.Hid().Close();
+}
+
+// A frame that changes many lights repaints at once, in one pass, the part of the picture they cover
+// (not its edges); a few changed lights ask for repaints of their buttons only.
+TEST_F(DevicePageTest, AFrameRepaintsThePartOfThePictureItsChangedLightsCover) {
+  auto keyboard = Build<CHalveronKeyboardDevicePage>(1);
+  ASSERT_NE(keyboard, nullptr);
+  keyboard->resize(1000, 600);
+  keyboard->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(keyboard.get()));
+  QTest::qWait(50);
+  QWidget* picture = keyboard->SelectPanel()->parentWidget();
+  ASSERT_NE(picture, nullptr);
+  struct PaintRecorder : QObject {
+    std::vector<QRegion> regions;
+    bool eventFilter(QObject*, QEvent* event) override {
+      if (event->type() == QEvent::Paint) regions.push_back(static_cast<QPaintEvent*>(event)->region());
+      return false;
+    }
+  } painted;
+  picture->installEventFilter(&painted);
+  const auto area = [&](const std::vector<int>& keys) {
+    QRect covered;
+    for (int key : keys) {
+      const QWidget* widget = keyboard->KeyButton(key)->Widget();
+      covered |= QRect(widget->mapTo(picture, QPoint(0, 0)), widget->size());
+    }
+    return covered;
+  };
+
+  std::vector<int> row;
+  for (int key = 21; key <= 40; ++key) row.push_back(key);
+  for (int key : row) keyboard->PaintKey(key, 0x0000FF, 200);
+  keyboard->RedrawPicture();
+  ASSERT_EQ(painted.regions.size(), 1u) << "at once, in one pass";
+  EXPECT_EQ(painted.regions[0].boundingRect(), area(row));
+  EXPECT_FALSE(painted.regions[0].boundingRect().contains(picture->rect())) << "not the whole picture";
+
+  painted.regions.clear();
+  keyboard->PaintKey(50, 0x00FF00, 200);
+  keyboard->PaintKey(90, 0x00FF00, 200);
+  keyboard->RedrawPicture();
+  EXPECT_TRUE(painted.regions.empty()) << "a few repaints go round the event loop";
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !painted.regions.empty(); }, 1000));
+  EXPECT_EQ(painted.regions[0].boundingRect(), area({50, 90}));
+  picture->removeEventFilter(&painted);
 }
 
 // A model whose notification thread stand-in asks for a timer from another thread.
