@@ -138,15 +138,18 @@ void CHalveronUSBDevicePage::RedrawPicture() {
   // repaints (and leaves out the picture's edges). That pass is made at once, as an animation's
   // frame: no repaint request goes round the event loop.
   if (changed.size() > kSeparateRepaints && select_panel_) {
-    QWidget* picture = select_panel_->parentWidget() != nullptr ? select_panel_->parentWidget() : select_panel_.data();
+    // The lights are children of the panel or of the picture under it (the logo and strip lights).
+    QWidget* panel = select_panel_;
+    QWidget* picture = panel->parentWidget() != nullptr ? panel->parentWidget() : panel;
     QRect covered;
     for (controls::CDeviceKeyButtonUI* button : changed) {
       const QWidget* widget = button->Widget();
-      if (!picture->isAncestorOf(widget)) {
+      const QWidget* parent = widget->parentWidget();
+      if (parent != panel && parent != picture) {
         covered = picture->rect();
         break;
       }
-      covered |= QRect(widget->mapTo(picture, QPoint(0, 0)), widget->size());
+      covered |= parent == picture ? widget->geometry() : widget->geometry().translated(panel->pos());
     }
     picture->repaint(covered);
     return;
