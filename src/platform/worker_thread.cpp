@@ -29,6 +29,25 @@ bool StopEvent::WaitUntil(Clock::time_point deadline) const {
   return shared_->changed.wait_until(lock, deadline, [this] { return shared_->set; });
 }
 
+void StopEvent::Nudge() {
+  {
+    std::lock_guard lock(shared_->mutex);
+    ++shared_->nudges;
+  }
+  shared_->changed.notify_all();
+}
+
+uint64_t StopEvent::Nudges() const {
+  std::lock_guard lock(shared_->mutex);
+  return shared_->nudges;
+}
+
+bool StopEvent::WaitUntil(Clock::time_point deadline, uint64_t nudges_seen) const {
+  std::unique_lock lock(shared_->mutex);
+  shared_->changed.wait_until(lock, deadline, [&] { return shared_->set || shared_->nudges != nudges_seen; });
+  return shared_->set;
+}
+
 WorkerThread::WorkerThread(std::string name) : name_(std::move(name)) {}
 
 WorkerThread::~WorkerThread() {

@@ -10,6 +10,7 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -37,12 +38,21 @@ class StopEvent {
   bool WaitUntil(Clock::time_point deadline) const;
   bool WaitFor(Clock::duration timeout) const { return WaitUntil(Clock::now() + timeout); }
 
+  // Nudges end a timed loop's sleep early without stopping it, so that it plans again (a change it
+  // sleeps until). The loop takes the count before it looks at what it waits for: a nudge that comes
+  // between the two is not lost.
+  void Nudge();
+  uint64_t Nudges() const;
+  // As WaitUntil, and also ends (false) once the nudge count differs from `nudges_seen`.
+  bool WaitUntil(Clock::time_point deadline, uint64_t nudges_seen) const;
+
  private:
   friend class Handover;
   struct Shared {
     std::mutex mutex;
     std::condition_variable changed;
     bool set = false;
+    uint64_t nudges = 0;
   };
   // Shared with the hand-overs, which may outlive the worker that owned the event.
   std::shared_ptr<Shared> shared_;
@@ -65,6 +75,8 @@ class WorkerThread {
   bool Start(Body body);
   // Sets the stop event; does not wait.
   void RequestStop() { stop_.Set(); }
+  // Nudges the stop event (StopEvent::Nudge): a body asleep until a change plans again.
+  void Nudge() { stop_.Nudge(); }
   // For a body that, once stopped, takes up new work instead of ending (a listener handed over to
   // a new link): clears the stop event during the run. The owner must order it against its stop
   // requests under one lock, or a stop is lost.

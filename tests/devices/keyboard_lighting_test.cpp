@@ -24,8 +24,8 @@ constexpr uint8_t kGroup = 2;
 constexpr size_t kGroupOffset = kGroup * sim::kCustomLightStride;
 
 template <class Predicate>
-bool WaitFor(Predicate done) {
-  const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+bool WaitFor(Predicate done, milliseconds limit = milliseconds(5000)) {
+  const auto until = std::chrono::steady_clock::now() + limit;
   while (!done()) {
     if (std::chrono::steady_clock::now() > until) return false;
     std::this_thread::sleep_for(milliseconds(2));
@@ -188,6 +188,15 @@ TEST_F(KeyboardLightingTest, TheThreadsStepWhileAttachedAndUnpausedAndSendNothin
   ASSERT_TRUE(WaitFor([&] { return keyboard_.GetEffectState().step_counter > 20; })) << "the wave runs";
   ASSERT_TRUE(WaitFor([&] { return KeyIntensity(keyboard_.LogoColours()[0]) > 0; })) << "the logo breathes";
   ASSERT_TRUE(WaitFor([&] { return KeyIntensity(keyboard_.StripColours()[5]) == 255; })) << "the strip is lit";
+  // The strip is static: its thread sleeps (for seconds) until the strip's record changes, and
+  // shows a change at once.
+  LightRecord strip = keyboard_.GetStripLightInfo();
+  strip.strip.multi_color = 0;
+  strip.strip.red = 0;
+  strip.strip.green = 0;
+  strip.strip.blue = 200;
+  keyboard_.SetStripLightInfo(PackLightInts(strip));
+  EXPECT_TRUE(WaitFor([&] { return KeyTint(keyboard_.StripColours()[5]) == 0xC80000u; }, milliseconds(2000)));
 
   // Synchronised lighting: the steps stop.
   keyboard_.CommandLink().SetPaused(true);

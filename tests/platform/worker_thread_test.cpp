@@ -27,6 +27,24 @@ TEST(StopEvent, ManualResetWakesSleepersAndStaysSet) {
   EXPECT_FALSE(stop.IsSet());
 }
 
+// A nudge ends a sleep without stopping; one that came after the count was taken ends the next
+// sleep at once (it is not lost), and a sleep without a count does not see nudges.
+TEST(StopEvent, ANudgeEndsTheSleepItWasCountedForWithoutSettingTheEvent) {
+  StopEvent stop;
+  const auto far = [] { return std::chrono::steady_clock::now() + 60s; };
+  uint64_t seen = stop.Nudges();
+  auto sleeper = std::async(std::launch::async, [&] { return stop.WaitUntil(far(), seen); });
+  stop.Nudge();
+  EXPECT_FALSE(sleeper.get());
+  EXPECT_FALSE(stop.IsSet());
+  seen = stop.Nudges();
+  stop.Nudge();  // before the sleep begins
+  EXPECT_FALSE(stop.WaitUntil(far(), seen));
+  EXPECT_FALSE(stop.WaitUntil(std::chrono::steady_clock::now() + 20ms)) << "the plain sleep runs to its deadline";
+  stop.Set();
+  EXPECT_TRUE(stop.WaitUntil(far(), stop.Nudges()));
+}
+
 // A body that sleeps on its stop event between deadlines ends at the stop, not at its deadline.
 TEST(WorkerThread, DeadlineSleepEndsAtTheStopAndTheThreadCanRunAgain) {
   WorkerThread worker("test worker");

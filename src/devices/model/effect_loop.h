@@ -3,7 +3,8 @@
 // device is unplugged, or synchronised lighting drives it (the command link's pause flag), no step
 // runs: the schedule starts afresh and the thread polls. Otherwise it runs the steps that have come
 // due and sleeps until the next is due, but not before the earliest next pass it is given: the
-// next frame of the picture (frame_grid.h) rather than each 2 ms step.
+// next frame of the picture (frame_grid.h) rather than each 2 ms step. A nudge of the thread
+// (WorkerThread::Nudge) ends the sleep, so a pass with nothing to animate may sleep long.
 
 #include <algorithm>
 #include <chrono>
@@ -28,9 +29,10 @@ void RunEffectLoop(const platform::StopEvent& stop, const device::DeviceLink& li
       stop.WaitFor(link.Connected() ? kEffectPausedPoll : kEffectUnpluggedPoll);
       continue;
     }
+    const uint64_t nudges = stop.Nudges();  // before the pass reads what a nudge announces
     const Clock::time_point now = Clock::now();
     const Clock::time_point next = pass(now);
-    stop.WaitUntil(std::max(next, earliest(now)));
+    stop.WaitUntil(std::max(next, earliest(now)), nudges);
   }
 }
 

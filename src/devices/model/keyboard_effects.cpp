@@ -441,6 +441,8 @@ bool StepMainEffect(int effect, const Zone& zone, std::span<const Rgb> custom, E
   return true;
 }
 
+bool ZoneEffectAnimates(int effect) { return effect >= 0 && effect < kZoneEffects && effect != 3 && effect != 5; }
+
 void StepZoneEffect(int effect, const Zone& zone, ZoneEffectState& state, std::span<KeyColour> lights) {
   constexpr unsigned kBlinkSteps = 64;
   const uint8_t intensity = Intensity(zone);

@@ -64,5 +64,8 @@ bool StepMainEffect(int effect, const config::LightZoneFields& zone, std::span<c
 // zone's positions, left to right. Other effect numbers change nothing.
 void StepZoneEffect(int effect, const config::LightZoneFields& zone, ZoneEffectState& state,
                     std::span<KeyColour> lights);
+// Whether a step of zone effect `effect` can change the lights: static and off fill them the same
+// way each time, and other numbers change nothing.
+bool ZoneEffectAnimates(int effect);
 
 }  // namespace zrv::devices

@@ -9,9 +9,15 @@
 namespace zrv::devices {
 
 KeyboardLighting::KeyboardLighting(LightingEngine& engine, const device::DeviceLink& link)
-    : engine_(engine), link_(link), custom_(kKeyboardKeys) {}
+    : engine_(engine), link_(link), custom_(kKeyboardKeys) {
+  engine_.SetZoneRecordsHook([this] {
+    logo_thread_.Nudge();
+    strip_thread_.Nudge();
+  });
+}
 
 KeyboardLighting::~KeyboardLighting() {
+  engine_.SetZoneRecordsHook(nullptr);
   main_thread_.RequestStop();
   logo_thread_.RequestStop();
   strip_thread_.RequestStop();
@@ -48,20 +54,23 @@ void KeyboardLighting::Run(const platform::StopEvent& stop, Zone zone) {
       },
       [&](Clock::time_point now) {
         std::lock_guard lock(engine_.Lock());
-        Pass(zone, now);
+        if (!Pass(zone, now)) {
+          PacerOf(zone).Reset();  // an effect that starts later starts on a schedule of its own
+          return now + kStillZoneWait;
+        }
         return PacerOf(zone).NextDue();
       },
       [&](Clock::time_point now) { return watched_.load() ? NextFramePoint(now) : now + kUnwatchedPeriod; });
   if (zone == Zone::kMain) platform::DebugOut("KB灯光线程设定退出");
 }
 
-void KeyboardLighting::Pass(Zone zone, Clock::time_point now) {
+bool KeyboardLighting::Pass(Zone zone, Clock::time_point now) {
   if (zone == Zone::kMain) {
     MainPass(now);
-  } else {
-    std::lock_guard lock(engine_.Lock());
-    ZonePassLocked(zone, now);
+    return true;
   }
+  std::lock_guard lock(engine_.Lock());
+  return ZonePassLocked(zone, now);
 }
 
 void KeyboardLighting::MainPass(Clock::time_point now) {
@@ -102,20 +111,25 @@ void KeyboardLighting::StepMainLocked(const config::LightZoneFields& zone, Clock
   }
 }
 
-void KeyboardLighting::ZonePassLocked(Zone zone, Clock::time_point now) {
+bool KeyboardLighting::ZonePassLocked(Zone zone, Clock::time_point now) {
   const LightRecord record = zone == Zone::kLogo ? engine_.LogoRecord() : engine_.StripRecord();
   const config::LightZoneFields& fields = zone == Zone::kLogo ? record.logo : record.strip;
   std::vector<KeyColour>& lights = zone == Zone::kLogo ? engine_.LogoColoursLocked() : engine_.StripColoursLocked();
   ZoneEffectState& state = zone == Zone::kLogo ? logo_ : strip_;
   if (zone == Zone::kLogo && record.logo_on == 0) {
     std::fill(lights.begin(), lights.end(), KeyColour{0});
-    return;
+    return false;
   }
-  if (fields.select_item >= kZoneEffects) return;
+  if (fields.select_item >= kZoneEffects) return false;
+  if (!ZoneEffectAnimates(fields.select_item)) {
+    StepZoneEffect(fields.select_item, fields, state, lights);
+    return false;
+  }
   const int interval = ZoneStepIntervalMs(fields.select_item, fields.speed);
   for (unsigned due = PacerOf(zone).Due(now, interval); due > 0; --due) {
     StepZoneEffect(fields.select_item, fields, state, lights);
   }
+  return true;
 }
 
 void KeyboardLighting::LogoPass(Clock::time_point now) {

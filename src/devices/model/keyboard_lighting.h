@@ -7,7 +7,9 @@
 // Pace: each zone steps on a schedule of deadlines (EffectPacer) at the interval its effect and
 // speed call for. A thread sleeps until its next step is due, but at least until the picture's next
 // frame (frame_grid.h), and then runs the steps that have come due, so that at a 2 ms interval it
-// wakes 20 times a second, not 500, just before each painted frame. While the keyboard is
+// wakes 20 times a second, not 500, just before each painted frame. A logo or strip with nothing
+// to animate (static, off, or an effect the zones do not have) is filled once and its thread then
+// sleeps until that zone's record changes (the engine's hook nudges it). While the keyboard is
 // unplugged, or synchronised lighting drives it (the command link's pause flag), no step runs.
 //
 // Threads: everything is guarded by the lighting engine's lock; the threads and the
@@ -33,6 +35,8 @@ class KeyboardLighting {
  public:
   using Clock = LightingEngine::Clock;
   static constexpr std::chrono::milliseconds kStopWait{1000};
+  // How long a still zone's thread sleeps unless its record changes first.
+  static constexpr std::chrono::seconds kStillZoneWait{5};
 
   // `engine` and `link` outlive this object.
   KeyboardLighting(LightingEngine& engine, const device::DeviceLink& link);
@@ -77,11 +81,12 @@ class KeyboardLighting {
  private:
   enum class Zone { kMain, kLogo, kStrip };
   void Run(const platform::StopEvent& stop, Zone zone);
-  void Pass(Zone zone, Clock::time_point now);
+  // False when the zone has nothing to animate (it is still until its record changes).
+  bool Pass(Zone zone, Clock::time_point now);
   EffectPacer& PacerOf(Zone zone) { return pacers_[static_cast<size_t>(zone)]; }
   // Caller holds the engine's lock.
   void StepMainLocked(const config::LightZoneFields& zone, Clock::time_point now);
-  void ZonePassLocked(Zone zone, Clock::time_point now);
+  bool ZonePassLocked(Zone zone, Clock::time_point now);
 
   LightingEngine& engine_;
   const device::DeviceLink& link_;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <span>
+#include <utility>
 
 namespace zrv::devices {
 
@@ -25,11 +26,13 @@ void LightingEngine::SetMainRecord(const LightRecord& record) {
 void LightingEngine::SetLogoRecord(const LightRecord& record) {
   std::lock_guard lock(lock_);
   logo_ = record;
+  if (zone_records_hook_) zone_records_hook_();
 }
 
 void LightingEngine::SetStripRecord(const LightRecord& record) {
   std::lock_guard lock(lock_);
   strip_ = record;
+  if (zone_records_hook_) zone_records_hook_();
 }
 
 void LightingEngine::SetAllRecords(const LightRecord& record) {
@@ -37,6 +40,12 @@ void LightingEngine::SetAllRecords(const LightRecord& record) {
   main_ = record;
   logo_ = record;
   strip_ = record;
+  if (zone_records_hook_) zone_records_hook_();
+}
+
+void LightingEngine::SetZoneRecordsHook(std::function<void()> hook) {
+  std::lock_guard lock(lock_);
+  zone_records_hook_ = std::move(hook);
 }
 
 LightRecord LightingEngine::MainRecord() const {

@@ -62,6 +62,9 @@ class LightingEngine {
   LightRecord MainRecord() const;
   LightRecord LogoRecord() const;
   LightRecord StripRecord() const;
+  // Called under the lock after the logo or the strip record was set (also by SetAllRecords): the
+  // threads of zones with nothing to animate sleep until then. Empty: nobody is told.
+  void SetZoneRecordsHook(std::function<void()> hook);
 
   // ---- colour vectors
   // Changes nothing outside 0 <= index < key buttons.
@@ -135,6 +138,7 @@ class LightingEngine {
   LightRecord main_{};
   LightRecord logo_{};
   LightRecord strip_{};
+  std::function<void()> zone_records_hook_;
   std::vector<KeyColour> key_colours_;
   std::vector<KeyColour> logo_colours_;
   std::vector<KeyColour> strip_colours_;
