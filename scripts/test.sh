@@ -30,7 +30,7 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
 step "ThreadSanitizer (threaded tests)"
 cmake -S . -B build-tsan -G Ninja -DZRV31_SANITIZE=thread -DZRV31_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
 cmake --build build-tsan --target threaded_tests
-TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
+TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1:suppressions=$PWD/tests/tsan.supp \
   ctest --test-dir build-tsan --output-on-failure --timeout "$test_timeout" -j "$jobs" -L threaded -LE vm
 
 step "fuzzers (${fuzz_seconds} s each)"
