@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
+#include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <map>
@@ -19,6 +20,7 @@
 #include "device/hidraw_connection.h"
 #include "device/hidraw_node.h"
 #include "device/hidraw_sysfs.h"
+#include "device/kernel_uevents.h"
 #include "platform/debug_output.h"
 
 namespace zrv::device {
@@ -26,6 +28,10 @@ namespace {
 
 // Interface paths are kept in buffers of 260 characters including the terminator.
 constexpr size_t kMaxPathLength = 259;
+
+// While the kernel announces nothing, the last listing stands this long at most: a safety net
+// for an announcement that never reaches us (a network namespace of its own).
+constexpr std::chrono::seconds kRelistPeriod{1};
 
 class UniqueFd {
  public:
@@ -69,15 +75,27 @@ class HidrawBackend final : public HidBackend {
   explicit HidrawBackend(HidrawOptions options)
       : options_(std::move(options)),
         sysfs_(options_.sysfs_root == "/sys" ? MakeUdevSysfsSource() : MakeFileSysfsSource(options_.sysfs_root)),
-        prefix_(options_.dev_root + "/hidraw") {}
+        prefix_(options_.dev_root + "/hidraw") {
+    // Only the real tree's changes are announced.
+    if (options_.sysfs_root == "/sys") uevents_ = std::make_unique<KernelUevents>();
+  }
 
   bool Handles(std::string_view path) const override { return path.substr(0, prefix_.size()) == prefix_; }
 
   bool Enumerate(std::vector<std::string>& paths) override {
     std::lock_guard lock(cache_mutex_);
     // Discovery enumerates every 100 ms while a device is missing. Walking the device tree costs
-    // milliseconds; listing the class folder and its owner links costs microseconds. So the walk
-    // runs only when the set of nodes or their owners changed.
+    // milliseconds; listing the class folder and its owner links costs tens of microseconds. So the
+    // listing is taken again only when the kernel announced a device event since the last one
+    // (taken before listing, so that the listing shows what was announced), and the walk runs only
+    // when the set of nodes or their owners changed.
+    const auto now = std::chrono::steady_clock::now();
+    const bool announced = uevents_ == nullptr || uevents_->TakeAny();
+    if (!announced && listed_owners_ && now - listed_at_ < kRelistPeriod) {
+      paths.insert(paths.end(), listed_paths_.begin(), listed_paths_.end());
+      return true;
+    }
+    listed_at_ = now;
     std::vector<std::pair<std::string, std::string>> owners;
     const bool owners_listed = ListOwners(owners);
     if (owners_listed && listed_owners_ && owners == *listed_owners_) {
@@ -242,7 +260,10 @@ class HidrawBackend final : public HidBackend {
   std::unique_ptr<SysfsSource> sysfs_;
   std::string prefix_;
 
-  std::mutex cache_mutex_;                                                         // guards the three members below
+  std::unique_ptr<KernelUevents> uevents_;  // null: the tree is not the kernel's, list every time
+
+  std::mutex cache_mutex_;  // guards the members below and the use of uevents_
+  std::chrono::steady_clock::time_point listed_at_;
   std::optional<std::vector<std::pair<std::string, std::string>>> listed_owners_;  // none: walk next time
   std::vector<std::string> listed_paths_;
   std::map<std::string, std::shared_ptr<const HidrawNode>> descriptions_;  // by "hidrawN#<HID name>"

@@ -61,7 +61,7 @@ std::unique_ptr<UhidDevice> UhidDevice::Create(std::shared_ptr<device::VirtualHi
     return nullptr;
   }
   // Listen before creating: the node's arrival must not slip past.
-  KernelUevents uevents;
+  device::KernelUevents uevents;
   auto channel = UhidChannel::Open(options.uhid_path, error);
   if (!channel) return nullptr;
   const int stop_fd = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);

@@ -1,8 +1,5 @@
 #include "sim/uhid_node_watch.h"
 
-#include <linux/netlink.h>
-#include <poll.h>
-#include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -19,9 +16,6 @@ namespace fs = std::filesystem;
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-// The only multicast group the kernel sends uevents to.
-constexpr uint32_t kKernelUeventGroup = 1;
 
 std::optional<std::string> HidrawChild(const fs::path& hid_syspath) {
   std::error_code ec;
@@ -58,38 +52,7 @@ std::optional<UhidKernelDevice> FindHidDeviceByPhys(const std::string& sysfs_roo
   return std::nullopt;
 }
 
-KernelUevents::KernelUevents() {
-  fd_ = ::socket(AF_NETLINK, SOCK_DGRAM | SOCK_CLOEXEC | SOCK_NONBLOCK, NETLINK_KOBJECT_UEVENT);
-  if (fd_ < 0) return;
-  sockaddr_nl address{};
-  address.nl_family = AF_NETLINK;
-  address.nl_groups = kKernelUeventGroup;
-  if (::bind(fd_, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
-    ::close(fd_);
-    fd_ = -1;
-  }
-}
-
-KernelUevents::~KernelUevents() {
-  if (fd_ >= 0) ::close(fd_);
-}
-
-void KernelUevents::WaitForAny(Clock::time_point deadline, std::chrono::milliseconds period) {
-  auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
-  if (left.count() <= 0) return;
-  const int wait_ms = static_cast<int>(std::min(left, period).count());
-  if (fd_ < 0) {
-    pollfd none{-1, 0, 0};
-    ::poll(&none, 1, wait_ms);
-    return;
-  }
-  pollfd p{fd_, POLLIN, 0};
-  if (::poll(&p, 1, wait_ms) <= 0) return;
-  char message[8192];
-  while (::recv(fd_, message, sizeof message, 0) > 0 || errno == EINTR) {}
-}
-
-std::optional<UhidKernelDevice> WaitForHidDevice(KernelUevents& uevents, const std::string& sysfs_root,
+std::optional<UhidKernelDevice> WaitForHidDevice(device::KernelUevents& uevents, const std::string& sysfs_root,
                                                  const std::string& dev_root, const std::string& phys,
                                                  std::chrono::milliseconds timeout) {
   // A lost uevent (a full socket buffer) costs at most this much.

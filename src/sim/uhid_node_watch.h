@@ -12,6 +12,8 @@
 #include <optional>
 #include <string>
 
+#include "device/kernel_uevents.h"
+
 namespace zrv::sim {
 
 struct UhidKernelDevice {
@@ -26,25 +28,8 @@ struct UhidKernelDevice {
 std::optional<UhidKernelDevice> FindHidDeviceByPhys(const std::string& sysfs_root, const std::string& dev_root,
                                                     const std::string& phys);
 
-// The kernel's uevent broadcast, as a wake-up for waits on sysfs.
-class KernelUevents {
- public:
-  // Subscribes at once, so that nothing sent after construction is missed. Without the socket
-  // (refused in some containers) waits fall back to their periodic look.
-  KernelUevents();
-  ~KernelUevents();
-  KernelUevents(const KernelUevents&) = delete;
-  KernelUevents& operator=(const KernelUevents&) = delete;
-
-  // Sleeps until a uevent arrives, `period` has passed or deadline is reached; swallows what came.
-  void WaitForAny(std::chrono::steady_clock::time_point deadline, std::chrono::milliseconds period);
-
- private:
-  int fd_ = -1;
-};
-
 // Looks for phys until it is complete or timeout passes.
-std::optional<UhidKernelDevice> WaitForHidDevice(KernelUevents& uevents, const std::string& sysfs_root,
+std::optional<UhidKernelDevice> WaitForHidDevice(device::KernelUevents& uevents, const std::string& sysfs_root,
                                                  const std::string& dev_root, const std::string& phys,
                                                  std::chrono::milliseconds timeout);
 
