@@ -126,13 +126,21 @@ void CHalveronUSBDevicePage::ShowDraggedDpiValue(int number, qint64 value) {
   if (edit != nullptr) edit->SetText(QString::number(value));
 }
 
+void CHalveronUSBDevicePage::TakeChangedLightsOf(const LightTable& table,
+                                                 std::vector<controls::CDeviceKeyButtonUI*>& changed) {
+  for (const auto& button : table) {
+    if (button && button->TakeLightChange()) changed.push_back(button);
+  }
+}
+
+void CHalveronUSBDevicePage::TakeChangedLights(std::vector<controls::CDeviceKeyButtonUI*>& changed) {
+  TakeChangedLightsOf(key_buttons_, changed);
+  TakeChangedLightsOf(light_buttons_, changed);
+}
+
 void CHalveronUSBDevicePage::RedrawPicture() {
   std::vector<controls::CDeviceKeyButtonUI*> changed;
-  for (const auto* table : {&key_buttons_, &light_buttons_}) {
-    for (const auto& button : *table) {
-      if (button && button->TakeLightChange()) changed.push_back(button);
-    }
-  }
+  TakeChangedLights(changed);
   // A few changed lights repaint their buttons; a frame that changes many repaints the part of the
   // picture they cover in one pass, which costs the window system far less than as many small
   // repaints (and leaves out the picture's edges). That pass is made at once, as an animation's

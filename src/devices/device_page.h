@@ -90,13 +90,19 @@ class CHalveronUSBDevicePage : public ui::HorizontalLayout, public DevicePageVie
  protected:
   CHalveronUSBDevicePage(std::unique_ptr<CHalveronUSBDevice> model, QWidget* parent);
 
+  using LightTable = std::vector<QPointer<controls::CDeviceKeyButtonUI>>;
+  // Adds the buttons of table whose light changed since the last time to changed.
+  static void TakeChangedLightsOf(const LightTable& table, std::vector<controls::CDeviceKeyButtonUI*>& changed);
+  // Every changed light of the page: the key and light buttons; a kind page adds its own tables.
+  virtual void TakeChangedLights(std::vector<controls::CDeviceKeyButtonUI*>& changed);
+
  private:
   ui::TabLayout* FunctionContainer(const char* name, QPointer<ui::TabLayout>& cache);
   void BuildProfileBar();
 
   std::unique_ptr<CHalveronUSBDevice> model_;
-  std::vector<QPointer<controls::CDeviceKeyButtonUI>> key_buttons_;
-  std::vector<QPointer<controls::CDeviceKeyButtonUI>> light_buttons_;
+  LightTable key_buttons_;
+  LightTable light_buttons_;
   QPointer<controls::CSelectPanelUI> select_panel_;
   QPointer<controls::CDeviceProfileUI> profile_bar_;
   QPointer<ui::TabLayout> function_switch_;

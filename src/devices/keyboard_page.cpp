@@ -49,6 +49,12 @@ void CHalveronKeyboardDevicePage::showEvent(QShowEvent* event) {
   Keyboard().OnPictureShown();
 }
 
+void CHalveronKeyboardDevicePage::TakeChangedLights(std::vector<controls::CDeviceKeyButtonUI*>& changed) {
+  CHalveronUSBDevicePage::TakeChangedLights(changed);
+  TakeChangedLightsOf(logo_lights_, changed);
+  TakeChangedLightsOf(strip_lights_, changed);
+}
+
 void CHalveronKeyboardDevicePage::PaintLogoLight(int index, uint32_t colour, int intensity) {
   Paint(logo_lights_, index, colour, intensity);
 }

@@ -48,11 +48,12 @@ class CHalveronKeyboardDevicePage : public CHalveronUSBDevicePage, public Keyboa
 
  protected:
   void showEvent(QShowEvent* event) override;
+  void TakeChangedLights(std::vector<controls::CDeviceKeyButtonUI*>& changed) override;
 
  private:
   KeyboardSystemBindings system_;
-  std::vector<QPointer<controls::CDeviceKeyButtonUI>> logo_lights_;
-  std::vector<QPointer<controls::CDeviceKeyButtonUI>> strip_lights_;
+  LightTable logo_lights_;
+  LightTable strip_lights_;
 };
 
 }  // namespace zrv::devices

@@ -302,6 +302,23 @@ TEST_F(DevicePageTest, AFrameRepaintsThePartOfThePictureItsChangedLightsCover) {
   EXPECT_TRUE(painted.regions.empty()) << "a few repaints go round the event loop";
   ASSERT_TRUE(QTest::qWaitFor([&] { return !painted.regions.empty(); }, 1000));
   EXPECT_EQ(painted.regions[0].boundingRect(), area({50, 90}));
+
+  // The logo and strip lights are the picture's too: a frame that changes them with the keys
+  // repaints them, in the same pass.
+  painted.regions.clear();
+  for (int key : row) keyboard->PaintKey(key, 0x00FFFF, 200);
+  for (int i = 0; i < 3; ++i) keyboard->PaintLogoLight(i, 0xFF0000, 255);
+  keyboard->PaintStripLight(0, 0x00FF00, 255);
+  keyboard->RedrawPicture();
+  ASSERT_EQ(painted.regions.size(), 1u);
+  const QRegion& repainted = painted.regions[0];
+  for (const QString& name :
+       {QStringLiteral("logo_light_0"), QStringLiteral("logo_light_2"), QStringLiteral("strip_light_0")}) {
+    const auto* light = ui::FindSubControlByName<controls::CDeviceKeyButtonUI>(keyboard.get(), name);
+    ASSERT_NE(light, nullptr) << name.toStdString();
+    const QWidget* widget = light->Widget();
+    EXPECT_TRUE(repainted.contains(QRect(widget->mapTo(picture, QPoint(0, 0)), widget->size()))) << name.toStdString();
+  }
   picture->removeEventFilter(&painted);
 }
 
