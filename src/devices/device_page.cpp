@@ -126,43 +126,51 @@ void CHalveronUSBDevicePage::ShowDraggedDpiValue(int number, qint64 value) {
   if (edit != nullptr) edit->SetText(QString::number(value));
 }
 
-void CHalveronUSBDevicePage::TakeChangedLightsOf(const LightTable& table,
-                                                 std::vector<controls::CDeviceKeyButtonUI*>& changed) {
+void CHalveronUSBDevicePage::TakeChangedLightsOf(const LightTable& table, ChangedLights& changed) {
   for (const auto& button : table) {
-    if (button && button->TakeLightChange()) changed.push_back(button);
+    if (button && button->TakeLightChange()) changed.buttons.push_back(button);
   }
+  changed.table_ends.push_back(changed.buttons.size());
 }
 
-void CHalveronUSBDevicePage::TakeChangedLights(std::vector<controls::CDeviceKeyButtonUI*>& changed) {
+void CHalveronUSBDevicePage::TakeChangedLights(ChangedLights& changed) {
   TakeChangedLightsOf(key_buttons_, changed);
   TakeChangedLightsOf(light_buttons_, changed);
 }
 
 void CHalveronUSBDevicePage::RedrawPicture() {
-  std::vector<controls::CDeviceKeyButtonUI*> changed;
+  ChangedLights changed;
   TakeChangedLights(changed);
   // A few changed lights repaint their buttons; a frame that changes many repaints the part of the
   // picture they cover in one pass, which costs the window system far less than as many small
   // repaints (and leaves out the picture's edges). That pass is made at once, as an animation's
   // frame: no repaint request goes round the event loop.
-  if (changed.size() > kSeparateRepaints && select_panel_) {
+  if (changed.buttons.size() > kSeparateRepaints && select_panel_) {
     // The lights are children of the panel or of the picture under it (the logo and strip lights).
+    // Each table's lights lie together (the keys, the logo, the strip): a box each, so that the
+    // picture between them is left alone.
     QWidget* panel = select_panel_;
     QWidget* picture = panel->parentWidget() != nullptr ? panel->parentWidget() : panel;
-    QRect covered;
-    for (controls::CDeviceKeyButtonUI* button : changed) {
-      const QWidget* widget = button->Widget();
-      const QWidget* parent = widget->parentWidget();
-      if (parent != panel && parent != picture) {
-        covered = picture->rect();
-        break;
+    QRegion covered;
+    size_t begin = 0;
+    for (const size_t end : changed.table_ends) {
+      QRect box;
+      for (size_t i = begin; i < end; ++i) {
+        const QWidget* widget = changed.buttons[i]->Widget();
+        const QWidget* parent = widget->parentWidget();
+        if (parent != panel && parent != picture) {
+          picture->repaint();
+          return;
+        }
+        box |= parent == picture ? widget->geometry() : widget->geometry().translated(panel->pos());
       }
-      covered |= parent == picture ? widget->geometry() : widget->geometry().translated(panel->pos());
+      covered += box;
+      begin = end;
     }
     picture->repaint(covered);
     return;
   }
-  for (controls::CDeviceKeyButtonUI* button : changed) button->Invalidate();
+  for (controls::CDeviceKeyButtonUI* button : changed.buttons) button->Invalidate();
 }
 
 ui::TabLayout* CHalveronUSBDevicePage::FunctionContainer(const char* name, QPointer<ui::TabLayout>& cache) {

@@ -91,10 +91,15 @@ class CHalveronUSBDevicePage : public ui::HorizontalLayout, public DevicePageVie
   CHalveronUSBDevicePage(std::unique_ptr<CHalveronUSBDevice> model, QWidget* parent);
 
   using LightTable = std::vector<QPointer<controls::CDeviceKeyButtonUI>>;
-  // Adds the buttons of table whose light changed since the last time to changed.
-  static void TakeChangedLightsOf(const LightTable& table, std::vector<controls::CDeviceKeyButtonUI*>& changed);
+  // The buttons whose light changed since the last time, table by table: buttons[table_ends[i - 1]]
+  // up to buttons[table_ends[i]] came from the i-th table.
+  struct ChangedLights {
+    std::vector<controls::CDeviceKeyButtonUI*> buttons;
+    std::vector<size_t> table_ends;
+  };
+  static void TakeChangedLightsOf(const LightTable& table, ChangedLights& changed);
   // Every changed light of the page: the key and light buttons; a kind page adds its own tables.
-  virtual void TakeChangedLights(std::vector<controls::CDeviceKeyButtonUI*>& changed);
+  virtual void TakeChangedLights(ChangedLights& changed);
 
  private:
   ui::TabLayout* FunctionContainer(const char* name, QPointer<ui::TabLayout>& cache);

@@ -49,7 +49,7 @@ void CHalveronKeyboardDevicePage::showEvent(QShowEvent* event) {
   Keyboard().OnPictureShown();
 }
 
-void CHalveronKeyboardDevicePage::TakeChangedLights(std::vector<controls::CDeviceKeyButtonUI*>& changed) {
+void CHalveronKeyboardDevicePage::TakeChangedLights(ChangedLights& changed) {
   CHalveronUSBDevicePage::TakeChangedLights(changed);
   TakeChangedLightsOf(logo_lights_, changed);
   TakeChangedLightsOf(strip_lights_, changed);

@@ -48,7 +48,7 @@ class CHalveronKeyboardDevicePage : public CHalveronUSBDevicePage, public Keyboa
 
  protected:
   void showEvent(QShowEvent* event) override;
-  void TakeChangedLights(std::vector<controls::CDeviceKeyButtonUI*>& changed) override;
+  void TakeChangedLights(ChangedLights& changed) override;
 
  private:
   KeyboardSystemBindings system_;
