@@ -1,10 +1,6 @@
 #include "controls/light_blend.h"
 
-#include <QPaintEngine>
-#include <QPainter>
-
 #include <algorithm>
-#include <cmath>
 #include <cstring>
 
 #if defined(__SSE2__)
@@ -27,8 +23,6 @@ quint32 Premultiplied(quint32 colour, int intensity) {
                 b = Div255(((colour >> 16) & 0xFF) * a);
   return (a << 24) | (r << 16) | (g << 8) | b;
 }
-
-bool Whole(double v) { return std::abs(v - std::round(v)) < 1e-6; }
 
 // One run of pixels: `dst` (premultiplied 0xAARRGGBB, or opaque ones) gets `premultiplied` (the
 // colour at full coverage, premultiplied) through `coverage`. Where an opaque colour fully covers a
@@ -102,34 +96,6 @@ void BlendRun(quint32* dst, const uchar* coverage, int count, quint32 premultipl
 }
 
 }  // namespace
-
-std::optional<Target> DirectTarget(QPainter& painter, const QRect& rect) {
-  QPaintEngine* engine = painter.paintEngine();
-  if (engine == nullptr || engine->type() != QPaintEngine::Raster) return std::nullopt;
-  QPaintDevice* device = engine->paintDevice();  // a widget's painter draws on its backing store
-  if (device == nullptr || device->devType() != QInternal::Image) return std::nullopt;
-  auto* image = static_cast<QImage*>(device);
-  if (image->format() != QImage::Format_RGB32 && image->format() != QImage::Format_ARGB32_Premultiplied) {
-    return std::nullopt;
-  }
-  if (painter.hasClipping() || painter.opacity() < 1.0 ||
-      painter.compositionMode() != QPainter::CompositionMode_SourceOver) {
-    return std::nullopt;
-  }
-  const QTransform& t = painter.deviceTransform();
-  if (t.type() > QTransform::TxScale || t.m11() <= 0 || t.m22() <= 0) return std::nullopt;
-  const QRectF mapped = t.mapRect(QRectF(rect));
-  if (!Whole(mapped.left()) || !Whole(mapped.top()) || !Whole(mapped.right()) || !Whole(mapped.bottom())) {
-    return std::nullopt;
-  }
-  Target target;
-  target.image = image;
-  target.device_rect = mapped.toRect();
-  // A widget's paint is clipped to the region being repainted; an image's painter has no clip.
-  target.clip = engine->systemClip();
-  if (target.clip.isEmpty()) target.clip = image->rect();
-  return target;
-}
 
 void Blend(const Target& target, const QImage& coverage, quint32 colour, int intensity) {
   if (coverage.format() != QImage::Format_Alpha8 || coverage.size() != target.device_rect.size()) return;

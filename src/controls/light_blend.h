@@ -8,26 +8,13 @@
 // changing twenty times a second costs more in memory traffic than the blending itself.
 
 #include <QImage>
-#include <QRect>
-#include <QRegion>
 
-#include <optional>
-
-class QPainter;
+#include "ui/direct_pixels.h"
 
 namespace zrv::controls::light_blend {
 
-// Where a light over `rect` (the painter's coordinates) lands in plain memory.
-struct Target {
-  QImage* image = nullptr;  // the painter's pixels (the engine's device), written in place
-  QRect device_rect;        // `rect` in `image`'s pixels
-  QRegion clip;             // what the painter may touch, in `image`'s pixels
-};
-
-// The target of a light over `rect`, or none when the painter's pixels cannot be written directly:
-// another engine or format, a rotation or a fractional position, an opacity, another composition
-// mode, or a clip of the painter's own.
-std::optional<Target> DirectTarget(QPainter& painter, const QRect& rect);
+using Target = ui::render::PixelTarget;
+using ui::render::DirectTarget;
 
 // Blends `colour` (0x00BBGGRR) at `intensity` (0-255) through `coverage` (Format_Alpha8, the size
 // of target.device_rect) over the target's pixels inside its clip: a source-over of the colour at

@@ -14,6 +14,7 @@
 #include "ui/attribute_parse.h"
 #include "ui/containers.h"
 #include "ui/control_timers.h"
+#include "ui/direct_pixels.h"
 #include "ui/language.h"
 #include "ui/render.h"
 #include "ui/resources.h"
@@ -591,7 +592,10 @@ bool Control::PaintKeptBackground(QPainter& painter) {
     QPainter p(&kept->image);
     PaintBkImage(p);
   }
-  painter.drawImage(QPoint(0, 0), kept->image);
+  // Copied row by row where the painter's pixels allow: a picture's frame repaints a few boxes, which
+  // the engine would copy span by span, spread over its thread pool.
+  const std::optional<render::PixelTarget> target = render::DirectTarget(painter, self_->rect());
+  if (!target || !render::CopyInto(*target, kept->image)) painter.drawImage(QPoint(0, 0), kept->image);
   return true;
 }
 

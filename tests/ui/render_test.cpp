@@ -179,6 +179,13 @@ TEST_F(RenderTest, AStringIsComposedOnceThenBlittedWhereverItLandsUntilTheSkinCh
   EXPECT_EQ(box.grab().toImage().pixel(15, 15), 0xFF00FF00u);
   box.SetBkImage(QStringLiteral("file='white.png' dest='0,0,10,10'"));
   EXPECT_EQ(box.grab().toImage().pixel(2, 8), 0xFFFFFFFFu);
+  // Copied into plain pixels, it covers the region being repainted and nothing else (two strips).
+  QImage pixels(20, 20, QImage::Format_RGB32);
+  pixels.fill(0xFF123456u);
+  box.render(&pixels, QPoint(), QRegion(0, 0, 5, 20) + QRegion(15, 0, 5, 20));
+  EXPECT_EQ(pixels.pixel(2, 8), 0xFFFFFFFFu);
+  EXPECT_EQ(pixels.pixel(17, 17), 0xFF00FF00u);
+  EXPECT_EQ(pixels.pixel(10, 10), 0xFF123456u) << "between the strips";
   // A skin change empties the kept compositions.
   QImage blue(10, 10, QImage::Format_ARGB32);
   blue.fill(0xFF0000FFu);
