@@ -6,6 +6,10 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+#if defined(__x86_64__) && defined(__GNUC__)
+#include <immintrin.h>
+#define ZRV_LIGHT_BLEND_AVX2 1
+#endif
 
 namespace zrv::controls::light_blend {
 
@@ -24,12 +28,83 @@ quint32 Premultiplied(quint32 colour, int intensity) {
   return (a << 24) | (r << 16) | (g << 8) | b;
 }
 
+#if defined(ZRV_LIGHT_BLEND_AVX2)
+#pragma GCC push_options
+#pragma GCC target("avx2")
+// The vector parts of Div255 and the source-over below, for sixteen channels at a time.
+inline __m256i Div255(__m256i v) {
+  return _mm256_mulhi_epu16(_mm256_add_epi16(v, _mm256_set1_epi16(128)), _mm256_set1_epi16(257));
+}
+
+inline __m256i Alpha(__m256i v) { return _mm256_shufflehi_epi16(_mm256_shufflelo_epi16(v, 0xFF), 0xFF); }
+
+// colour over d, both 16 bits per channel, colour through cover.
+inline __m256i Over(__m256i colour, __m256i d, __m256i cover) {
+  const __m256i s = Div255(_mm256_mullo_epi16(colour, cover));
+  return _mm256_add_epi16(s, Div255(_mm256_mullo_epi16(d, _mm256_sub_epi16(_mm256_set1_epi16(255), Alpha(s)))));
+}
+
+// The four-pixel loop of BlendRun below, eight pixels at a time where the processor has AVX2 (the
+// same arithmetic in each 128-bit half, so the same results). Returns how many pixels it did.
+int BlendEights(quint32* dst, const uchar* coverage, int count, quint32 premultiplied) {
+  const bool opaque = (premultiplied >> 24) == 0xFF;
+  const __m256i zero = _mm256_setzero_si256();
+  const __m256i colour = _mm256_unpacklo_epi8(_mm256_set1_epi32(static_cast<int>(premultiplied)), zero);
+  const __m256i c255 = _mm256_set1_epi16(255);
+  const __m256i solid = _mm256_set1_epi32(static_cast<int>(premultiplied));
+  quint64 run_cover = 0;
+  __m256i run_source = zero, run_rest = c255;
+  int i = 0;
+  for (; i + 8 <= count; i += 8) {
+    quint64 eight;
+    std::memcpy(&eight, coverage + i, sizeof eight);
+    if (eight == 0) continue;
+    auto* at = reinterpret_cast<__m256i*>(dst + i);
+    if (eight == ~quint64{0} && opaque) {
+      _mm256_storeu_si256(at, solid);
+      continue;
+    }
+    const __m256i d = _mm256_loadu_si256(at);
+    if (eight == (eight & 0xFF) * 0x0101010101010101u) {
+      if (eight != run_cover) {
+        run_cover = eight;
+        run_source = Div255(_mm256_mullo_epi16(colour, _mm256_set1_epi16(static_cast<short>(eight & 0xFF))));
+        run_rest = _mm256_sub_epi16(c255, Alpha(run_source));
+      }
+      const __m256i low =
+          _mm256_add_epi16(run_source, Div255(_mm256_mullo_epi16(_mm256_unpacklo_epi8(d, zero), run_rest)));
+      const __m256i high =
+          _mm256_add_epi16(run_source, Div255(_mm256_mullo_epi16(_mm256_unpackhi_epi8(d, zero), run_rest)));
+      _mm256_storeu_si256(at, _mm256_packus_epi16(low, high));
+      continue;
+    }
+    // Each pixel's coverage in its four channels: pixels 0-3 in the low half, 4-7 in the high one.
+    __m128i bytes = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(coverage + i));
+    bytes = _mm_unpacklo_epi8(bytes, bytes);
+    const __m256i cover = _mm256_set_m128i(_mm_unpackhi_epi16(bytes, bytes), _mm_unpacklo_epi16(bytes, bytes));
+    const __m256i low = Over(colour, _mm256_unpacklo_epi8(d, zero), _mm256_unpacklo_epi8(cover, zero));
+    const __m256i high = Over(colour, _mm256_unpackhi_epi8(d, zero), _mm256_unpackhi_epi8(cover, zero));
+    _mm256_storeu_si256(at, _mm256_packus_epi16(low, high));
+  }
+  return i;
+}
+#pragma GCC pop_options
+
+bool HasAvx2() {
+  static const bool has = __builtin_cpu_supports("avx2");
+  return has;
+}
+#endif
+
 // One run of pixels: `dst` (premultiplied 0xAARRGGBB, or opaque ones) gets `premultiplied` (the
 // colour at full coverage, premultiplied) through `coverage`. Where an opaque colour fully covers a
 // pixel (a key's rim at full brightness) it is stored without reading what lay below.
 void BlendRun(quint32* dst, const uchar* coverage, int count, quint32 premultiplied) {
   const bool opaque = (premultiplied >> 24) == 0xFF;
   int i = 0;
+#if defined(ZRV_LIGHT_BLEND_AVX2)
+  if (HasAvx2()) i = BlendEights(dst, coverage, count, premultiplied);
+#endif
 #if defined(__SSE2__)
   // Four pixels at a time, each channel widened to 16 bits.
   const __m128i zero = _mm_setzero_si128();
