@@ -176,19 +176,9 @@ void Blend(const Target& target, const QImage& coverage, quint32 colour, int int
   if (coverage.format() != QImage::Format_Alpha8 || coverage.size() != target.device_rect.size()) return;
   const quint32 premultiplied = Premultiplied(colour, intensity);
   if (premultiplied == 0) return;
-  // The engine writes these pixels too: no detach, which would part them from the device.
-  uchar* bits = const_cast<uchar*>(target.image->constBits());
-  const qsizetype stride = target.image->bytesPerLine();
-  const QRect bounds = target.device_rect & target.image->rect();
-  for (const QRect& clip : target.clip) {
-    const QRect r = bounds & clip;
-    if (r.isEmpty()) continue;
-    const int x = r.left() - target.device_rect.left();
-    for (int y = r.top(); y <= r.bottom(); ++y) {
-      auto* dst = reinterpret_cast<quint32*>(bits + y * stride) + r.left();
-      BlendRun(dst, coverage.constScanLine(y - target.device_rect.top()) + x, r.width(), premultiplied);
-    }
-  }
+  ui::render::ForEachClippedRow(target, [&](quint32* pixels, int x, int y, int width) {
+    BlendRun(pixels, coverage.constScanLine(y) + x, width, premultiplied);
+  });
 }
 
 }  // namespace zrv::controls::light_blend

@@ -44,19 +44,10 @@ std::optional<PixelTarget> DirectTarget(QPainter& painter, const QRect& rect) {
 
 bool CopyInto(const PixelTarget& target, const QImage& source) {
   if (source.size() != target.device_rect.size() || source.depth() != 32 || source.hasAlphaChannel()) return false;
-  // The engine writes these pixels too: no detach, which would part them from the device.
-  uchar* bits = const_cast<uchar*>(target.image->constBits());
-  const qsizetype stride = target.image->bytesPerLine();
-  const QRect bounds = target.device_rect & target.image->rect();
-  for (const QRect& clip : target.clip) {
-    const QRect r = bounds & clip;
-    if (r.isEmpty()) continue;
-    const int x = r.left() - target.device_rect.left();
-    for (int y = r.top(); y <= r.bottom(); ++y) {
-      std::memcpy(bits + y * stride + r.left() * 4, source.constScanLine(y - target.device_rect.top()) + x * 4,
-                  static_cast<size_t>(r.width()) * 4);
-    }
-  }
+  ForEachClippedRow(target, [&](quint32* pixels, int x, int y, int width) {
+    std::memcpy(pixels, reinterpret_cast<const quint32*>(source.constScanLine(y)) + x,
+                static_cast<size_t>(width) * sizeof(quint32));
+  });
   return true;
 }
 

@@ -27,6 +27,24 @@ struct PixelTarget {
 // composition mode, or a clip of the painter's own.
 std::optional<PixelTarget> DirectTarget(QPainter& painter, const QRect& rect);
 
+// Calls row(pixels, x, y, width) for each row of the target's rectangle inside its clip: pixels is
+// the first of `width` pixels written in place, (x, y) where they are in the rectangle.
+template <class Row>
+void ForEachClippedRow(const PixelTarget& target, Row&& row) {
+  // The engine writes these pixels too: no detach, which would part them from the device.
+  uchar* bits = const_cast<uchar*>(target.image->constBits());
+  const qsizetype stride = target.image->bytesPerLine();
+  const QRect bounds = target.device_rect & target.image->rect();
+  for (const QRect& clip : target.clip) {
+    const QRect r = bounds & clip;
+    if (r.isEmpty()) continue;
+    for (int y = r.top(); y <= r.bottom(); ++y) {
+      row(reinterpret_cast<quint32*>(bits + y * stride) + r.left(), r.left() - target.device_rect.left(),
+          y - target.device_rect.top(), r.width());
+    }
+  }
+}
+
 // Copies `source` (opaque 32-bit pixels, the size of target.device_rect) into the target inside its
 // clip. False, with nothing written, when the source does not fit that.
 bool CopyInto(const PixelTarget& target, const QImage& source);
