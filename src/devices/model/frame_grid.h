@@ -1,8 +1,9 @@
 #pragma once
-// The picture's frames fall on one grid of the steady clock, a point every kRepaintPeriodMs. While
-// the picture is watched the effect threads pass on its points, and the repaint timer fires
-// kFramePaintOffset after them: each painted frame shows the steps made just before it, and every
-// thread wakes once a frame, where a pass of half a frame was needed to stay current otherwise.
+// The picture's frames fall on one grid of the steady clock, a point every kRepaintPeriodMs, and the
+// repaint timer fires kFramePaintOffset after each. While the picture is watched an effect thread
+// passes once a frame: the mouse's on the grid's points, so that each painted frame shows the steps
+// made just before it; the keyboard's when the repaint has taken a frame (KeyboardLighting), with
+// the grid as its fallback.
 
 #include <chrono>
 

@@ -56,6 +56,8 @@ class CHalveronKeyboardDevice : public CHalveronKindDevice<config::CKeyboardProf
   void RenderLightFrame() override;
   void RenderLogoLights() override;
   void RenderStripLights() override;
+  // While the picture is watched, the effects pass for the next frame now (KeyboardLighting).
+  void OnFrameTaken() override;
   // Out of sight the repaint has nothing to paint: it comes at the effects' unwatched pace, but for
   // a custom group write that waits out its pause.
   int NextRepaintDelayMs(std::chrono::steady_clock::time_point now) const override;

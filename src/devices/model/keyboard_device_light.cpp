@@ -62,6 +62,10 @@ void CHalveronKeyboardDevice::OnPictureShown() {
   if (Connected()) RequestTimer(kTimerRepaint, kFirstRepaintDelayMs);
 }
 
+void CHalveronKeyboardDevice::OnFrameTaken() {
+  if (effects_.Watched()) effects_.FrameTaken();
+}
+
 void CHalveronKeyboardDevice::RenderLogoLights() {
   if (!LightControl() || keyboard_view_ == nullptr || !PictureShown()) return;
   const std::vector<KeyColour> colours = LogoColours();

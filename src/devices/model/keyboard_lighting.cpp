@@ -45,23 +45,38 @@ bool KeyboardLighting::ThreadsRunning() const {
   return main_thread_.Running() || logo_thread_.Running() || strip_thread_.Running();
 }
 
+void KeyboardLighting::FrameTaken() {
+  if (wants_frames_[static_cast<size_t>(Zone::kMain)].load()) main_thread_.Nudge();
+  if (wants_frames_[static_cast<size_t>(Zone::kLogo)].load()) logo_thread_.Nudge();
+  if (wants_frames_[static_cast<size_t>(Zone::kStrip)].load()) strip_thread_.Nudge();
+}
+
 void KeyboardLighting::Run(const platform::StopEvent& stop, Zone zone) {
+  std::atomic<bool>& wants_frames = wants_frames_[static_cast<size_t>(zone)];
   RunEffectLoop(
       stop, link_,
       [&] {
+        wants_frames.store(false);
         std::lock_guard lock(engine_.Lock());
         PacerOf(zone).Reset();  // the animation goes on from a fresh schedule
       },
       [&](Clock::time_point now) {
         std::lock_guard lock(engine_.Lock());
         if (!Pass(zone, now)) {
+          wants_frames.store(false);
           PacerOf(zone).Reset();  // an effect that starts later starts on a schedule of its own
           return now + kStillZoneWait;
         }
+        // A step due later than the fallback below is left to the thread's own deadline.
+        wants_frames.store(PacerOf(zone).NextDue() <= FrameFallback(now));
         return PacerOf(zone).NextDue();
       },
-      [&](Clock::time_point now) { return watched_.load() ? NextFramePoint(now) : now + kUnwatchedPeriod; });
+      [&](Clock::time_point now) { return watched_.load() ? FrameFallback(now) : now + kUnwatchedPeriod; });
   if (zone == Zone::kMain) platform::DebugOut("KB灯光线程设定退出");
+}
+
+KeyboardLighting::Clock::time_point KeyboardLighting::FrameFallback(Clock::time_point now) {
+  return NextFramePoint(now) + kFramePeriod;
 }
 
 bool KeyboardLighting::Pass(Zone zone, Clock::time_point now) {

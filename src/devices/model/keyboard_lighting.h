@@ -5,12 +5,16 @@
 // engine's colour vectors. The keyboard runs the same effects itself: nothing here is sent.
 //
 // Pace: each zone steps on a schedule of deadlines (EffectPacer) at the interval its effect and
-// speed call for. A thread sleeps until its next step is due, but at least until the picture's next
-// frame (frame_grid.h), and then runs the steps that have come due, so that at a 2 ms interval it
-// wakes 20 times a second, not 500, just before each painted frame. A logo or strip with nothing
-// to animate (static, off, or an effect the zones do not have) is filled once and its thread then
-// sleeps until that zone's record changes (the engine's hook nudges it). While the keyboard is
-// unplugged, or synchronised lighting drives it (the command link's pause flag), no step runs.
+// speed call for. While the picture is watched, a thread that animates sleeps until the repaint has
+// taken a frame (FrameTaken) and then runs the steps that have come due: at a 2 ms interval it
+// wakes 20 times a second, not 500, once per painted frame, and its pass is done long before the
+// next frame reads it. Woken by the repaint, not by a timer of its own, a wake-up costs a fraction
+// (a thread's timer is the dear part of a wake-up, on a virtual machine above all); a frame later
+// than its due time it passes all the same. Unwatched, it wakes at kUnwatchedPeriod. A logo or strip
+// with nothing to animate (static, off, or an effect the zones do not have) is filled once and its
+// thread then sleeps until that zone's record changes (the engine's hook nudges it). While the
+// keyboard is unplugged, or synchronised lighting drives it (the command link's pause flag), no
+// step runs.
 //
 // Threads: everything is guarded by the lighting engine's lock; the threads and the
 // user-interface thread meet only there. Every wait ends at once when the threads are stopped.
@@ -54,6 +58,9 @@ class KeyboardLighting {
   // Whether the picture is on screen (see kUnwatchedPeriod); any thread.
   void SetWatched(bool watched) { watched_.store(watched); }
   bool Watched() const { return watched_.load(); }
+  // The picture's repaint has taken the colours of a frame (UI thread, while watched): the zones
+  // that animate pass now, for the next one. A still zone sleeps on.
+  void FrameTaken();
 
   // Sets the effect state up for main effect `effect` (PrepareMainEffect).
   void Prepare(int effect);
@@ -83,6 +90,8 @@ class KeyboardLighting {
   void Run(const platform::StopEvent& stop, Zone zone);
   // False when the zone has nothing to animate (it is still until its record changes).
   bool Pass(Zone zone, Clock::time_point now);
+  // While watched, when a thread passes that a repaint did not wake: a frame after the next.
+  static Clock::time_point FrameFallback(Clock::time_point now);
   EffectPacer& PacerOf(Zone zone) { return pacers_[static_cast<size_t>(zone)]; }
   // Caller holds the engine's lock.
   void StepMainLocked(const config::LightZoneFields& zone, Clock::time_point now);
@@ -98,6 +107,8 @@ class KeyboardLighting {
   CustomEffectPlayer player_;
   std::array<EffectPacer, 3> pacers_;
   std::atomic<bool> watched_{true};
+  // Per zone: its next step is due by the next frame, which wakes it (FrameTaken).
+  std::array<std::atomic<bool>, 3> wants_frames_{};
   platform::WorkerThread main_thread_{"keyboard main lighting"};
   platform::WorkerThread logo_thread_{"keyboard logo lighting"};
   platform::WorkerThread strip_thread_{"keyboard strip lighting"};

@@ -98,6 +98,8 @@ class CHalveronUSBDevice : public device::AttachableDevice {
   // Paint the logo and strip light positions (a keyboard has them).
   virtual void RenderLogoLights() {}
   virtual void RenderStripLights() {}
+  // The repaint has taken the frame's colours (after the three above).
+  virtual void OnFrameTaken() {}
   // The delay of the next repaint timer, armed at `now`: the next paint time of the frame grid.
   virtual int NextRepaintDelayMs(std::chrono::steady_clock::time_point now) const;
   // Sends the current custom lighting group (a keyboard has them); 0: nothing sent.

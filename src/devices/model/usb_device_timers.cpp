@@ -29,6 +29,7 @@ TimerOutcome CHalveronUSBDevice::RunRepaintTimer(bool item_selected) {
   RenderLightFrame();
   RenderLogoLights();
   RenderStripLights();
+  OnFrameTaken();
   TimerOutcome outcome;
   outcome.redraw_page = item_selected && PageRedraw();
   // Removal clears the connected flag: the cycle ends here until the next attach starts it.
