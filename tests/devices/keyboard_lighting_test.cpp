@@ -216,6 +216,31 @@ TEST_F(KeyboardLightingTest, TheThreadsStepWhileAttachedAndUnpausedAndSendNothin
   EXPECT_FALSE(keyboard_.EffectThreadsRunning());
 }
 
+// Watched, an animating zone's thread sleeps until the repaint has taken a frame, then passes at
+// once; its own deadline is a frame or two away. Five frames taken in a row with a step due each
+// time show within milliseconds; left to that deadline they would take a quarter of a second.
+TEST_F(KeyboardLightingTest, WhileWatchedTheWaveStepsWhenTheRepaintHasTakenAFrame) {
+  Plug();
+  SetDeviceEffect(1);
+  keyboard_.OnAttached();
+  KeyboardLighting& effects = keyboard_.Effects();
+  effects.SetWatched(true);
+  const auto counter = [&] { return keyboard_.GetEffectState().step_counter; };
+  uint32_t seen = counter();
+  ASSERT_TRUE(WaitFor([&] { return counter() != seen; })) << "the wave runs";
+  std::chrono::steady_clock::duration waited{};
+  for (int frame = 0; frame < 5; ++frame) {
+    std::this_thread::sleep_until(effects.MainNextDue() + milliseconds(1));  // a step is due
+    seen = counter();
+    const auto taken = std::chrono::steady_clock::now();
+    effects.FrameTaken();
+    ASSERT_TRUE(WaitFor([&] { return counter() != seen; }));
+    waited += std::chrono::steady_clock::now() - taken;
+  }
+  EXPECT_LT(waited, milliseconds(120));
+  EXPECT_TRUE(keyboard_.StopEffectThreads());
+}
+
 TEST_F(KeyboardLightingTest, ACustomEffectOfTheLightingFilesIsPlayed) {
   Plug();
   SetDeviceEffect(28);
