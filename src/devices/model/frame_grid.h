@@ -1,9 +1,10 @@
 #pragma once
 // The picture's frames fall on one grid of the steady clock, a point every kRepaintPeriodMs, and the
-// repaint timer fires kFramePaintOffset after each. While the picture is watched an effect thread
-// passes once a frame: the mouse's on the grid's points, so that each painted frame shows the steps
-// made just before it; the keyboard's when the repaint has taken a frame (KeyboardLighting), with
-// the grid as its fallback.
+// repaint timer fires kFramePaintOffset after each. An effect thread passes once a frame: when the
+// repaint has taken the frame's colours it is nudged (the device's OnFrameTaken), and its pass is
+// done long before the next frame reads it. A thread woken by another costs a fraction of one
+// woken by its own timer (the timer is the dear part of a wake-up, on a virtual machine above all).
+// Its own deadline, FrameFallback, only stands in for a repaint that did not come.
 
 #include <chrono>
 
@@ -24,6 +25,10 @@ inline constexpr std::chrono::milliseconds kUnwatchedPeriod{250};
 inline FrameClock::time_point NextFramePoint(FrameClock::time_point t) {
   return FrameClock::time_point((t.time_since_epoch() / kFramePeriod + 1) * kFramePeriod);
 }
+
+// The deadline of an effect thread that passed at `now` and waits for the next frame: a frame after
+// the next point, so that the repaint comes first.
+inline FrameClock::time_point FrameFallback(FrameClock::time_point now) { return NextFramePoint(now) + kFramePeriod; }
 
 // The delay of a repaint timer armed at `now`: to the next paint time (a grid point plus the
 // offset) at least half a frame away, so that a timer a little early or late neither paints twice

@@ -75,10 +75,6 @@ void KeyboardLighting::Run(const platform::StopEvent& stop, Zone zone) {
   if (zone == Zone::kMain) platform::DebugOut("KB灯光线程设定退出");
 }
 
-KeyboardLighting::Clock::time_point KeyboardLighting::FrameFallback(Clock::time_point now) {
-  return NextFramePoint(now) + kFramePeriod;
-}
-
 bool KeyboardLighting::Pass(Zone zone, Clock::time_point now) {
   if (zone == Zone::kMain) {
     MainPass(now);

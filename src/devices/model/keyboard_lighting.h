@@ -90,8 +90,6 @@ class KeyboardLighting {
   void Run(const platform::StopEvent& stop, Zone zone);
   // False when the zone has nothing to animate (it is still until its record changes).
   bool Pass(Zone zone, Clock::time_point now);
-  // While watched, when a thread passes that a repaint did not wake: a frame after the next.
-  static Clock::time_point FrameFallback(Clock::time_point now);
   EffectPacer& PacerOf(Zone zone) { return pacers_[static_cast<size_t>(zone)]; }
   // Caller holds the engine's lock.
   void StepMainLocked(const config::LightZoneFields& zone, Clock::time_point now);

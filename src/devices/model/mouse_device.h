@@ -74,6 +74,8 @@ class CHalveronMouseDevice : public CHalveronKindDevice<config::CMouseProfiledat
   int ReadDeviceSettings() override;
   void ShowLightRecords() override;
   MouseLighting& Effects() { return effects_; }
+  // The light thread passes for the next frame now (MouseLighting).
+  void OnFrameTaken() override { effects_.FrameTaken(); }
   bool StopLightThread() { return effects_.StopThread(); }
   bool LightThreadRunning() const { return effects_.ThreadRunning(); }
   // The last settings record read (byte 9 cleared) and the one before.

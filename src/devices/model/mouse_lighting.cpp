@@ -20,14 +20,25 @@ void MouseLighting::StartThread() {
 
 bool MouseLighting::StopThread(std::chrono::milliseconds limit) { return thread_.StopAndWait(limit); }
 
+void MouseLighting::FrameTaken() {
+  if (wants_frames_.load()) thread_.Nudge();
+}
+
 void MouseLighting::Run(const platform::StopEvent& stop) {
   RunEffectLoop(
-      stop, link_, [this] { Restart(); },
+      stop, link_,
+      [this] {
+        wants_frames_.store(false);
+        Restart();
+      },
       [this](Clock::time_point now) {
         Pass(now);
-        return NextDue();
+        const Clock::time_point next = NextDue();
+        // A step due later than the fallback is left to the thread's own deadline.
+        wants_frames_.store(next <= FrameFallback(now));
+        return next;
       },
-      [](Clock::time_point now) { return NextFramePoint(now); });
+      [](Clock::time_point now) { return FrameFallback(now); });
   platform::DebugOut("MS灯光线程设定退出");
 }
 

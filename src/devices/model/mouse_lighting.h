@@ -4,8 +4,8 @@
 // page paints on its light positions and the repaint sends to the mouse as light frames).
 //
 // Pace: a schedule of deadlines (EffectPacer) at the effect's interval for the record's speed; the
-// thread sleeps until the next step is due, but at least until the picture's next frame
-// (frame_grid.h), and runs the steps that have come due. Custom effects (9 and above) play the
+// thread sleeps until the next step is due, but at least until the repaint has taken a frame
+// (FrameTaken, frame_grid.h), and runs the steps that have come due. Custom effects (9 and above) play the
 // steps of their ".light" file, timed by the player. While the mouse is unplugged, or synchronised
 // lighting drives it (the command link's pause flag), no step runs.
 //
@@ -49,6 +49,8 @@ class MouseLighting {
   // The effect starts again from a fresh schedule.
   void Restart();
 
+  // The repaint has taken the frame's colours (UI thread): the thread passes now, for the next one.
+  void FrameTaken();
   // One pass at `now`: the steps that are due (the thread's work).
   void Pass(Clock::time_point now);
   // One step of the main effect now, whatever its pace.
@@ -67,6 +69,8 @@ class MouseLighting {
   size_t led_count_ = 0;
   CustomEffectPlayer player_;
   EffectPacer pacer_;
+  // Its next step is due by the next frame, which wakes it (FrameTaken).
+  std::atomic<bool> wants_frames_{false};
   platform::WorkerThread thread_{"mouse lighting"};
 };
 
