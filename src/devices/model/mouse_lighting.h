@@ -5,9 +5,9 @@
 //
 // Pace: a schedule of deadlines (EffectPacer) at the effect's interval for the record's speed; the
 // thread sleeps until the next step is due, but at least until the repaint has taken a frame
-// (FrameTaken, frame_grid.h), and runs the steps that have come due. Custom effects (9 and above) play the
-// steps of their ".light" file, timed by the player. While the mouse is unplugged, or synchronised
-// lighting drives it (the command link's pause flag), no step runs.
+// (FrameTaken, frame_grid.h), and runs the steps that have come due. Custom effects (9 and above)
+// play the steps of their ".light" file, timed by the player. While the mouse is unplugged, or
+// synchronised lighting drives it (the command link's pause flag), no step runs.
 //
 // Threads: everything is guarded by the lighting engine's lock. Every wait ends at once on a stop.
 
