@@ -52,23 +52,18 @@ void KeyboardLighting::FrameTaken() {
 }
 
 void KeyboardLighting::Run(const platform::StopEvent& stop, Zone zone) {
-  std::atomic<bool>& wants_frames = wants_frames_[static_cast<size_t>(zone)];
   RunEffectLoop(
-      stop, link_,
+      stop, link_, wants_frames_[static_cast<size_t>(zone)],
       [&] {
-        wants_frames.store(false);
         std::lock_guard lock(engine_.Lock());
         PacerOf(zone).Reset();  // the animation goes on from a fresh schedule
       },
       [&](Clock::time_point now) {
         std::lock_guard lock(engine_.Lock());
         if (!Pass(zone, now)) {
-          wants_frames.store(false);
           PacerOf(zone).Reset();  // an effect that starts later starts on a schedule of its own
           return now + kStillZoneWait;
         }
-        // A step due later than the fallback below is left to the thread's own deadline.
-        wants_frames.store(PacerOf(zone).NextDue() <= FrameFallback(now));
         return PacerOf(zone).NextDue();
       },
       [&](Clock::time_point now) { return watched_.load() ? FrameFallback(now) : now + kUnwatchedPeriod; });

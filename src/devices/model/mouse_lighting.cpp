@@ -26,17 +26,10 @@ void MouseLighting::FrameTaken() {
 
 void MouseLighting::Run(const platform::StopEvent& stop) {
   RunEffectLoop(
-      stop, link_,
-      [this] {
-        wants_frames_.store(false);
-        Restart();
-      },
+      stop, link_, wants_frames_, [this] { Restart(); },
       [this](Clock::time_point now) {
         Pass(now);
-        const Clock::time_point next = NextDue();
-        // A step due later than the fallback is left to the thread's own deadline.
-        wants_frames_.store(next <= FrameFallback(now));
-        return next;
+        return NextDue();
       },
       [](Clock::time_point now) { return FrameFallback(now); });
   platform::DebugOut("MS灯光线程设定退出");
