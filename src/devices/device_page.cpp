@@ -139,7 +139,9 @@ void CHalveronUSBDevicePage::TakeChangedLights(ChangedLights& changed) {
 }
 
 void CHalveronUSBDevicePage::RedrawPicture() {
-  ChangedLights changed;
+  ChangedLights& changed = changed_lights_;
+  changed.buttons.clear();
+  changed.table_ends.clear();
   TakeChangedLights(changed);
   // A few changed lights repaint their buttons; a frame that changes many repaints the part of the
   // picture they cover in one pass, which costs the window system far less than as many small

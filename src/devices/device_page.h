@@ -109,6 +109,8 @@ class CHalveronUSBDevicePage : public ui::HorizontalLayout, public DevicePageVie
   LightTable key_buttons_;
   LightTable light_buttons_;
   QPointer<controls::CSelectPanelUI> select_panel_;
+  // RedrawPicture's, kept so that its vectors keep their room from frame to frame.
+  ChangedLights changed_lights_;
   QPointer<controls::CDeviceProfileUI> profile_bar_;
   QPointer<ui::TabLayout> function_switch_;
   QPointer<ui::TabLayout> key_function_switch_;
